@@ -1,0 +1,328 @@
+#include "core/document/channel_list.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <limits>
+
+#include "core/document/codec.hpp"
+#include "core/document/records.hpp"
+#include "core/document/run_state.hpp"
+
+namespace cps {
+
+namespace {
+
+constexpr int kNewChannelPower = 2;
+
+std::int16_t* optionField(ChannelRecord& c, int code) {
+  switch (static_cast<ChannelField>(code)) {
+    case ChannelField::DecodeTone:
+      return &c.decodeTone;
+    case ChannelField::EncodeTone:
+      return &c.encodeTone;
+    case ChannelField::Power:
+      return &c.power;
+    case ChannelField::ScanSkip:
+      return &c.scanSkip;
+    case ChannelField::OptionalSignalling:
+      return &c.optionalSignalling;
+    case ChannelField::Spacing:
+      return &c.spacing;
+    case ChannelField::PttId:
+      return &c.pttId;
+    case ChannelField::BusyLockout:
+      return &c.busyLockout;
+    case ChannelField::ScramblerTalkaround:
+      return &c.scramblerTalkaround;
+    case ChannelField::Autodial1:
+      return &c.autodial1;
+    case ChannelField::VoiceEncryption:
+      return &c.voiceEncryption;
+    case ChannelField::TxInhibit:
+      return &c.txInhibit;
+    case ChannelField::Talkaround:
+      return &c.talkaround;
+    case ChannelField::Scrambler:
+      return &c.scrambler;
+    case ChannelField::Whisper:
+      return &c.whisper;
+    case ChannelField::Compander:
+      return &c.compander;
+    case ChannelField::SignallingRelation:
+      return &c.signallingRelation;
+    case ChannelField::Autodial2:
+      return &c.autodial2;
+    case ChannelField::Receive:
+    case ChannelField::Transmit:
+      break;
+  }
+  return nullptr;
+}
+
+std::optional<int> parseInteger(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  int value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+CodecContext codecOf(const RunState& state, const Effects& effects) {
+  return {state.model.limits, effects.prompter};
+}
+
+EditOutcome refused(std::string reason) { return {EditStatus::Refused, std::move(reason)}; }
+
+bool applyOffset(ChannelRecord& c, const std::optional<OffsetResult>& result) {
+  if (!result) return false;
+  c.offsetDirection = result->direction;
+  c.offset.assign(result->offset);
+  return true;
+}
+
+constexpr const char* kOffsetTooLarge = "an offset of 100 MHz or more cannot be stored";
+
+}  // namespace
+
+std::optional<int> ChannelFieldMaximum(int fieldCode) {
+  switch (static_cast<ChannelField>(fieldCode)) {
+    case ChannelField::DecodeTone:
+    case ChannelField::EncodeTone:
+      return kLastTone;
+    case ChannelField::Power:
+    case ChannelField::OptionalSignalling:
+    case ChannelField::Spacing:
+    case ChannelField::PttId:
+      return 3;
+    case ChannelField::BusyLockout:
+      return 2;
+    case ChannelField::Autodial1:
+    case ChannelField::Autodial2:
+      return static_cast<int>(kDtmfMemoryCount);
+    case ChannelField::ScanSkip:
+    case ChannelField::ScramblerTalkaround:
+    case ChannelField::VoiceEncryption:
+    case ChannelField::TxInhibit:
+    case ChannelField::Talkaround:
+    case ChannelField::Scrambler:
+    case ChannelField::Whisper:
+    case ChannelField::Compander:
+    case ChannelField::SignallingRelation:
+      return 1;
+    case ChannelField::Receive:
+    case ChannelField::Transmit:
+      break;
+  }
+  return std::nullopt;
+}
+
+int FindChannelIndex(const DocumentRecord& doc, int number) {
+  const auto used = doc.usedChannels();
+  for (std::size_t i = 0; i < used.size(); ++i) {
+    if (used[i].number == number) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+int AppendChannel(DocumentRecord& doc, int number, std::string_view rxText,
+                  const BandLimits& limits) {
+  const int index = doc.usedCount();
+  if (index >= static_cast<int>(kMaxChannels)) return -1;
+  ChannelRecord c;
+  c.number = static_cast<std::int16_t>(number);
+  c.rxFreq.assign(FreqTextToStored(rxText, limits));
+  c.offset.bytes.fill('\0');
+  c.power = kNewChannelPower;
+  doc.channels[static_cast<std::size_t>(index)] = c;
+  doc.channelCount = static_cast<std::int16_t>(index + 1);
+  return index;
+}
+
+void RemoveChannelAt(DocumentRecord& doc, int index) {
+  const int count = doc.usedCount();
+  if (index < 0 || index >= count) return;
+  // Later entries move down one place; the old last entry stays behind as stale data.
+  std::copy(doc.channels.begin() + index + 1, doc.channels.begin() + count,
+            doc.channels.begin() + index);
+  doc.channelCount = static_cast<std::int16_t>(count - 1);
+}
+
+void RemoveChannelByNumber(DocumentRecord& doc, int number) {
+  RemoveChannelAt(doc, FindChannelIndex(doc, number));
+}
+
+EditOutcome ApplyChannelEdit(RunState& state, const Effects& effects, int groupIndex, int position,
+                             int fieldCode, std::string_view value) {
+  if (groupIndex < 0 || groupIndex >= static_cast<int>(kGroupCount) || position < 1 ||
+      position > static_cast<int>(kChannelsPerGroup)) {
+    return refused("channel outside groups 1 to 8 and positions 1 to 16");
+  }
+  const auto field = static_cast<ChannelField>(fieldCode);
+  const bool isFrequency = field == ChannelField::Receive || field == ChannelField::Transmit;
+  if (!isFrequency && !ChannelFieldMaximum(fieldCode)) {
+    // Codes 3 and 20 name no field; they are accepted and do nothing.
+    if (fieldCode == 3 || fieldCode == 20) return {EditStatus::Ignored, {}};
+    return refused("no channel field has code " + std::to_string(fieldCode));
+  }
+  const CodecContext codec = codecOf(state, effects);
+
+  std::string text(value);
+  const bool offsetTyped = field == ChannelField::Transmit && state.offsetMode;
+  if (isFrequency && !text.empty() && !offsetTyped) text = FormatFreqInBand(text, codec);
+  if (offsetTyped && !text.empty() && !IsNumeric(text)) {
+    return refused("the offset \"" + text + "\" is not a number");
+  }
+
+  const int number = groupIndex * static_cast<int>(kChannelsPerGroup) + position;
+  auto& doc = state.workingDocument;
+  EditOutcome outcome;
+  const int index = FindChannelIndex(doc, number);
+  if (index < 0) {
+    if (field == ChannelField::Receive && !text.empty()) {
+      const int added = AppendChannel(doc, number, text, codec.limits);
+      if (added < 0) {
+        outcome = refused("the channel list already holds 128 channels");
+      } else {
+        SnapChannelToStep(doc.channels[static_cast<std::size_t>(added)], codec);
+        RevalidateChannelRefs(doc, effects.observer);
+        outcome = {EditStatus::Created, {}};
+      }
+    }
+  } else {
+    auto& channel = doc.channels[static_cast<std::size_t>(index)];
+    if (field == ChannelField::Receive && text.empty()) {
+      if (doc.usedCount() > 1) {
+        RemoveChannelAt(doc, index);
+        outcome = {EditStatus::Removed, {}};
+      }
+    } else if (field == ChannelField::Receive &&
+               text == FreqStoredToText(channel.rxFreq.raw(), codec)) {
+      outcome = {EditStatus::Unchanged, {}};
+    } else if (field == ChannelField::Transmit &&
+               text == TxColumnText(channel.rxFreq.raw(), channel.offset.raw(),
+                                    channel.offsetDirection, state.offsetMode, codec)) {
+      outcome = {EditStatus::Unchanged, {}};
+    } else {
+      outcome = SetChannelField(state, effects, channel, fieldCode, text);
+    }
+    if (field == ChannelField::Receive) RevalidateChannelRefs(doc, effects.observer);
+  }
+
+  // The windows show the channel again whatever happened, so that a refused or
+  // clamped entry is replaced by what the document holds.
+  if (state.channelEditing.isChannelWindowOpen) effects.observer.reShowGrid(number);
+  if (state.channelEditing.isEditDialogOpen) effects.observer.reloadEditDialog();
+  return outcome;
+}
+
+EditOutcome SetChannelField(RunState& state, const Effects& effects, ChannelRecord& channel,
+                            int fieldCode, std::string_view value) {
+  const CodecContext codec = codecOf(state, effects);
+  const auto field = static_cast<ChannelField>(fieldCode);
+
+  if (field == ChannelField::Receive) {
+    ChannelRecord edited = channel;
+    // Keep what the user sees on the transmit side: the transmit frequency, or the offset.
+    const std::string oldTx = TxFrequencyText(edited.rxFreq.raw(), edited.offset.raw(),
+                                              edited.offsetDirection, state.offsetMode, codec);
+    edited.rxFreq.assign(FreqTextToStored(value, codec.limits));
+    if (!applyOffset(edited, OffsetFromTexts(edited.rxFreq.raw(), oldTx, state.offsetMode,
+                                             edited.offset.raw(), edited.offsetDirection, codec))) {
+      return refused(kOffsetTooLarge);
+    }
+    const std::string tx =
+        FormatFreqInBand(TxFrequencyText(edited.rxFreq.raw(), edited.offset.raw(),
+                                         edited.offsetDirection, false, codec),
+                         codec);
+    if (!applyOffset(edited, OffsetFromTexts(edited.rxFreq.raw(), tx, false, edited.offset.raw(),
+                                             edited.offsetDirection, codec))) {
+      return refused(kOffsetTooLarge);
+    }
+    SnapChannelToStep(edited, codec);
+    channel = edited;
+    return {EditStatus::Applied, {}};
+  }
+
+  if (field == ChannelField::Transmit) {
+    ChannelRecord edited = channel;
+    if (!applyOffset(edited, OffsetFromTexts(edited.rxFreq.raw(), value, state.offsetMode,
+                                             edited.offset.raw(), edited.offsetDirection, codec))) {
+      return refused(kOffsetTooLarge);
+    }
+    SnapChannelToStep(edited, codec);
+    channel = edited;
+    return {EditStatus::Applied, {}};
+  }
+
+  const auto maximum = ChannelFieldMaximum(fieldCode);
+  std::int16_t* target = optionField(channel, fieldCode);
+  if (!maximum || !target) return refused("no channel field has code " + std::to_string(fieldCode));
+  const auto parsed = parseInteger(value);
+  if (!parsed || *parsed < 0 || *parsed > *maximum) {
+    return refused("\"" + std::string(value) + "\" is not a value from 0 to " +
+                   std::to_string(*maximum));
+  }
+  const auto v = static_cast<std::int16_t>(*parsed);
+
+  switch (field) {
+    case ChannelField::DecodeTone:
+      if (v == 0 && channel.busyLockout == 2) channel.busyLockout = 1;
+      // A first tone on a channel without tones is meant for both directions.
+      if (channel.decodeTone == 0 && channel.encodeTone == 0) channel.encodeTone = v;
+      break;
+    case ChannelField::EncodeTone:
+      if (channel.encodeTone == 0 && channel.decodeTone == 0) channel.decodeTone = v;
+      break;
+    default:
+      break;
+  }
+  *target = v;
+  if (field == ChannelField::OptionalSignalling && channel.decodeTone == 0 &&
+      channel.busyLockout > 1) {
+    channel.busyLockout = 1;
+  }
+  return {EditStatus::Applied, {}};
+}
+
+int ResolveChannelRef(const DocumentRecord& doc, int group, int position) {
+  constexpr int kNone = std::numeric_limits<int>::max();
+  int lowestInGroup = kNone;
+  int lowest = kNone;
+  for (const auto& c : doc.usedChannels()) {
+    if (c.number < 1) continue;
+    if (GroupOfChannel(c.number) == group && PositionOfChannel(c.number) == position) {
+      return c.number;
+    }
+    if (GroupOfChannel(c.number) == group) lowestInGroup = std::min<int>(lowestInGroup, c.number);
+    lowest = std::min<int>(lowest, c.number);
+  }
+  if (lowestInGroup != kNone) return lowestInGroup;
+  return lowest != kNone ? lowest : 0;
+}
+
+void RevalidateChannelRefs(DocumentRecord& doc, DocumentObserver& observer) {
+  auto repoint = [&doc](std::uint8_t& group, std::uint8_t& position) {
+    const int u = ResolveChannelRef(doc, group, position);
+    group = u == 0 ? 0 : static_cast<std::uint8_t>(GroupOfChannel(u));
+    position = u == 0 ? 0 : static_cast<std::uint8_t>(PositionOfChannel(u));
+  };
+  auto& alert = doc.alert.bytes;
+  auto& scan = doc.scan.bytes;
+  repoint(alert[AlertBlock::kChannelGroup], alert[AlertBlock::kChannelGroup + 1]);
+  repoint(scan[ScanBlock::kFirstChannelGroup], scan[ScanBlock::kFirstChannelGroup + 1]);
+  repoint(scan[ScanBlock::kSecondChannelGroup], scan[ScanBlock::kSecondChannelGroup + 1]);
+  observer.ReshowByCh();
+}
+
+BusyLockoutCheck CheckBusyLockout(DocumentRecord& doc, int number) {
+  const int index = FindChannelIndex(doc, number);
+  if (index < 0) return {};
+  auto& c = doc.channels[static_cast<std::size_t>(index)];
+  const bool hasTone = (c.scrambler != 0 ? c.encodeTone : c.decodeTone) != 0;
+  if (!hasTone && c.busyLockout == 2) c.busyLockout = 1;
+  return {true, hasTone};
+}
+
+}  // namespace cps

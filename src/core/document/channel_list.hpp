@@ -1,0 +1,100 @@
+// The channel list of the working document and the one entry point through
+// which the channel windows change a channel, with its side rules.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/document/model.hpp"
+#include "core/document/prompter.hpp"
+
+namespace cps {
+
+struct DocumentRecord;
+struct ChannelRecord;
+struct RunState;
+
+// Field codes by which edits name a channel field.
+enum class ChannelField : int {
+  Receive = 1,
+  Transmit = 2,  // transmit frequency, or the signed offset in offset mode
+  DecodeTone = 4,
+  EncodeTone = 5,
+  Power = 6,
+  ScanSkip = 7,
+  OptionalSignalling = 8,
+  Spacing = 9,
+  PttId = 10,
+  BusyLockout = 11,
+  ScramblerTalkaround = 12,
+  Autodial1 = 13,
+  VoiceEncryption = 14,
+  TxInhibit = 15,
+  Talkaround = 16,
+  Scrambler = 17,
+  Whisper = 18,
+  Compander = 19,
+  SignallingRelation = 21,
+  Autodial2 = 22,
+};
+
+// The largest value a field holds (the smallest is 0); empty for the frequency
+// fields and for codes that name no field.
+std::optional<int> ChannelFieldMaximum(int fieldCode);
+
+// Where a core rule warns and which windows it asks to redraw.
+struct Effects {
+  Prompter& prompter;
+  DocumentObserver& observer;
+};
+
+enum class EditStatus {
+  Applied,    // the value was stored
+  Created,    // the channel did not exist and was created
+  Removed,    // the channel was removed
+  Unchanged,  // the value equals what the channel holds
+  Ignored,    // the edit has no effect by the rules (e.g. clearing the last channel)
+  Refused,    // the value cannot be held; nothing changed
+};
+
+struct EditOutcome {
+  EditStatus status = EditStatus::Ignored;
+  std::string reason;  // why a refused edit was refused
+};
+
+// Channel number of a 1-based group and position, and back.
+constexpr int ChannelNumberOf(int group, int position) { return (group - 1) * 16 + position; }
+constexpr int GroupOfChannel(int number) { return (number - 1) / 16 + 1; }
+constexpr int PositionOfChannel(int number) { return (number - 1) % 16 + 1; }
+
+int FindChannelIndex(const DocumentRecord& doc, int number);
+// Adds an entry at the end; the caller snaps it to the step grid. Returns its
+// index, or -1 when the list already holds 128 channels.
+int AppendChannel(DocumentRecord& doc, int number, std::string_view rxText,
+                  const BandLimits& limits);
+void RemoveChannelAt(DocumentRecord& doc, int index);
+void RemoveChannelByNumber(DocumentRecord& doc, int number);
+
+// Changes one field of channel groupIndex × 16 + position (groupIndex 0-based,
+// position 1 to 16) of the working document. `value` is the user's text.
+EditOutcome ApplyChannelEdit(RunState& state, const Effects& effects, int groupIndex, int position,
+                             int fieldCode, std::string_view value);
+EditOutcome SetChannelField(RunState& state, const Effects& effects, ChannelRecord& channel,
+                            int fieldCode, std::string_view value);
+
+// An existing channel for a stored reference: that channel, else the lowest in
+// its group, else the lowest overall; 0 for an empty list. Group is 1-based.
+int ResolveChannelRef(const DocumentRecord& doc, int group, int position);
+// Re-points the alert channel and the two scan priority channels after the list changed.
+void RevalidateChannelRefs(DocumentRecord& doc, DocumentObserver& observer);
+
+struct BusyLockoutCheck {
+  bool found = false;
+  bool hasTone = false;  // busy channel lockout by tone can be offered
+};
+// A lockout by tone needs a tone to check against (the encode tone when the
+// scrambler is on, else the decode tone); without one it becomes carrier lockout.
+BusyLockoutCheck CheckBusyLockout(DocumentRecord& doc, int number);
+
+}  // namespace cps

@@ -1,0 +1,74 @@
+// The edges through which core rules speak to the user and to the open windows.
+// The desktop application answers with message boxes and redraws, the command
+// line with stderr and flags, tests with scripts. Core code never shows anything.
+#pragma once
+
+#include <string>
+#include <utility>
+
+namespace cps {
+
+// Numbered texts of the language files that the document core raises.
+namespace text {
+inline constexpr int kFrequencyOutOfBand = 9021;
+}  // namespace text
+
+// Built-in developer texts that have no number in the language files.
+inline constexpr const char* kNotNumericText = "Not IsNumeric";
+
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class Icon { None, Information, Warning, Question, Critical };
+enum class Answer { Ok, Cancel, Yes, No, Retry };
+
+struct Message {
+  int textId = 0;         // the language text to show; 0 when fixedText is shown instead
+  std::string fixedText;  // a built-in text, or text placed before the language text
+  Buttons buttons = Buttons::Ok;
+  Icon icon = Icon::None;
+  int titleTextId = 0;  // 0: the application title
+};
+
+inline Message TextMessage(int textId, Buttons buttons = Buttons::Ok, Icon icon = Icon::None) {
+  Message m;
+  m.textId = textId;
+  m.buttons = buttons;
+  m.icon = icon;
+  return m;
+}
+
+inline Message FixedMessage(std::string text, Buttons buttons = Buttons::Ok,
+                            Icon icon = Icon::None) {
+  Message m;
+  m.fixedText = std::move(text);
+  m.buttons = buttons;
+  m.icon = icon;
+  return m;
+}
+
+class Prompter {
+ public:
+  virtual ~Prompter() = default;
+  virtual Answer ask(const Message& message) = 0;
+};
+
+// What the open windows are asked to show again after the document changed.
+class DocumentObserver {
+ public:
+  virtual ~DocumentObserver() = default;
+  // The channel table redraws one channel's row (it is open when asked).
+  virtual void reShowGrid(int channelNumber) = 0;
+  // The channel edit dialog reloads its fields from the document (it is open when asked).
+  virtual void reloadEditDialog() = 0;
+  // Open alert and scan windows show their channel references again.
+  virtual void ReshowByCh() = 0;
+};
+
+// For callers with no windows: every request is dropped.
+class NullObserver final : public DocumentObserver {
+ public:
+  void reShowGrid(int) override {}
+  void reloadEditDialog() override {}
+  void ReshowByCh() override {}
+};
+
+}  // namespace cps

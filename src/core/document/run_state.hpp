@@ -1,0 +1,74 @@
+// The state of one run of the program: the document in its two instances, the
+// current model and band, the file it belongs to, and what the windows share.
+// One object, owned by the application and passed by reference.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "core/document/model.hpp"
+#include "core/document/records.hpp"
+
+namespace cps {
+
+// The radio's production and dealer data, shown by the radio information window.
+struct RadioInfoRecord {
+  int bandCode = 0;
+  std::string serialNumber;
+  std::string productionDate;
+  std::string repairDate;
+  std::string repairReason;
+  std::string versionInformation;
+  std::string model;
+  std::string salesRegionCode;
+  std::string productionBatch;
+  std::string customerCode;
+  std::string dealerCode;
+  std::string stockInDate;
+  std::string saleDate;
+  std::string handledBy;
+  bool operator==(const RadioInfoRecord&) const = default;
+};
+
+// Today as the defaults need it; the core reads no clock, so the caller supplies it.
+struct Today {
+  std::string shortDate;  // the user's short date form
+  int month = 1;          // 1 to 12
+};
+
+// What the channel table, its in-grid editing and the channel edit dialog share.
+struct ChannelEditingState {
+  int currentGroup = 0;  // 0-based group the table shows
+  int dialogGroup = 0;
+  int captionRow = 1;
+  int editRow = 1;
+  int editCol = 1;
+  bool skipConcludeOnce = false;
+  bool skipEnterCellOnce = false;
+  bool isChannelWindowOpen = false;
+  bool isEditDialogOpen = false;
+};
+
+inline constexpr const char* kUntitledPath = "new.dat";
+
+struct RunState {
+  ModelState model;
+
+  DocumentRecord workingDocument;
+  DocumentRecord savedImage;
+  SideFileRecord workingSide;
+  SideFileRecord savedSide;
+
+  std::string path = kUntitledPath;
+  bool isUntitled = true;
+
+  // The transmit column shows the signed offset instead of the transmit frequency.
+  bool offsetMode = false;
+
+  // Five further test frequency pairs that the radio holds and the document does not.
+  std::array<TestFrequencyRecord, 5> extraTestFrequencies{};
+  RadioInfoRecord radioInfo;
+  ChannelEditingState channelEditing;
+};
+
+}  // namespace cps

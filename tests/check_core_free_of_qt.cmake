@@ -1,0 +1,12 @@
+# Fails when a file under the core includes a Qt header or opens a serial port.
+file(GLOB_RECURSE sources "${CORE_DIR}/*.hpp" "${CORE_DIR}/*.cpp")
+set(offenders "")
+foreach(source IN LISTS sources)
+  file(STRINGS "${source}" hits REGEX "#include *[<\"](Q[A-Za-z]|Qt|termios\\.h)")
+  if(hits)
+    list(APPEND offenders "${source}: ${hits}")
+  endif()
+endforeach()
+if(offenders)
+  message(FATAL_ERROR "The core must not use Qt or serial I/O:\n${offenders}")
+endif()
