@@ -1,0 +1,244 @@
+#include "cli/commands.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <ctime>
+#include <optional>
+
+#include "cli/json_dump.hpp"
+#include "cli/stderr_prompter.hpp"
+#include "core/document/channel_list.hpp"
+#include "core/document/codec.hpp"
+#include "core/document/data_file.hpp"
+#include "core/document/defaults.hpp"
+#include "core/document/instances.hpp"
+#include "core/document/run_state.hpp"
+
+namespace cps::cli {
+
+namespace {
+
+constexpr const char* kToneNone = "none";
+
+Today systemToday() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  char date[16];
+  std::strftime(date, sizeof date, "%Y-%m-%d", &local);
+  return {date, local.tm_mon + 1};
+}
+
+int refuse(Streams io, const std::string& what) {
+  io.err << "cps530-cli: " << what << '\n';
+  return kExitRefused;
+}
+
+// Opens a data file into the state as the saved image and makes it the working
+// document, adopting its model and band.
+bool loadInto(RunState& state, const std::string& file, Streams io) {
+  auto result = ReadDataFile(file);
+  if (!result.file) {
+    refuse(io, "cannot open " + result.detail + " [" + std::to_string(result.textId) + "]");
+    return false;
+  }
+  state.savedImage = result.file->document;
+  state.savedSide = result.file->side;
+  CopyImageToWorking(state);
+  state.path = file;
+  state.isUntitled = false;
+  return true;
+}
+
+bool save(RunState& state, Streams io) {
+  CopyWorkingToImage(state);
+  const auto error = WriteDataFile(state.path, state.savedImage, state.savedSide);
+  if (!error.empty()) {
+    refuse(io, "cannot save " + state.path + ": " + error + " [" +
+                   std::to_string(text::kFileError) + "]");
+    return false;
+  }
+  state.isUntitled = false;
+  return true;
+}
+
+std::optional<int> parseInt(const std::string& text) {
+  int value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::optional<int> fieldCodeOf(const std::string& name) {
+  for (const auto& field : EditFieldNames()) {
+    if (name == field.name) return field.code;
+  }
+  return std::nullopt;
+}
+
+// A tone is given as its shown text (67.0, 023N, 023I, none) or as its index.
+std::optional<std::string> toneValue(const std::string& text) {
+  if (const auto index = parseInt(text)) return std::to_string(*index);
+  if (const auto index = ToneIndexOfText(text)) return std::to_string(*index);
+  return std::nullopt;
+}
+
+}  // namespace
+
+const std::vector<FieldName>& EditFieldNames() {
+  static const std::vector<FieldName> kNames{
+      {"rx", 1},
+      {"tx", 2},
+      {"decode", 4},
+      {"encode", 5},
+      {"power", 6},
+      {"scan-skip", 7},
+      {"signalling", 8},
+      {"spacing", 9},
+      {"ptt-id", 10},
+      {"bcl", 11},
+      {"scrambler-talkaround", 12},
+      {"autodial1", 13},
+      {"voice-encryption", 14},
+      {"tx-inhibit", 15},
+      {"talkaround", 16},
+      {"scrambler", 17},
+      {"whisper", 18},
+      {"compander", 19},
+      {"relation", 21},
+      {"autodial2", 22},
+  };
+  return kNames;
+}
+
+int RunNew(const NewOptions& options, Streams io) {
+  if (options.model != kModelTW530 && options.model != kModelTW530G) {
+    return refuse(io, "unknown model \"" + options.model + "\" (use TW530 or TW530G)");
+  }
+  const auto bands = BandTable();
+  const bool knownBand = std::any_of(bands.begin(), bands.end(),
+                                     [&](const BandEntry& b) { return b.label == options.band; });
+  if (!knownBand) {
+    std::string labels;
+    for (const auto& b : bands) labels += "\n  " + std::string(b.label);
+    return refuse(io, "unknown band \"" + options.band + "\"; the bands are:" + labels);
+  }
+  RunState state;
+  state.model.select(options.model, options.band);
+  ApplyDocumentDefaults(state, systemToday());
+  state.path = options.output;
+  return save(state, io) ? kExitOk : kExitRefused;
+}
+
+int RunShow(const std::string& file, bool offsetMode, Streams io) {
+  RunState state;
+  if (!loadInto(state, file, io)) return kExitRefused;
+  StderrPrompter prompter(io.err);
+  const CodecContext codec{state.model.limits, prompter};
+
+  io.out << "Model: " << state.model.currentModel << " ("
+         << ShownNameOfModel(state.model.currentModel) << ")\n"
+         << "Band:  " << state.model.currentBandLabel << " (index " << state.model.currentBandIndex
+         << ")\n"
+         << "Channels: " << state.workingDocument.usedCount() << "\n\n";
+
+  std::vector<ChannelRecord> channels(state.workingDocument.usedChannels().begin(),
+                                      state.workingDocument.usedChannels().end());
+  std::sort(channels.begin(), channels.end(),
+            [](const ChannelRecord& a, const ChannelRecord& b) { return a.number < b.number; });
+
+  const auto row = [&io](const std::vector<std::string>& cells) {
+    static constexpr int kWidths[] = {4, 6, 11, 11, 7, 7, 6, 10, 8, 4};
+    std::string line;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      line += cells[i];
+      line.append(static_cast<std::size_t>(std::max<int>(
+                      kWidths[i] + 1 - static_cast<int>(cells[i].size()), 1)),
+                  ' ');
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    io.out << line << '\n';
+  };
+  row({"CH", "GRP-P", "RX", offsetMode ? "OFFSET" : "TX", "DECODE", "ENCODE", "POWER",
+       "SCAN-SKIP", "SPACING", "BCL"});
+  for (const auto& c : channels) {
+    row({std::to_string(c.number),
+         std::to_string(GroupOfChannel(c.number)) + "-" + std::to_string(PositionOfChannel(c.number)),
+         FreqStoredToText(c.rxFreq.raw(), codec),
+         TxFrequencyText(c.rxFreq.raw(), c.offset.raw(), c.offsetDirection, offsetMode, codec),
+         ToneText(c.decodeTone, kToneNone), ToneText(c.encodeTone, kToneNone),
+         std::to_string(c.power), std::to_string(c.scanSkip), std::to_string(c.spacing),
+         std::to_string(c.busyLockout)});
+  }
+  return kExitOk;
+}
+
+int RunDump(const std::string& file, Streams io) {
+  RunState state;
+  if (!loadInto(state, file, io)) return kExitRefused;
+  StderrPrompter prompter(io.err);
+  io.out << DumpDocumentJson(state.savedImage, state.savedSide,
+                             {state.model.limits, prompter})
+         << '\n';
+  return kExitOk;
+}
+
+int RunEdit(const EditOptions& options, Streams io) {
+  if (options.channel < 1 || options.channel > static_cast<int>(kMaxChannels)) {
+    return refuse(io, "channel " + std::to_string(options.channel) + " is not from 1 to 128");
+  }
+  if (options.pairs.empty() || options.pairs.size() % 2 != 0) {
+    return refuse(io, "give each field with its value: FIELD VALUE [FIELD VALUE ...]");
+  }
+  // Every name and tone is checked before anything is applied, so that a bad
+  // pair leaves the file as it was.
+  std::vector<std::pair<int, std::string>> edits;
+  for (std::size_t i = 0; i < options.pairs.size(); i += 2) {
+    const auto& name = options.pairs[i];
+    const auto code = fieldCodeOf(name);
+    if (!code) {
+      std::string names;
+      for (const auto& f : EditFieldNames()) names += std::string(" ") + f.name;
+      return refuse(io, "unknown field \"" + name + "\"; the fields are:" + names);
+    }
+    std::string value = options.pairs[i + 1];
+    if (*code == static_cast<int>(ChannelField::DecodeTone) ||
+        *code == static_cast<int>(ChannelField::EncodeTone)) {
+      const auto tone = toneValue(value);
+      if (!tone) return refuse(io, "\"" + value + "\" is not a tone (67.0, 023N, 023I, none)");
+      value = *tone;
+    }
+    edits.emplace_back(*code, std::move(value));
+  }
+
+  RunState state;
+  if (!loadInto(state, options.file, io)) return kExitRefused;
+  state.offsetMode = options.offsetMode;
+  StderrPrompter prompter(io.err);
+  NullObserver observer;
+  const Effects effects{prompter, observer};
+  const int group = GroupOfChannel(options.channel) - 1;
+  const int position = PositionOfChannel(options.channel);
+  for (std::size_t i = 0; i < edits.size(); ++i) {
+    const auto& [code, value] = edits[i];
+    const bool existed = FindChannelIndex(state.workingDocument, options.channel) >= 0;
+    const auto outcome = ApplyChannelEdit(state, effects, group, position, code, value);
+    std::string reason = outcome.reason;
+    // An edit the rules ignore did not do what was asked: say so rather than save.
+    if (outcome.status == EditStatus::Ignored) {
+      reason = existed ? "the last channel cannot be removed"
+                       : "the channel does not exist; give its rx first to create it";
+    }
+    if (outcome.status == EditStatus::Refused || outcome.status == EditStatus::Ignored) {
+      return refuse(io, "channel " + std::to_string(options.channel) + " " +
+                            options.pairs[2 * i] + ": " + reason + "; the file was not changed");
+    }
+  }
+  return save(state, io) ? kExitOk : kExitRefused;
+}
+
+}  // namespace cps::cli

@@ -1,0 +1,21 @@
+// Every field of a document and its side record as JSON.
+#pragma once
+
+#include <string>
+
+#include "core/document/codec.hpp"
+
+namespace cps {
+struct DocumentRecord;
+struct SideFileRecord;
+}  // namespace cps
+
+namespace cps::cli {
+
+// Frequencies appear as stored text and as shown text, tones as index and as
+// shown text, text fields as their raw bytes (bytes that are not UTF-8 are
+// replaced in the output).
+std::string DumpDocumentJson(const DocumentRecord& document, const SideFileRecord& side,
+                             const CodecContext& codec);
+
+}  // namespace cps::cli

@@ -1,0 +1,71 @@
+// cps530-cli: the document of a TW530 or TW530G radio from a terminal.
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "cli/commands.hpp"
+
+int main(int argc, char** argv) {
+  using namespace cps::cli;
+  const Streams io{std::cout, std::cerr};
+
+  CLI::App app{"cps530-cli: make, show, dump and edit TW530/TW530G data files"};
+  app.require_subcommand(1);
+
+  NewOptions newOptions;
+  auto* newCmd = app.add_subcommand("new", "Write the default document of a model and band");
+  newCmd->add_option("-o,--output", newOptions.output, "Data file to write (its .NVD side file too)")
+      ->required();
+  newCmd->add_option("--model", newOptions.model, "TW530 or TW530G")->capture_default_str();
+  newCmd->add_option("--band", newOptions.band, "Band label, e.g. \"136 - 174 MHz\"")
+      ->capture_default_str();
+
+  std::string showFile;
+  bool showOffsets = false;
+  auto* showCmd = app.add_subcommand("show", "Print model, band and the channel list");
+  showCmd->add_option("FILE", showFile, "Data file")->required();
+  showCmd->add_flag("--offset-mode", showOffsets, "Show the signed offset instead of TX");
+
+  std::string dumpFile;
+  bool dumpJson = false;
+  auto* dumpCmd = app.add_subcommand("dump", "Print every field of a data file");
+  dumpCmd->add_option("FILE", dumpFile, "Data file")->required();
+  dumpCmd->add_flag("--json", dumpJson, "As JSON (the only form so far)");
+
+  EditOptions editOptions;
+  std::string fieldList;
+  for (const auto& f : EditFieldNames()) fieldList += std::string(" ") + f.name;
+  auto* editCmd = app.add_subcommand(
+      "edit",
+      "Change fields of one channel and save the file.\nFields:" + fieldList +
+          "\nTones: 67.0, 023N, 023I, none or the tone index; other fields: the stored number."
+          "\nA channel is created by giving its rx; rx \"\" removes it.");
+  editCmd->add_option("FILE", editOptions.file, "Data file")->required();
+  editCmd->add_flag("--offset-mode", editOptions.offsetMode,
+                    "tx is a signed offset (+5, -0.6) instead of a transmit frequency");
+  editCmd->add_option("CHANNEL", editOptions.channel, "Channel 1 to 128")->required();
+  editCmd->add_option("FIELD_VALUE", editOptions.pairs, "FIELD VALUE [FIELD VALUE ...]")
+      ->required()
+      ->expected(2, -1);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return kExitUsage;
+  }
+
+  try {
+    if (*newCmd) return RunNew(newOptions, io);
+    if (*showCmd) return RunShow(showFile, showOffsets, io);
+    if (*dumpCmd) return RunDump(dumpFile, io);
+    if (*editCmd) return RunEdit(editOptions, io);
+  } catch (const std::exception& e) {
+    std::cerr << "cps530-cli: " << e.what() << '\n';
+    return kExitRefused;
+  }
+  return kExitUsage;
+}
