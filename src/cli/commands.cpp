@@ -156,18 +156,19 @@ int RunShow(const std::string& file, bool offsetMode, Streams io) {
     std::string line;
     for (std::size_t i = 0; i < cells.size(); ++i) {
       line += cells[i];
-      line.append(static_cast<std::size_t>(std::max<int>(
-                      kWidths[i] + 1 - static_cast<int>(cells[i].size()), 1)),
+      line.append(static_cast<std::size_t>(
+                      std::max<int>(kWidths[i] + 1 - static_cast<int>(cells[i].size()), 1)),
                   ' ');
     }
     while (!line.empty() && line.back() == ' ') line.pop_back();
     io.out << line << '\n';
   };
-  row({"CH", "GRP-P", "RX", offsetMode ? "OFFSET" : "TX", "DECODE", "ENCODE", "POWER",
-       "SCAN-SKIP", "SPACING", "BCL"});
+  row({"CH", "GRP-P", "RX", offsetMode ? "OFFSET" : "TX", "DECODE", "ENCODE", "POWER", "SCAN-SKIP",
+       "SPACING", "BCL"});
   for (const auto& c : channels) {
     row({std::to_string(c.number),
-         std::to_string(GroupOfChannel(c.number)) + "-" + std::to_string(PositionOfChannel(c.number)),
+         std::to_string(GroupOfChannel(c.number)) + "-" +
+             std::to_string(PositionOfChannel(c.number)),
          FreqStoredToText(c.rxFreq.raw(), codec),
          TxFrequencyText(c.rxFreq.raw(), c.offset.raw(), c.offsetDirection, offsetMode, codec),
          ToneText(c.decodeTone, kToneNone), ToneText(c.encodeTone, kToneNone),
@@ -181,8 +182,7 @@ int RunDump(const std::string& file, Streams io) {
   RunState state;
   if (!loadInto(state, file, io)) return kExitRefused;
   StderrPrompter prompter(io.err);
-  io.out << DumpDocumentJson(state.savedImage, state.savedSide,
-                             {state.model.limits, prompter})
+  io.out << DumpDocumentJson(state.savedImage, state.savedSide, {state.model.limits, prompter})
          << '\n';
   return kExitOk;
 }
@@ -234,8 +234,8 @@ int RunEdit(const EditOptions& options, Streams io) {
                        : "the channel does not exist; give its rx first to create it";
     }
     if (outcome.status == EditStatus::Refused || outcome.status == EditStatus::Ignored) {
-      return refuse(io, "channel " + std::to_string(options.channel) + " " +
-                            options.pairs[2 * i] + ": " + reason + "; the file was not changed");
+      return refuse(io, "channel " + std::to_string(options.channel) + " " + options.pairs[2 * i] +
+                            ": " + reason + "; the file was not changed");
     }
   }
   return save(state, io) ? kExitOk : kExitRefused;

@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
 
   NewOptions newOptions;
   auto* newCmd = app.add_subcommand("new", "Write the default document of a model and band");
-  newCmd->add_option("-o,--output", newOptions.output, "Data file to write (its .NVD side file too)")
+  newCmd
+      ->add_option("-o,--output", newOptions.output, "Data file to write (its .NVD side file too)")
       ->required();
   newCmd->add_option("--model", newOptions.model, "TW530 or TW530G")->capture_default_str();
   newCmd->add_option("--band", newOptions.band, "Band label, e.g. \"136 - 174 MHz\"")

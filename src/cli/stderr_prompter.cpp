@@ -11,11 +11,14 @@ Answer StderrPrompter::ask(const Message& message) {
   // Nothing on the command line can answer a question, so each takes its safe
   // answer: nothing is done that the user did not ask for on the command line.
   switch (message.buttons) {
-    case Buttons::Ok: return Answer::Ok;
-    case Buttons::YesNo: return Answer::No;
+    case Buttons::Ok:
+      return Answer::Ok;
+    case Buttons::YesNo:
+      return Answer::No;
     case Buttons::OkCancel:
     case Buttons::YesNoCancel:
-    case Buttons::RetryCancel: break;
+    case Buttons::RetryCancel:
+      break;
   }
   return Answer::Cancel;
 }

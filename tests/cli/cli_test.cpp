@@ -1,0 +1,182 @@
+// cps530-cli's verbs against real files in a temporary folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <random>
+#include <sstream>
+
+#include "cli/commands.hpp"
+
+namespace cps::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<char> fileBytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device random;
+    m_dir = fs::temp_directory_path() / ("cps530-cli-test-" + std::to_string(random()));
+    fs::create_directories(m_dir);
+  }
+  void TearDown() override { fs::remove_all(m_dir); }
+
+  std::string path(const std::string& name) const { return (m_dir / name).string(); }
+
+  int run(const std::function<int(Streams)>& verb) {
+    m_out.str({});
+    m_err.str({});
+    return verb({m_out, m_err});
+  }
+  int makeNew(const std::string& name, const std::string& model = "TW530G",
+              const std::string& band = "400 - 480 MHz") {
+    NewOptions options{path(name), model, band};
+    return run([&](Streams io) { return RunNew(options, io); });
+  }
+  int edit(const std::string& name, int channel, std::vector<std::string> pairs,
+           bool offsetMode = false) {
+    EditOptions options{path(name), offsetMode, channel, std::move(pairs)};
+    return run([&](Streams io) { return RunEdit(options, io); });
+  }
+  nlohmann::json dump(const std::string& name) {
+    EXPECT_EQ(run([&](Streams io) { return RunDump(path(name), io); }), kExitOk) << m_err.str();
+    return nlohmann::json::parse(m_out.str());
+  }
+
+  fs::path m_dir;
+  std::ostringstream m_out;
+  std::ostringstream m_err;
+};
+
+TEST_F(CliTest, NewWritesDataAndSideFileOfTheChosenModelAndBand) {
+  ASSERT_EQ(makeNew("radio.dat", "TW530", "144 - 146 MHz"), kExitOk) << m_err.str();
+  EXPECT_EQ(fs::file_size(path("radio.dat")), 8595u);
+  EXPECT_EQ(fs::file_size(path("radio.NVD")), 5u);
+  const auto doc = dump("radio.dat")["document"];
+  EXPECT_EQ(doc["modelInfo"]["modelName"], "TW530  ");
+  EXPECT_EQ(doc["modelInfo"]["bandIndex"], 13);
+  ASSERT_EQ(doc["channels"].size(), 1u);
+  EXPECT_EQ(doc["channels"][0]["rx"]["shown"], "145.00000");
+}
+
+TEST_F(CliTest, NewRefusesUnknownModelOrBandAndWritesNothing) {
+  EXPECT_EQ(makeNew("a.dat", "TW999"), kExitRefused);
+  EXPECT_EQ(makeNew("b.dat", "TW530G", "400-480"), kExitRefused);
+  EXPECT_NE(m_err.str().find("136 - 174 MHz"), std::string::npos) << "lists the valid bands";
+  EXPECT_FALSE(fs::exists(path("a.dat")));
+  EXPECT_FALSE(fs::exists(path("b.dat")));
+}
+
+TEST_F(CliTest, EditAppliesPairsInOrderAndSaves) {
+  ASSERT_EQ(makeNew("r.dat"), kExitOk);
+  ASSERT_EQ(edit("r.dat", 1, {"rx", "435.1", "tx", "440.1", "decode", "67.0", "power", "1"}),
+            kExitOk)
+      << m_err.str();
+  ASSERT_EQ(edit("r.dat", 20, {"rx", "446.00625", "encode", "023I"}), kExitOk) << m_err.str();
+  const auto channels = dump("r.dat")["document"]["channels"];
+  ASSERT_EQ(channels.size(), 2u);
+  EXPECT_EQ(channels[0]["rx"]["stored"], "43510000");
+  EXPECT_EQ(channels[0]["offset"]["shown"], "+5.00000");
+  EXPECT_EQ(channels[0]["encodeTone"]["index"], 1) << "a first tone serves both directions";
+  EXPECT_EQ(channels[0]["power"], 1);
+  EXPECT_EQ(channels[1]["number"], 20);
+  EXPECT_EQ(channels[1]["rxStepKind"], 1);
+  EXPECT_EQ(channels[1]["decodeTone"]["shown"], "023I");
+}
+
+TEST_F(CliTest, EditInOffsetModeTakesASignedOffset) {
+  ASSERT_EQ(makeNew("r.dat"), kExitOk);
+  ASSERT_EQ(edit("r.dat", 1, {"tx", "-7.6"}, true), kExitOk) << m_err.str();
+  const auto c = dump("r.dat")["document"]["channels"][0];
+  EXPECT_EQ(c["offsetDirection"], 1);
+  EXPECT_EQ(c["tx"], "432.40000");
+}
+
+TEST_F(CliTest, OutOfBandFrequencyIsClampedWithAWarningOnStderr) {
+  ASSERT_EQ(makeNew("r.dat"), kExitOk);
+  ASSERT_EQ(edit("r.dat", 1, {"rx", "520"}), kExitOk);
+  EXPECT_NE(m_err.str().find("9021"), std::string::npos);
+  EXPECT_EQ(dump("r.dat")["document"]["channels"][0]["rx"]["shown"], "480.00000");
+}
+
+TEST_F(CliTest, RefusedEditsLeaveTheFileUntouched) {
+  struct Case {
+    const char* what;
+    int channel;
+    std::vector<std::string> pairs;
+    bool offsetMode;
+  };
+  const std::vector<Case> cases{
+      {"channel 0", 0, {"rx", "435"}, false},
+      {"channel 129", 129, {"rx", "435"}, false},
+      {"unknown field", 1, {"volume", "3"}, false},
+      {"value missing", 1, {"rx", "435", "power"}, false},
+      {"power out of range", 1, {"power", "4"}, false},
+      {"not a number", 1, {"spacing", "wide"}, false},
+      {"not a tone", 1, {"decode", "68.0"}, false},
+      {"tone index out of range", 1, {"decode", "283"}, false},
+      {"autodial beyond memory 16", 1, {"autodial1", "17"}, false},
+      {"a missing channel cannot take options", 5, {"power", "1"}, false},
+      {"the last channel stays", 1, {"rx", ""}, false},
+      {"offset that is no number", 1, {"tx", "abc"}, true},
+      {"offset of 100 MHz", 1, {"tx", "+100"}, true},
+      {"a good pair before a bad one is not saved", 1, {"power", "0", "bcl", "3"}, false},
+  };
+  ASSERT_EQ(makeNew("r.dat"), kExitOk);
+  const auto before = fileBytes(path("r.dat"));
+  for (const auto& c : cases) {
+    EXPECT_EQ(edit("r.dat", c.channel, c.pairs, c.offsetMode), kExitRefused) << c.what;
+    EXPECT_FALSE(m_err.str().empty()) << c.what << ": says why";
+    EXPECT_EQ(fileBytes(path("r.dat")), before) << c.what;
+  }
+}
+
+TEST_F(CliTest, BadFilesAreRefusedWithoutCrashing) {
+  ASSERT_EQ(makeNew("good.dat"), kExitOk);
+  auto bytes = fileBytes(path("good.dat"));
+  for (const auto size : {std::size_t{0}, std::size_t{8594}, std::size_t{8596}}) {
+    std::vector<char> content(bytes);
+    content.resize(size, 'x');
+    std::ofstream(path("bad.dat"), std::ios::binary).write(content.data(), content.size());
+    for (const auto& verb : std::vector<std::function<int(Streams)>>{
+             [&](Streams io) { return RunShow(path("bad.dat"), false, io); },
+             [&](Streams io) { return RunDump(path("bad.dat"), io); },
+         }) {
+      EXPECT_EQ(run(verb), kExitRefused) << size;
+      EXPECT_NE(m_err.str().find("9033"), std::string::npos) << m_err.str();
+    }
+    EXPECT_EQ(edit("bad.dat", 1, {"power", "1"}), kExitRefused);
+    EXPECT_EQ(fs::file_size(path("bad.dat")), size) << "a refused file is not rewritten";
+  }
+  fs::create_directory(path("folder.dat"));
+  EXPECT_EQ(run([&](Streams io) { return RunShow(path("folder.dat"), false, io); }), kExitRefused);
+  EXPECT_EQ(run([&](Streams io) { return RunShow(path("missing.dat"), false, io); }), kExitRefused);
+}
+
+TEST_F(CliTest, ShowPrintsOneRowPerChannelInNumberOrder) {
+  ASSERT_EQ(makeNew("r.dat"), kExitOk);
+  ASSERT_EQ(edit("r.dat", 33, {"rx", "450"}), kExitOk);
+  ASSERT_EQ(edit("r.dat", 2, {"rx", "420", "decode", "100.0"}), kExitOk);
+  ASSERT_EQ(run([&](Streams io) { return RunShow(path("r.dat"), false, io); }), kExitOk);
+  const std::string out = m_out.str();
+  const auto row1 = out.find("\n1 ");
+  const auto row2 = out.find("\n2 ");
+  const auto row33 = out.find("\n33 ");
+  ASSERT_NE(row1, std::string::npos) << out;
+  EXPECT_LT(row1, row2);
+  EXPECT_LT(row2, row33);
+  EXPECT_NE(out.find("3-1"), std::string::npos) << "channel 33 is group 3, position 1";
+  EXPECT_NE(out.find("100.0"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace cps::cli
