@@ -11,6 +11,9 @@ namespace {
 class SilentPrompter final : public cps::Prompter {
  public:
   cps::Answer ask(const cps::Message&) override { return cps::Answer::Ok; }
+  std::optional<std::string> chooseFile(const cps::FileDialogRequest&) override {
+    return std::nullopt;
+  }
 };
 
 // A document with all 128 channels, each with an offset and tones.

@@ -217,7 +217,7 @@ int RunEdit(const EditOptions& options, Streams io) {
 
   RunState state;
   if (!loadInto(state, options.file, io)) return kExitRefused;
-  state.offsetMode = options.offsetMode;
+  state.habits.offsetMode = options.offsetMode;
   StderrPrompter prompter(io.err);
   NullObserver observer;
   const Effects effects{prompter, observer};

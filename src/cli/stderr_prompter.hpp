@@ -12,6 +12,8 @@ class StderrPrompter final : public Prompter {
  public:
   explicit StderrPrompter(std::ostream& err) : m_err(err) {}
   Answer ask(const Message& message) override;
+  // No dialog on the command line: paths come as arguments.
+  std::optional<std::string> chooseFile(const FileDialogRequest&) override { return std::nullopt; }
   int warnings() const { return m_warnings; }
 
  private:

@@ -153,12 +153,11 @@ void RemoveChannelByNumber(DocumentRecord& doc, int number) {
   RemoveChannelAt(doc, FindChannelIndex(doc, number));
 }
 
-EditOutcome ApplyChannelEdit(RunState& state, const Effects& effects, int groupIndex, int position,
-                             int fieldCode, std::string_view value) {
-  if (groupIndex < 0 || groupIndex >= static_cast<int>(kGroupCount) || position < 1 ||
-      position > static_cast<int>(kChannelsPerGroup)) {
-    return refused("channel outside groups 1 to 8 and positions 1 to 16");
-  }
+namespace {
+
+// Steps 1 to 4 of an edit: everything but asking the windows to show the channel again.
+EditOutcome applyEdit(RunState& state, const Effects& effects, int number, int fieldCode,
+                      std::string_view value) {
   const auto field = static_cast<ChannelField>(fieldCode);
   const bool isFrequency = field == ChannelField::Receive || field == ChannelField::Transmit;
   if (!isFrequency && !ChannelFieldMaximum(fieldCode)) {
@@ -169,47 +168,54 @@ EditOutcome ApplyChannelEdit(RunState& state, const Effects& effects, int groupI
   const CodecContext codec = codecOf(state, effects);
 
   std::string text(value);
-  const bool offsetTyped = field == ChannelField::Transmit && state.offsetMode;
+  const bool offsetTyped = field == ChannelField::Transmit && state.habits.offsetMode;
   if (isFrequency && !text.empty() && !offsetTyped) text = FormatFreqInBand(text, codec);
   if (offsetTyped && !text.empty() && !IsNumeric(text)) {
     return refused("the offset \"" + text + "\" is not a number");
   }
 
-  const int number = groupIndex * static_cast<int>(kChannelsPerGroup) + position;
   auto& doc = state.workingDocument;
-  EditOutcome outcome;
   const int index = FindChannelIndex(doc, number);
   if (index < 0) {
-    if (field == ChannelField::Receive && !text.empty()) {
-      const int added = AppendChannel(doc, number, text, codec.limits);
-      if (added < 0) {
-        outcome = refused("the channel list already holds 128 channels");
-      } else {
-        SnapChannelToStep(doc.channels[static_cast<std::size_t>(added)], codec);
-        RevalidateChannelRefs(doc, effects.observer);
-        outcome = {EditStatus::Created, {}};
-      }
-    }
-  } else {
-    auto& channel = doc.channels[static_cast<std::size_t>(index)];
-    if (field == ChannelField::Receive && text.empty()) {
-      if (doc.usedCount() > 1) {
-        RemoveChannelAt(doc, index);
-        outcome = {EditStatus::Removed, {}};
-      }
-    } else if (field == ChannelField::Receive &&
-               text == FreqStoredToText(channel.rxFreq.raw(), codec)) {
-      outcome = {EditStatus::Unchanged, {}};
-    } else if (field == ChannelField::Transmit &&
-               text == TxColumnText(channel.rxFreq.raw(), channel.offset.raw(),
-                                    channel.offsetDirection, state.offsetMode, codec)) {
-      outcome = {EditStatus::Unchanged, {}};
-    } else {
-      outcome = SetChannelField(state, effects, channel, fieldCode, text);
-    }
-    if (field == ChannelField::Receive) RevalidateChannelRefs(doc, effects.observer);
+    if (field != ChannelField::Receive || text.empty()) return {EditStatus::Ignored, {}};
+    const int added = AppendChannel(doc, number, text, codec.limits);
+    if (added < 0) return refused("the channel list already holds 128 channels");
+    SnapChannelToStep(doc.channels[static_cast<std::size_t>(added)], codec);
+    RevalidateChannelRefs(doc, effects.observer);
+    return {EditStatus::Created, {}};
   }
 
+  auto& channel = doc.channels[static_cast<std::size_t>(index)];
+  EditOutcome outcome{EditStatus::Ignored, {}};
+  if (field == ChannelField::Receive && text.empty()) {
+    if (doc.usedCount() > 1) {
+      RemoveChannelAt(doc, index);
+      outcome = {EditStatus::Removed, {}};
+    }
+  } else if (field == ChannelField::Receive &&
+             text == FreqStoredToText(channel.rxFreq.raw(), codec)) {
+    outcome = {EditStatus::Unchanged, {}};
+  } else if (field == ChannelField::Transmit &&
+             text == TxColumnText(channel.rxFreq.raw(), channel.offset.raw(),
+                                  channel.offsetDirection, state.habits.offsetMode, codec)) {
+    outcome = {EditStatus::Unchanged, {}};
+  } else {
+    outcome = SetChannelField(state, effects, channel, fieldCode, text);
+  }
+  if (field == ChannelField::Receive) RevalidateChannelRefs(doc, effects.observer);
+  return outcome;
+}
+
+}  // namespace
+
+EditOutcome ApplyChannelEdit(RunState& state, const Effects& effects, int groupIndex, int position,
+                             int fieldCode, std::string_view value) {
+  if (groupIndex < 0 || groupIndex >= static_cast<int>(kGroupCount) || position < 1 ||
+      position > static_cast<int>(kChannelsPerGroup)) {
+    return refused("channel outside groups 1 to 8 and positions 1 to 16");
+  }
+  const int number = groupIndex * static_cast<int>(kChannelsPerGroup) + position;
+  const EditOutcome outcome = applyEdit(state, effects, number, fieldCode, value);
   // The windows show the channel again whatever happened, so that a refused or
   // clamped entry is replaced by what the document holds.
   if (state.channelEditing.isChannelWindowOpen) effects.observer.reShowGrid(number);
@@ -225,10 +231,11 @@ EditOutcome SetChannelField(RunState& state, const Effects& effects, ChannelReco
   if (field == ChannelField::Receive) {
     ChannelRecord edited = channel;
     // Keep what the user sees on the transmit side: the transmit frequency, or the offset.
-    const std::string oldTx = TxFrequencyText(edited.rxFreq.raw(), edited.offset.raw(),
-                                              edited.offsetDirection, state.offsetMode, codec);
+    const std::string oldTx =
+        TxFrequencyText(edited.rxFreq.raw(), edited.offset.raw(), edited.offsetDirection,
+                        state.habits.offsetMode, codec);
     edited.rxFreq.assign(FreqTextToStored(value, codec.limits));
-    if (!applyOffset(edited, OffsetFromTexts(edited.rxFreq.raw(), oldTx, state.offsetMode,
+    if (!applyOffset(edited, OffsetFromTexts(edited.rxFreq.raw(), oldTx, state.habits.offsetMode,
                                              edited.offset.raw(), edited.offsetDirection, codec))) {
       return refused(kOffsetTooLarge);
     }
@@ -247,7 +254,7 @@ EditOutcome SetChannelField(RunState& state, const Effects& effects, ChannelReco
 
   if (field == ChannelField::Transmit) {
     ChannelRecord edited = channel;
-    if (!applyOffset(edited, OffsetFromTexts(edited.rxFreq.raw(), value, state.offsetMode,
+    if (!applyOffset(edited, OffsetFromTexts(edited.rxFreq.raw(), value, state.habits.offsetMode,
                                              edited.offset.raw(), edited.offsetDirection, codec))) {
       return refused(kOffsetTooLarge);
     }

@@ -1,7 +1,5 @@
 #include "core/document/file_io.hpp"
 
-#include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <random>
 #include <system_error>
@@ -35,8 +33,9 @@ void syncFile([[maybe_unused]] const std::filesystem::path& path) {
 FileBytes ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) return {{}, "is a folder, not a file"};
+  if (!std::filesystem::exists(path, ec)) return {{}, "does not exist"};
   std::ifstream in(path, std::ios::binary);
-  if (!in) return {{}, std::strerror(errno)};
+  if (!in) return {{}, "cannot be opened for reading"};
   std::vector<std::uint8_t> bytes(maxBytes + 1);
   in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   if (in.bad()) return {{}, "cannot be read"};
@@ -51,7 +50,7 @@ std::string WriteFileAtomically(const std::filesystem::path& path,
   temp += ".tmp-" + std::to_string(random() % 1000000);
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return std::string("cannot create ") + temp.string() + ": " + std::strerror(errno);
+    if (!out) return "cannot create a temporary file beside " + path.string();
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
     out.close();

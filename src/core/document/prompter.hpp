@@ -3,6 +3,7 @@
 // line with stderr and flags, tests with scripts. Core code never shows anything.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -45,10 +46,19 @@ inline Message FixedMessage(std::string text, Buttons buttons = Buttons::Ok,
   return m;
 }
 
+// A file dialog for data files (filter: text 9001 and "*.dat").
+struct FileDialogRequest {
+  enum class Kind { Open, Save };
+  Kind kind = Kind::Open;
+  std::string initialPath;  // the file name the save dialog starts with
+};
+
 class Prompter {
  public:
   virtual ~Prompter() = default;
   virtual Answer ask(const Message& message) = 0;
+  // The chosen path; empty when the user cancelled.
+  virtual std::optional<std::string> chooseFile(const FileDialogRequest& request) = 0;
 };
 
 // What the open windows are asked to show again after the document changed.
@@ -61,6 +71,8 @@ class DocumentObserver {
   virtual void reloadEditDialog() = 0;
   // Open alert and scan windows show their channel references again.
   virtual void ReshowByCh() = 0;
+  // Every editor window closes (committing what it holds) before the document is replaced.
+  virtual void closeChildWindows() = 0;
 };
 
 // For callers with no windows: every request is dropped.
@@ -69,6 +81,7 @@ class NullObserver final : public DocumentObserver {
   void reShowGrid(int) override {}
   void reloadEditDialog() override {}
   void ReshowByCh() override {}
+  void closeChildWindows() override {}
 };
 
 }  // namespace cps

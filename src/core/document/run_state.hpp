@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "core/document/model.hpp"
@@ -49,6 +50,18 @@ struct ChannelEditingState {
   bool isEditDialogOpen = false;
 };
 
+// The edit habits, kept in the habit file between runs.
+struct HabitRecord {
+  bool pasteNoPrompt = false;
+  bool pasteInserts = false;  // paste inserts a new position instead of overwriting
+  bool deleteNoPrompt = false;
+  bool deleteCloses = false;  // delete also closes the gap in the group
+  // The transmit column and field show and take the signed offset instead of
+  // the transmit frequency.
+  bool offsetMode = false;
+  bool operator==(const HabitRecord&) const = default;
+};
+
 inline constexpr const char* kUntitledPath = "new.dat";
 
 struct RunState {
@@ -62,8 +75,11 @@ struct RunState {
   std::string path = kUntitledPath;
   bool isUntitled = true;
 
-  // The transmit column shows the signed offset instead of the transmit frequency.
-  bool offsetMode = false;
+  HabitRecord habits;
+  // The initialise command asks for every channel of the band's initial file.
+  bool initialiseSettings = false;
+  // What the link learned of the radios it met, kept between runs.
+  std::array<std::uint8_t, 4> knownCapabilities{};
 
   // Five further test frequency pairs that the radio holds and the document does not.
   std::array<TestFrequencyRecord, 5> extraTestFrequencies{};

@@ -1,0 +1,268 @@
+#include "core/app/file_commands.hpp"
+
+#include <algorithm>
+
+#include "core/app/version_table.hpp"
+#include "core/document/channel_list.hpp"
+#include "core/document/codec.hpp"
+#include "core/document/data_file.hpp"
+#include "core/document/defaults.hpp"
+#include "core/document/file_io.hpp"
+#include "core/document/instances.hpp"
+#include "core/document/prompter.hpp"
+
+namespace cps {
+
+namespace {
+
+FileCommandResult refused(FileContext& ctx, int textId, std::string detail) {
+  ctx.prompter.ask(TextMessage(textId, Buttons::Ok, Icon::Warning));
+  return {FileOutcome::Refused, textId, std::move(detail), {}, false};
+}
+
+FileCommandResult cancelled() { return {FileOutcome::Cancelled, 0, {}, {}, false}; }
+
+FileCommandResult replaced() { return {FileOutcome::Done, 0, {}, {}, true}; }
+
+// A file this program could not work with even at the right size: a channel
+// count the list cannot hold, or a band the table does not know.
+bool holdsAUsableDocument(const DocumentRecord& d) {
+  return d.channelCount >= 0 && d.channelCount <= static_cast<int>(kMaxChannels) &&
+         !BandLabelOfIndex(d.modelInfo.bandIndex).empty();
+}
+
+// Asks about unsaved changes before Open and the special open. False: stop.
+bool settleUnsavedChanges(FileContext& ctx) {
+  if (!IsDocumentChanged(ctx.state)) return true;
+  const auto answer =
+      ctx.prompter.ask(TextMessage(text::kUnsavedChanges, Buttons::YesNoCancel, Icon::Warning));
+  if (answer == Answer::Cancel) return false;
+  // A save that failed keeps the changes only in memory: going on would lose them.
+  if (answer == Answer::Yes) return SaveToCurrentPath(ctx).outcome == FileOutcome::Done;
+  return true;
+}
+
+std::optional<std::string> chooseOpenPath(FileContext& ctx) {
+  return ctx.prompter.chooseFile({FileDialogRequest::Kind::Open, {}});
+}
+
+struct ReadFile {
+  std::vector<std::uint8_t> bytes;
+  std::string error;
+};
+
+ReadFile readDataBytes(const std::string& path) {
+  auto bytes = ReadWholeFile(path, DocumentRecord::kSize);
+  return {std::move(bytes.bytes), bytes.error.empty() ? "" : path + ": " + bytes.error};
+}
+
+std::string sizeDetail(const std::string& path, std::size_t size) {
+  return path + ": " +
+         (size > DocumentRecord::kSize
+              ? std::string("more than ") + std::to_string(DocumentRecord::kSize)
+              : std::to_string(size)) +
+         " bytes; a data file has exactly " + std::to_string(DocumentRecord::kSize);
+}
+
+void finishOpen(FileContext& ctx, const std::string& path) {
+  ctx.state.path = path;
+  ctx.state.isUntitled = false;
+}
+
+}  // namespace
+
+std::string FileNameOfPath(std::string_view path) {
+  const auto slash = path.find_last_of("\\/");
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string MainWindowTitle(const RunState& state,
+                            const std::function<std::string(int)>& langText) {
+  return langText(text::kApplicationTitle) + "[" + ShownNameOfModel(state.model.currentModel) +
+         ":" + state.model.currentBandLabel + "][" + langText(text::kFileLabel) + ":" +
+         FileNameOfPath(state.path) + "]";
+}
+
+FileCommandResult CommandNew(FileContext& ctx) {
+  if (IsDocumentChanged(ctx.state)) {
+    const auto answer =
+        ctx.prompter.ask(TextMessage(text::kUnsavedChanges, Buttons::YesNoCancel, Icon::Warning));
+    // Whatever the answer, the confirmation follows; it is the one that can stop New.
+    if (answer == Answer::Yes) SaveToCurrentPath(ctx);
+  }
+  const auto confirm =
+      ctx.prompter.ask(TextMessage(text::kConfirmNewDocument, Buttons::OkCancel, Icon::Warning));
+  if (confirm != Answer::Ok) return cancelled();
+  return LoadNewDoc(ctx);
+}
+
+FileCommandResult LoadNewDoc(FileContext& ctx) {
+  ctx.observer.closeChildWindows();
+  MakeNewDocument(ctx);
+  ctx.state.initialiseSettings = false;
+  return replaced();
+}
+
+void MakeNewDocument(FileContext& ctx) {
+  auto& state = ctx.state;
+  state.isUntitled = true;
+  state.path = kUntitledPath;
+  ApplyDocumentDefaults(state, ctx.today);
+  CopyWorkingToImage(state);
+
+  const std::string model = state.model.currentModel;
+  const auto bandFile =
+      ctx.initFolder / (model + "_" + std::to_string(state.model.currentBandIndex) + ".dat");
+  std::error_code ec;
+  if (std::filesystem::exists(bandFile, ec)) {
+    const auto file = readDataBytes(bandFile.string());
+    if (!file.error.empty()) {
+      CopyWorkingToImage(state);
+      return;
+    }
+    auto document = DocumentRecord::fromBytes(file.bytes);
+    if (!document || !holdsAUsableDocument(*document)) {
+      ctx.prompter.ask(TextMessage(text::kWrongFileSize, Buttons::Ok, Icon::Warning));
+      return;
+    }
+    if (!state.initialiseSettings) {
+      // Only channel 1 of the band file goes into a new document.
+      const int one = FindChannelIndex(*document, 1);
+      if (one >= 0) document->channels[0] = document->channels[static_cast<std::size_t>(one)];
+      document->channelCount = one >= 0 ? 1 : 0;
+    }
+    state.savedImage = *document;
+    state.savedSide = ReadSideFile(bandFile.string());
+    CopyImageToWorking(state);
+    return;
+  }
+
+  // No file for the band: the model's first band lends its presets.
+  for (const char* fallback : {"TW530_0.dat", "TW530G_0.dat"}) {
+    if (std::string_view(fallback).substr(0, model.size() + 1) != model + "_") continue;
+    const auto path = ctx.initFolder / fallback;
+    if (!std::filesystem::exists(path, ec)) return;
+    const auto file = readDataBytes(path.string());
+    if (!file.error.empty()) {
+      CopyWorkingToImage(state);
+      return;
+    }
+    const auto document = DocumentRecord::fromBytes(file.bytes);
+    if (!document) {
+      ctx.prompter.ask(TextMessage(text::kWrongFileSize, Buttons::Ok, Icon::Warning));
+      return;
+    }
+    state.savedImage = *document;
+    state.savedSide = ReadSideFile(path.string());
+    ImportPresetBlocks(state);
+    return;
+  }
+}
+
+FileCommandResult CommandOpen(FileContext& ctx) {
+  if (!settleUnsavedChanges(ctx)) return cancelled();
+  const auto path = chooseOpenPath(ctx);
+  if (!path) return cancelled();
+  return OpenPath(ctx, *path);
+}
+
+FileCommandResult OpenPath(FileContext& ctx, const std::string& path) {
+  ctx.observer.closeChildWindows();
+  const auto file = readDataBytes(path);
+  if (!file.error.empty()) return refused(ctx, text::kFileError, file.error);
+
+  const std::string version(file.bytes.begin(),
+                            file.bytes.begin() + static_cast<std::ptrdiff_t>(
+                                                     std::min<std::size_t>(file.bytes.size(), 4)));
+  if (!IsVersionText(version)) {
+    return refused(ctx, text::kNotADataFile, path + ": does not begin with a format version");
+  }
+  const std::string fileVersion = TrimFixed(version);
+  if (!IsVersionCompatible(ctx.versions, kProgramVersion, fileVersion)) {
+    const auto answer = ctx.prompter.ask(FixedMessage(
+        VersionMismatchText(ctx.langText, kProgramVersion, fileVersion, VersionSubject::DataFile),
+        Buttons::YesNo, Icon::Question));
+    if (answer != Answer::Yes) return cancelled();
+    auto launch = LaunchPathFor(ctx.versions, fileVersion, ctx.baseFolder, ctx.executableName);
+    if (launch.empty()) {
+      ctx.prompter.ask(TextMessage(text::kNoProgramForVersion, Buttons::Ok, Icon::Warning));
+    }
+    return {FileOutcome::ExitProgram, 0, {}, std::move(launch), false};
+  }
+
+  auto document = DocumentRecord::fromBytes(file.bytes);
+  if (!document) return refused(ctx, text::kWrongFileSize, sizeDetail(path, file.bytes.size()));
+  if (!holdsAUsableDocument(*document)) {
+    return refused(ctx, text::kNotADataFile, path + ": channel count or band is out of range");
+  }
+  document->version.assign(kProgramVersion);
+  ctx.state.savedImage = *document;
+  ctx.state.savedSide = ReadSideFile(path);
+  CopyImageToWorking(ctx.state);
+  finishOpen(ctx, path);
+  return replaced();
+}
+
+FileCommandResult CommandSpecialOpen(FileContext& ctx) {
+  if (!settleUnsavedChanges(ctx)) return cancelled();
+  const auto path = chooseOpenPath(ctx);
+  if (!path) return cancelled();
+  return SpecialOpenPath(ctx, *path);
+}
+
+FileCommandResult SpecialOpenPath(FileContext& ctx, const std::string& path) {
+  ctx.observer.closeChildWindows();
+  const auto file = readDataBytes(path);
+  if (!file.error.empty()) return refused(ctx, text::kFileError, file.error);
+  const auto document = DocumentRecord::fromBytes(file.bytes);
+  if (!document) return refused(ctx, text::kWrongFileSize, sizeDetail(path, file.bytes.size()));
+  if (document->channelCount < 0 || document->channelCount > static_cast<int>(kMaxChannels)) {
+    return refused(ctx, text::kNotADataFile, path + ": channel count is out of range");
+  }
+  ctx.state.savedImage = *document;
+  ctx.state.savedSide = ReadSideFile(path);
+  ImportKeepingModel(ctx.state);
+  finishOpen(ctx, path);
+  return replaced();
+}
+
+FileCommandResult CommandSave(FileContext& ctx) {
+  if (ctx.state.isUntitled) return CommandSaveAs(ctx);
+  auto question = TextMessage(text::kConfirmOverwrite, Buttons::OkCancel, Icon::Question);
+  question.fixedText = "\"" + FileNameOfPath(ctx.state.path) + "\"";
+  if (ctx.prompter.ask(question) != Answer::Ok) return cancelled();
+  return SaveToCurrentPath(ctx);
+}
+
+FileCommandResult CommandSaveAs(FileContext& ctx) {
+  const auto path = ctx.prompter.chooseFile({FileDialogRequest::Kind::Save, ctx.state.path});
+  if (!path) return cancelled();
+  return SaveAsPath(ctx, *path);
+}
+
+FileCommandResult SaveAsPath(FileContext& ctx, const std::string& path) {
+  const std::string previous = ctx.state.path;
+  ctx.state.path = path;
+  auto result = SaveToCurrentPath(ctx);
+  // The document still belongs to its old file when the new one could not be written.
+  if (result.outcome != FileOutcome::Done) ctx.state.path = previous;
+  return result;
+}
+
+FileCommandResult SaveToCurrentPath(FileContext& ctx) {
+  auto& state = ctx.state;
+  const DocumentRecord previousImage = state.savedImage;
+  const SideFileRecord previousSide = state.savedSide;
+  CopyWorkingToImage(state);
+  const auto error = WriteDataFile(state.path, state.savedImage, state.savedSide);
+  if (!error.empty()) {
+    // Nothing was saved, so the document must still count as changed.
+    state.savedImage = previousImage;
+    state.savedSide = previousSide;
+    return refused(ctx, text::kFileError, error);
+  }
+  state.isUntitled = false;
+  return {FileOutcome::Done, 0, {}, {}, false};
+}
+
+}  // namespace cps

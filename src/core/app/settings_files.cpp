@@ -1,0 +1,106 @@
+#include "core/app/settings_files.hpp"
+
+#include <algorithm>
+#include <charconv>
+
+#include "core/app/ini_file.hpp"
+#include "core/document/bytes.hpp"
+#include "core/document/file_io.hpp"
+#include "core/document/run_state.hpp"
+
+namespace cps {
+
+namespace {
+
+constexpr std::string_view kSection = "language";
+constexpr std::size_t kHabitBytes = 10;
+
+std::optional<int> toInt(const std::string& text) {
+  int value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+// A boolean as the settings file writes it: "0" or "False" is false, other numbers and "True" true.
+bool toBool(const std::string& text, bool fallback) {
+  if (const auto n = toInt(text)) return *n != 0;
+  std::string lower;
+  for (char c : text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (lower == "true") return true;
+  if (lower == "false") return false;
+  return fallback;
+}
+
+}  // namespace
+
+ProgramFolders ProgramFolders::OfProgramFolder(const std::filesystem::path& programFolder) {
+  auto program = programFolder;
+  if (!program.has_filename()) program = program.parent_path();  // a trailing separator
+  return {program, program.parent_path()};
+}
+
+LanguageSetup ReadLanguageSetup(const std::filesystem::path& mysetup) {
+  LanguageSetup setup;
+  setup.isFirstRun = toBool(ReadProfileString(mysetup, kSection, "IsFirstRun", "1"), true);
+  const auto port = toInt(ReadProfileString(mysetup, kSection, "comPort", "1"));
+  setup.comPort = port && *port >= 1 && *port <= 16 ? *port : 1;
+  setup.currentLanguage =
+      toInt(ReadProfileString(mysetup, kSection, "CurrentLanguage", "0")).value_or(0);
+  return setup;
+}
+
+std::string WriteFirstRunDone(const std::filesystem::path& mysetup) {
+  return WriteProfileString(mysetup, kSection, "IsFirstRun", "0");
+}
+
+std::string WritePortAndLanguage(const std::filesystem::path& mysetup, int comPort, int language) {
+  if (auto error = WriteProfileString(mysetup, kSection, "comPort", std::to_string(comPort));
+      !error.empty()) {
+    return error;
+  }
+  return WriteCurrentLanguage(mysetup, language);
+}
+
+std::string WriteCurrentLanguage(const std::filesystem::path& mysetup, int language) {
+  return WriteProfileString(mysetup, kSection, "CurrentLanguage", std::to_string(language));
+}
+
+KnownCapabilities ReadKnownCapabilities(const std::filesystem::path& settingIni) {
+  KnownCapabilities flags{};
+  const auto bytes = ReadWholeFile(settingIni, flags.size());
+  if (bytes.ok() && bytes.bytes.size() >= flags.size()) {
+    std::copy_n(bytes.bytes.begin(), flags.size(), flags.begin());
+  }
+  return flags;
+}
+
+void WriteKnownCapabilities(const std::filesystem::path& settingIni,
+                            const KnownCapabilities& flags) {
+  WriteFileAtomically(settingIni, flags);
+}
+
+HabitRecord ReadHabits(const std::filesystem::path& habitFile) {
+  HabitRecord habits;
+  const auto bytes = ReadWholeFile(habitFile, kHabitBytes);
+  if (!bytes.ok() || bytes.bytes.size() < kHabitBytes) return habits;
+  ByteReader r(std::span(bytes.bytes).first(kHabitBytes));
+  habits.pasteNoPrompt = r.i16() != 0;
+  habits.pasteInserts = r.i16() != 0;
+  habits.deleteNoPrompt = r.i16() != 0;
+  habits.deleteCloses = r.i16() != 0;
+  habits.offsetMode = r.i16() != 0;
+  return habits;
+}
+
+void WriteHabits(const std::filesystem::path& habitFile, const HabitRecord& habits) {
+  std::array<std::uint8_t, kHabitBytes> bytes{};
+  ByteWriter w(bytes);
+  for (bool habit : {habits.pasteNoPrompt, habits.pasteInserts, habits.deleteNoPrompt,
+                     habits.deleteCloses, habits.offsetMode}) {
+    w.i16(habit ? -1 : 0);
+  }
+  WriteFileAtomically(habitFile, bytes);
+}
+
+}  // namespace cps
