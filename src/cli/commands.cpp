@@ -7,11 +7,10 @@
 
 #include "cli/json_dump.hpp"
 #include "cli/stderr_prompter.hpp"
+#include "core/app/file_commands.hpp"
+#include "core/app/version_table.hpp"
 #include "core/document/channel_list.hpp"
 #include "core/document/codec.hpp"
-#include "core/document/data_file.hpp"
-#include "core/document/defaults.hpp"
-#include "core/document/instances.hpp"
 #include "core/document/run_state.hpp"
 
 namespace cps::cli {
@@ -38,33 +37,68 @@ int refuse(Streams io, const std::string& what) {
   return kExitRefused;
 }
 
-// Opens a data file into the state as the saved image and makes it the working
-// document, adopting its model and band.
-bool loadInto(RunState& state, const std::string& file, Streams io) {
-  auto result = ReadDataFile(file);
-  if (!result.file) {
-    refuse(io, "cannot open " + result.detail + " [" + std::to_string(result.textId) + "]");
-    return false;
-  }
-  state.savedImage = result.file->document;
-  state.savedSide = result.file->side;
-  CopyImageToWorking(state);
-  state.path = file;
-  state.isUntitled = false;
-  return true;
-}
+// One run of a verb: the texts, the version table, the document and the file
+// commands that act on it, as the desktop application has them.
+class Session {
+ public:
+  explicit Session(const Environment& env)
+      : m_env(env),
+        m_texts(env.folders.languageFolder() / LanguageFileName(env.language)),
+        m_versions(LoadVersionTable(env.folders.versionTable())),
+        m_prompter(env.io.err, [this](int id) { return m_texts.LangText(id); }),
+        m_files{m_state,
+                m_prompter,
+                m_observer,
+                m_versions,
+                [this](int id) { return m_texts.LangText(id); },
+                env.folders.initFolder(),
+                systemToday(),
+                env.folders.base,
+                "cps530-cli"} {}
 
-bool save(RunState& state, Streams io) {
-  CopyWorkingToImage(state);
-  const auto error = WriteDataFile(state.path, state.savedImage, state.savedSide);
-  if (!error.empty()) {
-    refuse(io, "cannot save " + state.path + ": " + error + " [" +
-                   std::to_string(text::kFileError) + "]");
+  RunState& state() { return m_state; }
+  FileContext& files() { return m_files; }
+  StderrPrompter& prompter() { return m_prompter; }
+  Effects effects() { return {m_prompter, m_observer}; }
+  CodecContext codec() { return {m_state.model.limits, m_prompter}; }
+
+  // Opens a data file as the desktop's Open does: version check, size check,
+  // side file, and the file's model and band become the current ones.
+  bool open(const std::string& file) {
+    const auto result = OpenPath(m_files, file);
+    if (result.outcome == FileOutcome::Done) return true;
+    if (!result.detail.empty()) m_env.io.err << "cps530-cli: " << result.detail << '\n';
+    if (result.outcome == FileOutcome::ExitProgram) {
+      m_env.io.err << "cps530-cli: " << file << " belongs to another program version"
+                   << (result.launch.empty() ? std::string() : ": " + result.launch.string())
+                   << '\n';
+    } else if (result.outcome == FileOutcome::Cancelled && !m_versions.problem.empty()) {
+      m_env.io.err << "cps530-cli: " << m_versions.problem << '\n';
+    }
     return false;
   }
-  state.isUntitled = false;
-  return true;
-}
+
+  bool saveAs(const std::string& file) {
+    const auto result = SaveAsPath(m_files, file);
+    if (!result.detail.empty()) m_env.io.err << "cps530-cli: " << result.detail << '\n';
+    return result.outcome == FileOutcome::Done;
+  }
+
+  bool save() {
+    const auto result = SaveToCurrentPath(m_files);
+    if (!result.detail.empty()) m_env.io.err << "cps530-cli: " << result.detail << '\n';
+    return result.outcome == FileOutcome::Done;
+  }
+
+ private:
+  const Environment& m_env;
+  TextTable m_texts;
+  VersionTable m_versions;
+  RunState m_state;
+  StderrPrompter m_prompter;
+  NullObserver m_observer;
+  FileContext m_files;
+};
 
 std::optional<int> parseInt(const std::string& text) {
   int value = 0;
@@ -115,7 +149,8 @@ const std::vector<FieldName>& EditFieldNames() {
   return kNames;
 }
 
-int RunNew(const NewOptions& options, Streams io) {
+int RunNew(const NewOptions& options, const Environment& env) {
+  const Streams io = env.io;
   if (options.model != kModelTW530 && options.model != kModelTW530G) {
     return refuse(io, "unknown model \"" + options.model + "\" (use TW530 or TW530G)");
   }
@@ -127,18 +162,20 @@ int RunNew(const NewOptions& options, Streams io) {
     for (const auto& b : bands) labels += "\n  " + std::string(b.label);
     return refuse(io, "unknown band \"" + options.band + "\"; the bands are:" + labels);
   }
-  RunState state;
-  state.model.select(options.model, options.band);
-  ApplyDocumentDefaults(state, systemToday());
-  state.path = options.output;
-  return save(state, io) ? kExitOk : kExitRefused;
+  Session session(env);
+  if (!options.initDir.empty()) session.files().initFolder = options.initDir;
+  session.state().model.select(options.model, options.band);
+  session.state().initialiseSettings = options.initialise;
+  MakeNewDocument(session.files());
+  return session.saveAs(options.output) ? kExitOk : kExitRefused;
 }
 
-int RunShow(const std::string& file, bool offsetMode, Streams io) {
-  RunState state;
-  if (!loadInto(state, file, io)) return kExitRefused;
-  StderrPrompter prompter(io.err);
-  const CodecContext codec{state.model.limits, prompter};
+int RunShow(const std::string& file, bool offsetMode, const Environment& env) {
+  const Streams io = env.io;
+  Session session(env);
+  if (!session.open(file)) return kExitRefused;
+  const RunState& state = session.state();
+  const CodecContext codec = session.codec();
 
   io.out << "Model: " << state.model.currentModel << " ("
          << ShownNameOfModel(state.model.currentModel) << ")\n"
@@ -178,16 +215,16 @@ int RunShow(const std::string& file, bool offsetMode, Streams io) {
   return kExitOk;
 }
 
-int RunDump(const std::string& file, Streams io) {
-  RunState state;
-  if (!loadInto(state, file, io)) return kExitRefused;
-  StderrPrompter prompter(io.err);
-  io.out << DumpDocumentJson(state.savedImage, state.savedSide, {state.model.limits, prompter})
-         << '\n';
+int RunDump(const std::string& file, const Environment& env) {
+  Session session(env);
+  if (!session.open(file)) return kExitRefused;
+  const RunState& state = session.state();
+  env.io.out << DumpDocumentJson(state.savedImage, state.savedSide, session.codec()) << '\n';
   return kExitOk;
 }
 
-int RunEdit(const EditOptions& options, Streams io) {
+int RunEdit(const EditOptions& options, const Environment& env) {
+  const Streams io = env.io;
   if (options.channel < 1 || options.channel > static_cast<int>(kMaxChannels)) {
     return refuse(io, "channel " + std::to_string(options.channel) + " is not from 1 to 128");
   }
@@ -215,12 +252,11 @@ int RunEdit(const EditOptions& options, Streams io) {
     edits.emplace_back(*code, std::move(value));
   }
 
-  RunState state;
-  if (!loadInto(state, options.file, io)) return kExitRefused;
+  Session session(env);
+  if (!session.open(options.file)) return kExitRefused;
+  RunState& state = session.state();
   state.habits.offsetMode = options.offsetMode;
-  StderrPrompter prompter(io.err);
-  NullObserver observer;
-  const Effects effects{prompter, observer};
+  const Effects effects = session.effects();
   const int group = GroupOfChannel(options.channel) - 1;
   const int position = PositionOfChannel(options.channel);
   for (std::size_t i = 0; i < edits.size(); ++i) {
@@ -238,7 +274,7 @@ int RunEdit(const EditOptions& options, Streams io) {
                             ": " + reason + "; the file was not changed");
     }
   }
-  return save(state, io) ? kExitOk : kExitRefused;
+  return session.save() ? kExitOk : kExitRefused;
 }
 
 }  // namespace cps::cli

@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "core/app/settings_files.hpp"
+#include "core/app/text_table.hpp"
+
 namespace cps::cli {
 
 inline constexpr int kExitOk = 0;
@@ -17,10 +20,19 @@ struct Streams {
   std::ostream& err;
 };
 
+// Where a verb finds the program's files and in which language it speaks.
+struct Environment {
+  Streams io;
+  ProgramFolders folders;
+  int language = kEnglish;
+};
+
 struct NewOptions {
   std::string output;
   std::string model = "TW530G";
   std::string band = "400 - 480 MHz";
+  std::string initDir;      // empty: the Init folder beside the program
+  bool initialise = false;  // keep every channel of the band's initial file
 };
 
 struct EditOptions {
@@ -30,10 +42,10 @@ struct EditOptions {
   std::vector<std::string> pairs;  // field, value, field, value, ...
 };
 
-int RunNew(const NewOptions& options, Streams io);
-int RunShow(const std::string& file, bool offsetMode, Streams io);
-int RunDump(const std::string& file, Streams io);
-int RunEdit(const EditOptions& options, Streams io);
+int RunNew(const NewOptions& options, const Environment& env);
+int RunShow(const std::string& file, bool offsetMode, const Environment& env);
+int RunDump(const std::string& file, const Environment& env);
+int RunEdit(const EditOptions& options, const Environment& env);
 
 // The field codes by the names the command line gives them.
 struct FieldName {

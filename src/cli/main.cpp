@@ -1,15 +1,50 @@
 // cps530-cli: the document of a TW530 or TW530G radio from a terminal.
 #include <CLI/CLI.hpp>
+#include <cstdlib>
+#include <filesystem>
 #include <iostream>
 
 #include "cli/commands.hpp"
 
+namespace {
+
+namespace fs = std::filesystem;
+
+// The folder of this executable: the program folder of the portable layout,
+// where the language files and the initial files are.
+fs::path programFolder(const char* argv0) {
+  std::error_code ec;
+  auto self = fs::canonical("/proc/self/exe", ec);
+  if (ec) self = fs::weakly_canonical(fs::absolute(argv0, ec), ec);
+  return self.parent_path();
+}
+
+// The language of the setup file, else Chinese on a Chinese (PRC) system, else English.
+int chooseLanguage(const std::string& option, const cps::ProgramFolders& folders) {
+  if (option == "zh") return cps::kChinese;
+  if (option == "en") return cps::kEnglish;
+  const int stored = cps::ReadLanguageSetup(folders.languageSetup()).currentLanguage;
+  if (stored == cps::kEnglish || stored == cps::kChinese) return stored;
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') {
+      return std::string(value).rfind("zh_CN", 0) == 0 ? cps::kChinese : cps::kEnglish;
+    }
+  }
+  return cps::kEnglish;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace cps::cli;
-  const Streams io{std::cout, std::cerr};
 
   CLI::App app{"cps530-cli: make, show, dump and edit TW530/TW530G data files"};
   app.require_subcommand(1);
+  app.fallthrough();  // --lang may also follow the verb
+  std::string language;
+  app.add_option("--lang", language, "Language of the messages: en or zh")
+      ->check(CLI::IsMember({"en", "zh"}));
 
   NewOptions newOptions;
   auto* newCmd = app.add_subcommand("new", "Write the default document of a model and band");
@@ -19,6 +54,10 @@ int main(int argc, char** argv) {
   newCmd->add_option("--model", newOptions.model, "TW530 or TW530G")->capture_default_str();
   newCmd->add_option("--band", newOptions.band, "Band label, e.g. \"136 - 174 MHz\"")
       ->capture_default_str();
+  newCmd->add_option("--init-dir", newOptions.initDir,
+                     "Folder of the initial files (default: Init beside the program)");
+  newCmd->add_flag("--initialise", newOptions.initialise,
+                   "Keep every channel of the band's initial file, not only channel 1");
 
   std::string showFile;
   bool showOffsets = false;
@@ -59,11 +98,13 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
 
+  const auto folders = cps::ProgramFolders::OfProgramFolder(programFolder(argv[0]));
+  const Environment env{{std::cout, std::cerr}, folders, chooseLanguage(language, folders)};
   try {
-    if (*newCmd) return RunNew(newOptions, io);
-    if (*showCmd) return RunShow(showFile, showOffsets, io);
-    if (*dumpCmd) return RunDump(dumpFile, io);
-    if (*editCmd) return RunEdit(editOptions, io);
+    if (*newCmd) return RunNew(newOptions, env);
+    if (*showCmd) return RunShow(showFile, showOffsets, env);
+    if (*dumpCmd) return RunDump(dumpFile, env);
+    if (*editCmd) return RunEdit(editOptions, env);
   } catch (const std::exception& e) {
     std::cerr << "cps530-cli: " << e.what() << '\n';
     return kExitRefused;

@@ -23,36 +23,50 @@ std::vector<char> fileBytes(const fs::path& p) {
 
 class CliTest : public ::testing::Test {
  protected:
+  // The portable layout the program finds its files in: base/V200 with the
+  // language files, base/Version.ini.
   void SetUp() override {
     std::random_device random;
     m_dir = fs::temp_directory_path() / ("cps530-cli-test-" + std::to_string(random()));
-    fs::create_directories(m_dir);
+    m_folders = ProgramFolders::OfProgramFolder(m_dir / "base" / "V200");
+    fs::create_directories(m_folders.languageFolder());
+    const fs::path data = CPS_SOURCE_DATA_DIR;
+    fs::copy_file(data / "language" / "english.ini", m_folders.languageFolder() / "english.ini");
+    fs::copy_file(data / "Version.ini", m_folders.versionTable());
   }
   void TearDown() override { fs::remove_all(m_dir); }
 
   std::string path(const std::string& name) const { return (m_dir / name).string(); }
 
-  int run(const std::function<int(Streams)>& verb) {
+  using Verb = std::function<int(const Environment&)>;
+
+  int run(const Verb& verb) {
     m_out.str({});
     m_err.str({});
-    return verb({m_out, m_err});
+    return verb(Environment{{m_out, m_err}, m_folders, kEnglish});
   }
   int makeNew(const std::string& name, const std::string& model = "TW530G",
-              const std::string& band = "400 - 480 MHz") {
-    NewOptions options{path(name), model, band};
-    return run([&](Streams io) { return RunNew(options, io); });
+              const std::string& band = "400 - 480 MHz", const std::string& initDir = {},
+              bool initialise = false) {
+    NewOptions options{path(name), model, band, initDir, initialise};
+    return run([&](const Environment& env) { return RunNew(options, env); });
   }
   int edit(const std::string& name, int channel, std::vector<std::string> pairs,
            bool offsetMode = false) {
     EditOptions options{path(name), offsetMode, channel, std::move(pairs)};
-    return run([&](Streams io) { return RunEdit(options, io); });
+    return run([&](const Environment& env) { return RunEdit(options, env); });
+  }
+  int show(const std::string& name) {
+    return run([&](const Environment& env) { return RunShow(path(name), false, env); });
   }
   nlohmann::json dump(const std::string& name) {
-    EXPECT_EQ(run([&](Streams io) { return RunDump(path(name), io); }), kExitOk) << m_err.str();
+    EXPECT_EQ(run([&](const Environment& env) { return RunDump(path(name), env); }), kExitOk)
+        << m_err.str();
     return nlohmann::json::parse(m_out.str());
   }
 
   fs::path m_dir;
+  ProgramFolders m_folders;
   std::ostringstream m_out;
   std::ostringstream m_err;
 };
@@ -143,30 +157,38 @@ TEST_F(CliTest, RefusedEditsLeaveTheFileUntouched) {
 TEST_F(CliTest, BadFilesAreRefusedWithoutCrashing) {
   ASSERT_EQ(makeNew("good.dat"), kExitOk);
   auto bytes = fileBytes(path("good.dat"));
-  for (const auto size : {std::size_t{0}, std::size_t{8594}, std::size_t{8596}}) {
+  // An empty file has no version to check, so it is not taken for a data file at all.
+  struct Case {
+    std::size_t size;
+    const char* textId;
+  };
+  for (const auto& [size, textId] :
+       std::vector<Case>{{0, "[9065]"}, {8594, "[9033]"}, {8596, "[9033]"}}) {
     std::vector<char> content(bytes);
     content.resize(size, 'x');
     std::ofstream(path("bad.dat"), std::ios::binary).write(content.data(), content.size());
-    for (const auto& verb : std::vector<std::function<int(Streams)>>{
-             [&](Streams io) { return RunShow(path("bad.dat"), false, io); },
-             [&](Streams io) { return RunDump(path("bad.dat"), io); },
+    for (const auto& verb : std::vector<Verb>{
+             [&](const Environment& env) { return RunShow(path("bad.dat"), false, env); },
+             [&](const Environment& env) { return RunDump(path("bad.dat"), env); },
          }) {
       EXPECT_EQ(run(verb), kExitRefused) << size;
-      EXPECT_NE(m_err.str().find("9033"), std::string::npos) << m_err.str();
+      EXPECT_NE(m_err.str().find(textId), std::string::npos) << m_err.str();
     }
     EXPECT_EQ(edit("bad.dat", 1, {"power", "1"}), kExitRefused);
     EXPECT_EQ(fs::file_size(path("bad.dat")), size) << "a refused file is not rewritten";
   }
   fs::create_directory(path("folder.dat"));
-  EXPECT_EQ(run([&](Streams io) { return RunShow(path("folder.dat"), false, io); }), kExitRefused);
-  EXPECT_EQ(run([&](Streams io) { return RunShow(path("missing.dat"), false, io); }), kExitRefused);
+  EXPECT_EQ(show("folder.dat"), kExitRefused);
+  EXPECT_NE(m_err.str().find("9002"), std::string::npos) << m_err.str();
+  EXPECT_EQ(show("missing.dat"), kExitRefused);
+  EXPECT_NE(m_err.str().find("9002"), std::string::npos) << m_err.str();
 }
 
 TEST_F(CliTest, ShowPrintsOneRowPerChannelInNumberOrder) {
   ASSERT_EQ(makeNew("r.dat"), kExitOk);
   ASSERT_EQ(edit("r.dat", 33, {"rx", "450"}), kExitOk);
   ASSERT_EQ(edit("r.dat", 2, {"rx", "420", "decode", "100.0"}), kExitOk);
-  ASSERT_EQ(run([&](Streams io) { return RunShow(path("r.dat"), false, io); }), kExitOk);
+  ASSERT_EQ(show("r.dat"), kExitOk);
   const std::string out = m_out.str();
   const auto row1 = out.find("\n1 ");
   const auto row2 = out.find("\n2 ");
@@ -176,6 +198,55 @@ TEST_F(CliTest, ShowPrintsOneRowPerChannelInNumberOrder) {
   EXPECT_LT(row2, row33);
   EXPECT_NE(out.find("3-1"), std::string::npos) << "channel 33 is group 3, position 1";
   EXPECT_NE(out.find("100.0"), std::string::npos);
+}
+
+TEST_F(CliTest, FilesThisProgramDoesNotHandleAreRefusedWithTheLanguageText) {
+  ASSERT_EQ(makeNew("good.dat"), kExitOk);
+  auto bytes = fileBytes(path("good.dat"));
+  struct Case {
+    const char* version;
+    const char* textId;
+  };
+  for (const auto& c : std::vector<Case>{{"X200", "[9065]"}, {"V1A0", "[9065]"}}) {
+    std::copy_n(c.version, 4, bytes.begin());
+    std::ofstream(path("other.dat"), std::ios::binary).write(bytes.data(), bytes.size());
+    EXPECT_EQ(show("other.dat"), kExitRefused) << c.version;
+    EXPECT_NE(m_err.str().find(c.textId), std::string::npos) << m_err.str();
+  }
+  // A version no pair of the table names: the hand-over question is answered No.
+  std::copy_n("V100", 4, bytes.begin());
+  std::ofstream(path("old.dat"), std::ios::binary).write(bytes.data(), bytes.size());
+  EXPECT_EQ(show("old.dat"), kExitRefused);
+  EXPECT_NE(m_err.str().find("V1.00"), std::string::npos) << m_err.str();
+  EXPECT_NE(m_err.str().find("-> No"), std::string::npos) << m_err.str();
+}
+
+TEST_F(CliTest, WithoutAVersionTableNoFileOpensAndTheReasonIsGiven) {
+  ASSERT_EQ(makeNew("r.dat"), kExitOk);
+  fs::remove(m_folders.versionTable());
+  EXPECT_EQ(show("r.dat"), kExitRefused);
+  EXPECT_NE(m_err.str().find("Version.ini"), std::string::npos) << m_err.str();
+}
+
+TEST_F(CliTest, NewTakesChannelOneOfTheBandFileUnlessInitialising) {
+  // A band file for TW530 in 136 - 174 MHz (index 8) with channels 1, 2 and 17.
+  const fs::path init = m_dir / "init";
+  fs::create_directories(init);
+  ASSERT_EQ(makeNew("band.dat", "TW530", "136 - 174 MHz"), kExitOk);
+  ASSERT_EQ(edit("band.dat", 2, {"rx", "150"}), kExitOk);
+  ASSERT_EQ(edit("band.dat", 17, {"rx", "160"}), kExitOk);
+  fs::copy_file(path("band.dat"), init / "TW530_8.dat");
+
+  ASSERT_EQ(makeNew("one.dat", "TW530", "136 - 174 MHz", init.string()), kExitOk) << m_err.str();
+  EXPECT_EQ(dump("one.dat")["document"]["channels"].size(), 1u);
+  ASSERT_EQ(makeNew("all.dat", "TW530", "136 - 174 MHz", init.string(), true), kExitOk);
+  EXPECT_EQ(dump("all.dat")["document"]["channels"].size(), 3u);
+
+  // A band file of the wrong size: the message, and the defaults.
+  fs::resize_file(init / "TW530_8.dat", 8594);
+  ASSERT_EQ(makeNew("short.dat", "TW530", "136 - 174 MHz", init.string()), kExitOk);
+  EXPECT_NE(m_err.str().find("[9033]"), std::string::npos) << m_err.str();
+  EXPECT_EQ(dump("short.dat")["document"]["channels"][0]["rx"]["shown"], "155.00000");
 }
 
 }  // namespace
