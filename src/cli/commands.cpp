@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "cli/json_dump.hpp"
-#include "cli/stderr_prompter.hpp"
+#include "cli/session.hpp"
 #include "core/app/file_commands.hpp"
 #include "core/app/version_table.hpp"
 #include "core/document/channel_list.hpp"
@@ -19,86 +19,10 @@ namespace {
 
 constexpr const char* kToneNone = "none";
 
-Today systemToday() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
-  char date[16];
-  std::strftime(date, sizeof date, "%Y-%m-%d", &local);
-  return {date, local.tm_mon + 1};
-}
-
 int refuse(Streams io, const std::string& what) {
   io.err << "cps530-cli: " << what << '\n';
   return kExitRefused;
 }
-
-// One run of a verb: the texts, the version table, the document and the file
-// commands that act on it, as the desktop application has them.
-class Session {
- public:
-  explicit Session(const Environment& env)
-      : m_env(env),
-        m_texts(env.folders.languageFolder() / LanguageFileName(env.language)),
-        m_versions(LoadVersionTable(env.folders.versionTable())),
-        m_prompter(env.io.err, [this](int id) { return m_texts.LangText(id); }),
-        m_files{m_state,
-                m_prompter,
-                m_observer,
-                m_versions,
-                [this](int id) { return m_texts.LangText(id); },
-                env.folders.initFolder(),
-                systemToday(),
-                env.folders.base,
-                "cps530-cli"} {}
-
-  RunState& state() { return m_state; }
-  FileContext& files() { return m_files; }
-  StderrPrompter& prompter() { return m_prompter; }
-  Effects effects() { return {m_prompter, m_observer}; }
-  CodecContext codec() { return {m_state.model.limits, m_prompter}; }
-
-  // Opens a data file as the desktop's Open does: version check, size check,
-  // side file, and the file's model and band become the current ones.
-  bool open(const std::string& file) {
-    const auto result = OpenPath(m_files, file);
-    if (result.outcome == FileOutcome::Done) return true;
-    if (!result.detail.empty()) m_env.io.err << "cps530-cli: " << result.detail << '\n';
-    if (result.outcome == FileOutcome::ExitProgram) {
-      m_env.io.err << "cps530-cli: " << file << " belongs to another program version"
-                   << (result.launch.empty() ? std::string() : ": " + result.launch.string())
-                   << '\n';
-    } else if (result.outcome == FileOutcome::Cancelled && !m_versions.problem.empty()) {
-      m_env.io.err << "cps530-cli: " << m_versions.problem << '\n';
-    }
-    return false;
-  }
-
-  bool saveAs(const std::string& file) {
-    const auto result = SaveAsPath(m_files, file);
-    if (!result.detail.empty()) m_env.io.err << "cps530-cli: " << result.detail << '\n';
-    return result.outcome == FileOutcome::Done;
-  }
-
-  bool save() {
-    const auto result = SaveToCurrentPath(m_files);
-    if (!result.detail.empty()) m_env.io.err << "cps530-cli: " << result.detail << '\n';
-    return result.outcome == FileOutcome::Done;
-  }
-
- private:
-  const Environment& m_env;
-  TextTable m_texts;
-  VersionTable m_versions;
-  RunState m_state;
-  StderrPrompter m_prompter;
-  NullObserver m_observer;
-  FileContext m_files;
-};
 
 std::optional<int> parseInt(const std::string& text) {
   int value = 0;

@@ -1,10 +1,12 @@
 // cps530-cli: the document of a TW530 or TW530G radio from a terminal.
 #include <CLI/CLI.hpp>
+#include <QCoreApplication>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
 #include "cli/commands.hpp"
+#include "cli/radio_commands.hpp"
 
 namespace {
 
@@ -87,6 +89,44 @@ int main(int argc, char** argv) {
       ->required()
       ->expected(2, -1);
 
+  RadioOptions radio;
+  const auto addRadioOptions = [&radio](CLI::App* cmd) {
+    cmd->add_option("--port", radio.port, "Serial device path, or COMn")->required();
+    cmd->add_option("--password", radio.password,
+                    "The radio's programming password, when it asks for one");
+    cmd->add_flag("--yes", radio.yes, "Answer OK when the radio's band differs (same group)");
+    cmd->add_option("--retries", radio.retries,
+                    "Retry a failed transfer this many times without asking")
+        ->check(CLI::NonNegativeNumber);
+  };
+  std::string readOutput;
+  auto* readCmd = app.add_subcommand("read", "Read a whole radio into a data file");
+  addRadioOptions(readCmd);
+  readCmd->add_option("-o,--output", readOutput, "Data file to write after a successful read")
+      ->required();
+
+  std::string writeFile;
+  auto* writeCmd = app.add_subcommand("write", "Write a data file to a radio");
+  writeCmd->add_option("FILE", writeFile, "Data file")->required();
+  addRadioOptions(writeCmd);
+
+  bool infoJson = false;
+  auto* infoCmd = app.add_subcommand("info", "Read the radio's production and dealer data");
+  addRadioOptions(infoCmd);
+  infoCmd->add_flag("--json", infoJson, "As JSON");
+
+  std::string packFile;
+  std::string packOutput;
+  auto* packCmd = app.add_subcommand("pack", "Pack a data file into a radio image (2832 bytes)");
+  packCmd->add_option("FILE", packFile, "Data file")->required();
+  packCmd->add_option("-o,--output", packOutput, "Image file to write")->required();
+
+  std::string unpackImage;
+  std::string unpackOutput;
+  auto* unpackCmd = app.add_subcommand("unpack", "Unpack a radio image into a data file");
+  unpackCmd->add_option("IMAGE", unpackImage, "Image file (2832 bytes)")->required();
+  unpackCmd->add_option("-o,--output", unpackOutput, "Data file to write")->required();
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -105,6 +145,13 @@ int main(int argc, char** argv) {
     if (*showCmd) return RunShow(showFile, showOffsets, env);
     if (*dumpCmd) return RunDump(dumpFile, env);
     if (*editCmd) return RunEdit(editOptions, env);
+    if (*packCmd) return RunPack(packFile, packOutput, env);
+    if (*unpackCmd) return RunUnpack(unpackImage, unpackOutput, env);
+    // The serial port and its timers run on a Qt event loop.
+    QCoreApplication qt(argc, argv);
+    if (*readCmd) return RunRead(radio, readOutput, env);
+    if (*writeCmd) return RunWrite(writeFile, radio, env);
+    if (*infoCmd) return RunInfo(radio, infoJson, env);
   } catch (const std::exception& e) {
     std::cerr << "cps530-cli: " << e.what() << '\n';
     return kExitRefused;

@@ -1,11 +1,21 @@
 #include "cli/stderr_prompter.hpp"
 
+#include <iostream>
+
+#if __has_include(<termios.h>)
+#include <termios.h>
+#include <unistd.h>
+#define CPS_HAVE_TERMIOS 1
+#endif
+
 namespace cps::cli {
 
 namespace {
 
-// Nothing on the command line can answer a question, so each takes its safe
-// answer: nothing is done that the command line did not ask for.
+constexpr int kRetryQuestion = 9008;
+constexpr int kBandQuestion = 9014;
+
+// The answer that does nothing the command line did not ask for.
 Answer safeAnswer(Buttons buttons) {
   switch (buttons) {
     case Buttons::Ok:
@@ -18,6 +28,20 @@ Answer safeAnswer(Buttons buttons) {
       break;
   }
   return Answer::Cancel;
+}
+
+Answer yesAnswer(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::RetryCancel:
+      return Answer::Retry;
+    case Buttons::YesNo:
+    case Buttons::YesNoCancel:
+      return Answer::Yes;
+    case Buttons::Ok:
+    case Buttons::OkCancel:
+      break;
+  }
+  return Answer::Ok;
 }
 
 const char* answerName(Answer answer) {
@@ -38,19 +62,74 @@ const char* answerName(Answer answer) {
 
 }  // namespace
 
+std::optional<Answer> StderrPrompter::decide(const Message& message) {
+  if (message.textId == kRetryQuestion && m_answers.retries > 0) {
+    --m_answers.retries;
+    return yesAnswer(message.buttons);
+  }
+  if (message.textId == kBandQuestion && m_answers.yes) return yesAnswer(message.buttons);
+  return std::nullopt;
+}
+
+bool StderrPrompter::askYesNo(const std::string& question) {
+  m_err << question << " [y/N] " << std::flush;
+  std::string line;
+  if (!std::getline(std::cin, line)) return false;
+  return !line.empty() && (line[0] == 'y' || line[0] == 'Y');
+}
+
 Answer StderrPrompter::ask(const Message& message) {
-  const Answer answer = safeAnswer(message.buttons);
   std::string text = message.fixedText;
   if (message.textId != 0) text += m_langText(message.textId);
   // Line breaks inside a message would split it over several lines.
   for (auto& c : text) {
     if (c == '\r' || c == '\n') c = ' ';
   }
-  m_err << "cps530-cli: " << (message.buttons == Buttons::Ok ? "" : "question: ") << text;
-  if (message.textId != 0) m_err << " [" << message.textId << "]";
-  if (message.buttons != Buttons::Ok) m_err << " -> " << answerName(answer);
-  m_err << '\n';
+  if (message.textId != 0) text += " [" + std::to_string(message.textId) + "]";
+  if (message.buttons == Buttons::Ok) {
+    m_err << "cps530-cli: " << text << '\n';
+    return Answer::Ok;
+  }
+  Answer answer = safeAnswer(message.buttons);
+  if (const auto decided = decide(message)) {
+    answer = *decided;
+  } else if (m_answers.interactive &&
+             (message.textId == kRetryQuestion || message.textId == kBandQuestion)) {
+    return askYesNo("cps530-cli: " + text) ? yesAnswer(message.buttons) : answer;
+  }
+  m_err << "cps530-cli: question: " << text << " -> " << answerName(answer) << '\n';
   return answer;
+}
+
+std::optional<std::string> StderrPrompter::askPassword() {
+  // A password from the flags is offered once; a wrong one ends the transfer.
+  if (m_answers.password) {
+    auto password = std::move(m_answers.password);
+    m_answers.password.reset();
+    return password;
+  }
+  if (!m_answers.interactive) {
+    m_err << "cps530-cli: the radio asks for its programming password (give --password)\n";
+    return std::nullopt;
+  }
+  m_err << "cps530-cli: programming password: " << std::flush;
+  std::string line;
+#ifdef CPS_HAVE_TERMIOS
+  termios old{};
+  const bool tty = tcgetattr(STDIN_FILENO, &old) == 0;
+  if (tty) {
+    termios quiet = old;
+    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
+  }
+  const bool got = static_cast<bool>(std::getline(std::cin, line));
+  if (tty) tcsetattr(STDIN_FILENO, TCSANOW, &old);
+#else
+  const bool got = static_cast<bool>(std::getline(std::cin, line));
+#endif
+  m_err << '\n';
+  if (!got) return std::nullopt;
+  return line.substr(0, 4);
 }
 
 }  // namespace cps::cli

@@ -126,9 +126,13 @@ void MakeNewDocument(FileContext& ctx) {
       return;
     }
     if (!state.initialiseSettings) {
-      // Only channel 1 of the band file goes into a new document.
+      // Only channel 1 of the band file goes into a new document; the other
+      // entries are blanked so that they are not written behind the count.
       const int one = FindChannelIndex(*document, 1);
-      if (one >= 0) document->channels[0] = document->channels[static_cast<std::size_t>(one)];
+      const ChannelRecord first =
+          one >= 0 ? document->channels[static_cast<std::size_t>(one)] : ChannelRecord{};
+      document->channels.fill(ChannelRecord{});
+      if (one >= 0) document->channels[0] = first;
       document->channelCount = one >= 0 ? 1 : 0;
     }
     state.savedImage = *document;
@@ -253,6 +257,10 @@ FileCommandResult SaveToCurrentPath(FileContext& ctx) {
   auto& state = ctx.state;
   const DocumentRecord previousImage = state.savedImage;
   const SideFileRecord previousSide = state.savedSide;
+  // A file opened without its version check keeps its version in memory; what
+  // this program writes is always its own format.
+  state.workingDocument.version.assign(kProgramVersion);
+  state.workingSide.version.assign(kProgramVersion);
   CopyWorkingToImage(state);
   const auto error = WriteDataFile(state.path, state.savedImage, state.savedSide);
   if (!error.empty()) {

@@ -52,11 +52,25 @@ IniText::IniText(std::string_view content) {
   while (!content.empty()) {
     const auto end = content.find('\n');
     std::string_view line = content.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    std::string ending = end == std::string_view::npos ? "" : "\n";
+    if (!line.empty() && line.back() == '\r') {
+      line.remove_suffix(1);
+      ending.insert(0, "\r");
+    }
     m_lines.emplace_back(line);
+    m_endings.push_back(std::move(ending));
     if (end == std::string_view::npos) break;
     content.remove_prefix(end + 1);
   }
+}
+
+void IniText::insertLine(std::size_t at, std::string text) {
+  // A last line without a line end gets one when something follows it.
+  if (at == m_lines.size() && !m_endings.empty() && m_endings.back().empty()) {
+    m_endings.back() = m_eol;
+  }
+  m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(text));
+  m_endings.insert(m_endings.begin() + static_cast<std::ptrdiff_t>(at), m_eol);
 }
 
 std::size_t IniText::findSection(std::string_view section) const {
@@ -95,9 +109,9 @@ void IniText::set(std::string_view section, std::string_view key, std::string_vi
   std::string line = std::string(trim(key)) + "=" + std::string(value);
   const auto s = findSection(section);
   if (s == kNone) {
-    if (!m_lines.empty() && !trim(m_lines.back()).empty()) m_lines.emplace_back();
-    m_lines.push_back("[" + std::string(trim(section)) + "]");
-    m_lines.push_back(std::move(line));
+    if (!m_lines.empty() && !trim(m_lines.back()).empty()) insertLine(m_lines.size(), "");
+    insertLine(m_lines.size(), "[" + std::string(trim(section)) + "]");
+    insertLine(m_lines.size(), std::move(line));
     return;
   }
   if (const auto k = findKey(s, key); k != kNone) {
@@ -109,12 +123,12 @@ void IniText::set(std::string_view section, std::string_view key, std::string_vi
   for (std::size_t i = s + 1; i < m_lines.size() && !sectionName(m_lines[i]); ++i) {
     if (!trim(m_lines[i]).empty()) insertAt = i + 1;
   }
-  m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(line));
+  insertLine(insertAt, std::move(line));
 }
 
 std::string IniText::content() const {
   std::string out = m_bom ? std::string(kBom) : std::string();
-  for (const auto& line : m_lines) out += line + m_eol;
+  for (std::size_t i = 0; i < m_lines.size(); ++i) out += m_lines[i] + m_endings[i];
   return out;
 }
 

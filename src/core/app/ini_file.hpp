@@ -32,8 +32,12 @@ class IniText {
   std::size_t findSection(std::string_view section) const;
   std::size_t findKey(std::size_t sectionLine, std::string_view key) const;
 
+  // Adds a line before position `at`, ending it as the file ends its lines.
+  void insertLine(std::size_t at, std::string text);
+
   std::vector<std::string> m_lines;
-  std::string m_eol = "\n";
+  std::vector<std::string> m_endings;  // each line's own line end; "" for a last line without
+  std::string m_eol = "\n";            // for lines this program adds
   bool m_bom = false;
 };
 

@@ -14,6 +14,8 @@ namespace {
 
 constexpr std::string_view kSection = "language";
 constexpr std::size_t kHabitBytes = 10;
+// Port numbers as the system numbers serial ports; the port dialog may keep any of them.
+constexpr int kMaxComPort = 255;
 
 std::optional<int> toInt(const std::string& text) {
   int value = 0;
@@ -44,7 +46,7 @@ LanguageSetup ReadLanguageSetup(const std::filesystem::path& mysetup) {
   LanguageSetup setup;
   setup.isFirstRun = toBool(ReadProfileString(mysetup, kSection, "IsFirstRun", "1"), true);
   const auto port = toInt(ReadProfileString(mysetup, kSection, "comPort", "1"));
-  setup.comPort = port && *port >= 1 && *port <= 16 ? *port : 1;
+  setup.comPort = port && *port >= 1 && *port <= kMaxComPort ? *port : 1;
   setup.currentLanguage =
       toInt(ReadProfileString(mysetup, kSection, "CurrentLanguage", "0")).value_or(0);
   return setup;

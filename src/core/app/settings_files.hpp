@@ -33,8 +33,8 @@ struct LanguageSetup {
   int currentLanguage = 0;  // 1 English, 2 Chinese; anything else keeps the system default
 };
 
-// Missing keys read as first run, port 1 and no language; a port outside 1 to
-// 16 reads as 1.
+// Missing keys read as first run, port 1 and no language; a port that is no
+// number from 1 to 255 reads as 1.
 LanguageSetup ReadLanguageSetup(const std::filesystem::path& mysetup);
 // Each returns an error text, empty on success.
 std::string WriteFirstRunDone(const std::filesystem::path& mysetup);

@@ -59,6 +59,9 @@ class Prompter {
   virtual Answer ask(const Message& message) = 0;
   // The chosen path; empty when the user cancelled.
   virtual std::optional<std::string> chooseFile(const FileDialogRequest& request) = 0;
+  // The radio's programming password (up to four characters, masked); empty
+  // when the user cancelled. Only the radio link asks for it.
+  virtual std::optional<std::string> askPassword() { return std::nullopt; }
 };
 
 // What the open windows are asked to show again after the document changed.

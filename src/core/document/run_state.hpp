@@ -9,6 +9,7 @@
 
 #include "core/document/model.hpp"
 #include "core/document/records.hpp"
+#include "core/link/link_state.hpp"
 
 namespace cps {
 
@@ -80,6 +81,7 @@ struct RunState {
   bool initialiseSettings = false;
   // What the link learned of the radios it met, kept between runs.
   std::array<std::uint8_t, 4> knownCapabilities{};
+  LinkState link;
 
   // Five further test frequency pairs that the radio holds and the document does not.
   std::array<TestFrequencyRecord, 5> extraTestFrequencies{};

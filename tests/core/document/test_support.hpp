@@ -47,6 +47,17 @@ class ScriptedPrompter final : public Prompter {
   }
   void clear() { asked.clear(); }
 
+  // The password prompt answers from its own script; an empty script cancels.
+  std::deque<std::string> passwords;
+  int passwordPrompts = 0;
+  std::optional<std::string> askPassword() override {
+    ++passwordPrompts;
+    if (passwords.empty()) return std::nullopt;
+    std::string password = passwords.front();
+    passwords.pop_front();
+    return password;
+  }
+
   // File dialogs answer from their own script; an empty script cancels.
   std::deque<std::string> paths;
   std::vector<FileDialogRequest> dialogs;

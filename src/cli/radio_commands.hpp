@@ -1,0 +1,26 @@
+// The verbs of cps530-cli that talk to a radio, and the image verbs.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "cli/commands.hpp"
+
+namespace cps::cli {
+
+struct RadioOptions {
+  std::string port;  // a device path, or COMn through the port map
+  std::optional<std::string> password;
+  bool yes = false;  // OK to the band question (9014)
+  int retries = 0;   // automatic OKs to "the transfer failed, try again?" (9008)
+};
+
+// Each needs a running Qt core application (for the serial port and timers).
+int RunRead(const RadioOptions& options, const std::string& output, const Environment& env);
+int RunWrite(const std::string& file, const RadioOptions& options, const Environment& env);
+int RunInfo(const RadioOptions& options, bool json, const Environment& env);
+
+int RunPack(const std::string& file, const std::string& output, const Environment& env);
+int RunUnpack(const std::string& image, const std::string& output, const Environment& env);
+
+}  // namespace cps::cli

@@ -1,0 +1,97 @@
+// What every verb of cps530-cli works with: the texts, the version table, the
+// document and the file commands that act on it, as the desktop has them.
+#pragma once
+
+#include <ctime>
+#include <string>
+
+#include "cli/commands.hpp"
+#include "cli/stderr_prompter.hpp"
+#include "core/app/file_commands.hpp"
+#include "core/app/text_table.hpp"
+#include "core/app/version_table.hpp"
+#include "core/document/channel_list.hpp"
+#include "core/document/codec.hpp"
+#include "core/document/run_state.hpp"
+
+namespace cps::cli {
+
+inline Today systemToday() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  char date[16];
+  std::strftime(date, sizeof date, "%Y-%m-%d", &local);
+  return {date, local.tm_mon + 1};
+}
+
+class Session {
+ public:
+  explicit Session(const Environment& env, PromptAnswers answers = {})
+      : m_env(env),
+        m_texts(env.folders.languageFolder() / LanguageFileName(env.language)),
+        m_versions(LoadVersionTable(env.folders.versionTable())),
+        m_prompter(
+            env.io.err, [this](int id) { return m_texts.LangText(id); }, std::move(answers)),
+        m_files{m_state,
+                m_prompter,
+                m_observer,
+                m_versions,
+                [this](int id) { return m_texts.LangText(id); },
+                env.folders.initFolder(),
+                systemToday(),
+                env.folders.base,
+                "cps530-cli"} {}
+
+  RunState& state() { return m_state; }
+  const Environment& environment() const { return m_env; }
+  const VersionTable& versions() const { return m_versions; }
+  std::string text(int id) { return m_texts.LangText(id); }
+  FileContext& files() { return m_files; }
+  StderrPrompter& prompter() { return m_prompter; }
+  Effects effects() { return {m_prompter, m_observer}; }
+  CodecContext codec() { return {m_state.model.limits, m_prompter}; }
+
+  // Opens a data file as the desktop's Open does: version check, size check,
+  // side file, and the file's model and band become the current ones.
+  bool open(const std::string& file) {
+    const auto result = OpenPath(m_files, file);
+    if (result.outcome == FileOutcome::Done) return true;
+    if (!result.detail.empty()) m_env.io.err << "cps530-cli: " << result.detail << '\n';
+    if (result.outcome == FileOutcome::ExitProgram) {
+      m_env.io.err << "cps530-cli: " << file << " belongs to another program version"
+                   << (result.launch.empty() ? std::string() : ": " + result.launch.string())
+                   << '\n';
+    } else if (result.outcome == FileOutcome::Cancelled && !m_versions.problem.empty()) {
+      m_env.io.err << "cps530-cli: " << m_versions.problem << '\n';
+    }
+    return false;
+  }
+
+  bool saveAs(const std::string& file) {
+    const auto result = SaveAsPath(m_files, file);
+    if (!result.detail.empty()) m_env.io.err << "cps530-cli: " << result.detail << '\n';
+    return result.outcome == FileOutcome::Done;
+  }
+
+  bool save() {
+    const auto result = SaveToCurrentPath(m_files);
+    if (!result.detail.empty()) m_env.io.err << "cps530-cli: " << result.detail << '\n';
+    return result.outcome == FileOutcome::Done;
+  }
+
+ private:
+  const Environment& m_env;
+  TextTable m_texts;
+  VersionTable m_versions;
+  RunState m_state;
+  StderrPrompter m_prompter;
+  NullObserver m_observer;
+  FileContext m_files;
+};
+
+}  // namespace cps::cli

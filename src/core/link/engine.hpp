@@ -1,0 +1,152 @@
+// The serial protocol with the radio as a state machine that does no I/O: it is
+// fed received bytes and reply time-outs, and asks its host to write frames,
+// arm the 150 ms reply timer, open and close the port and show progress.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/document/prompter.hpp"
+
+namespace cps {
+
+struct RunState;
+struct VersionTable;
+
+enum class TransferKind { None = 0, ReadAll = 1, WriteAll = 2, ReadInfo = 3 };
+
+enum class TransferStep {
+  Idle = 0,
+  AwaitHandshake = 1,
+  AwaitIdent = 2,
+  AwaitPasswordBlock = 3,  // ReadInfo waits here for the identification
+  AwaitWriteAck = 4,
+  AwaitBlock = 5,
+  AwaitEnd = 69,
+};
+
+namespace text {
+inline constexpr int kCannotOpenPort = 9003;
+inline constexpr int kTransferFailedRetry = 9008;
+inline constexpr int kReadComplete = 9009;
+inline constexpr int kWriteComplete = 9010;
+inline constexpr int kModelMismatch = 9012;
+inline constexpr int kBandDiffers = 9014;
+inline constexpr int kBandRefused = 9030;
+inline constexpr int kWriteProtected = 9031;
+inline constexpr int kWriteNotAccepted = 9032;
+}  // namespace text
+
+inline constexpr const char* kPasswordFailureText = "PassWord Failure!";
+inline constexpr int kReplyTimeoutMs = 150;
+
+// What the engine asks of the serial port, the timer and the windows around it.
+class LinkHost {
+ public:
+  virtual ~LinkHost() = default;
+  // Closes the port if open, sets 9600 baud, no parity, 8 data bits, 1 stop
+  // bit, no handshaking, and opens it. False when any of that fails.
+  virtual bool openPort() = 0;
+  virtual void closePort() = 0;
+  virtual void emptyBuffers() = 0;
+  virtual void write(std::span<const std::uint8_t> frame) = 0;
+  // The byte count the next reply needs; the engine gathers bytes itself, so a
+  // host may use it as a hint only.
+  virtual void setReceiveThreshold(int bytes) = 0;
+  virtual void startReplyTimer() = 0;  // single shot, kReplyTimeoutMs
+  virtual void stopReplyTimer() = 0;
+  virtual void showProgress(int percent) = 0;
+  // The transfer is over: the progress dialog closes; after a successful whole
+  // read the image is ready to unpack, after an information read the window opens.
+  virtual void transferEnded(TransferKind kind, bool success) = 0;
+  // The radio needs another program version: start it (when a path is given)
+  // and end this program.
+  virtual void handOver(const std::filesystem::path& program) = 0;
+};
+
+struct EngineSettings {
+  const VersionTable& versions;
+  std::function<std::string(int)> langText;
+  std::filesystem::path baseFolder;  // for the hand-over to another version
+  std::filesystem::path executableName;
+};
+
+class ProtocolEngine {
+ public:
+  ProtocolEngine(RunState& state, Prompter& prompter, LinkHost& host, EngineSettings settings);
+
+  // Prepares a transfer of the given kind and opens the port to prove it.
+  // Text 9003 and false when the port cannot be opened.
+  bool OpenRadioPort(TransferKind kind);
+  // Sends the first handshake of the transfer prepared by OpenRadioPort.
+  void start();
+
+  // Bytes from the port. Bytes arriving in pieces are gathered until the reply
+  // the engine waits for can be complete.
+  void onBytesReceived(std::span<const std::uint8_t> bytes);
+  // The reply timer ran out.
+  void onReplyTimeout();
+
+  TransferKind kind() const { return m_kind; }
+  TransferStep step() const { return m_step; }
+  bool busy() const { return m_kind != TransferKind::None; }
+  int currentAddress() const { return m_address; }
+
+ private:
+  enum class Frame { Program, Ident, Read, Data, End };
+
+  void sendFrame(Frame frame, std::vector<std::uint8_t> bytes);
+  void sendProgramRequest();
+  void sendIdentRequest();
+  void sendReadRequest(int address);
+  void sendPasswordBlockRead();
+  void sendDataFrame(int address);
+  void sendEndRequest();
+
+  void handleReply(std::span<const std::uint8_t> buffer);
+  void StepOnReply();
+  void nextRead();
+  void nextWrite();
+  void endOfTransfer();
+  void takeIdentification(std::span<const std::uint8_t> reply);
+  bool CheckProgramPassword(std::span<const std::uint8_t> data) const;
+  bool CheckRadioIdentity();
+  void StoreReadBlock(std::span<const std::uint8_t> data);
+  void ShowTransferProgress(int address);
+  void FinishTransfer(bool success);
+  void AskTransferRetry();
+  void askInfoRetry();
+  void handOver(const std::string& radioVersion);
+  // Shows a modal message; received bytes are ignored while it is open.
+  Answer ask(const Message& message);
+  std::uint8_t blockByte(int address) const;
+
+  RunState& m_state;
+  Prompter& m_prompter;
+  LinkHost& m_host;
+  EngineSettings m_settings;
+
+  TransferKind m_kind = TransferKind::None;
+  TransferStep m_step = TransferStep::Idle;
+  int m_address = 0;
+  int m_endAddress = 0;
+  int m_replyOffset = 0;
+  int m_threshold = 1;
+  bool m_receiveArmed = false;
+  bool m_promptOpen = false;
+  std::vector<int> m_blockRetryBudget;
+  int m_handshakeAttempts = 0;
+  int m_lastPercent = 0;
+  std::vector<std::uint8_t> m_received;
+  std::vector<std::uint8_t> m_lastDataFrame;
+
+  std::string m_radioModel;
+  int m_radioBandCode = 0;
+  std::string m_radioVersion;
+};
+
+}  // namespace cps

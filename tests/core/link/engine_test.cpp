@@ -1,0 +1,625 @@
+// The protocol engine against a scripted radio on a fake port with a virtual
+// clock: every reply and every time-out is delivered by the test, so each
+// scenario runs the same way every time and takes no real time.
+#include "core/link/engine.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <numeric>
+
+#include "../document/test_support.hpp"
+#include "core/app/version_table.hpp"
+#include "core/document/run_state.hpp"
+
+namespace cps {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using testing::ScriptedPrompter;
+
+Bytes bytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
+
+// The port, the reply timer and the windows as the engine sees them.
+class FakeLink final : public LinkHost {
+ public:
+  bool openFails = false;
+  bool portOpen = false;
+  bool timerArmed = false;
+  int threshold = 0;
+  std::vector<Bytes> written;
+  std::vector<int> thresholds;  // the threshold set for each frame, in order
+  std::vector<int> progress;
+  std::vector<std::pair<TransferKind, bool>> ended;
+  std::optional<std::filesystem::path> handedOver;
+
+  bool openPort() override {
+    portOpen = !openFails;
+    return portOpen;
+  }
+  void closePort() override { portOpen = false; }
+  void emptyBuffers() override {}
+  void write(std::span<const std::uint8_t> frame) override {
+    written.emplace_back(frame.begin(), frame.end());
+    thresholds.push_back(threshold);
+  }
+  void setReceiveThreshold(int bytes) override { threshold = bytes; }
+  void startReplyTimer() override { timerArmed = true; }
+  void stopReplyTimer() override { timerArmed = false; }
+  void showProgress(int percent) override { progress.push_back(percent); }
+  void transferEnded(TransferKind kind, bool success) override {
+    ended.emplace_back(kind, success);
+  }
+  void handOver(const std::filesystem::path& program) override { handedOver = program; }
+};
+
+// The radio's side: memory 0x000 to 0xCFF and the answers to each frame, with
+// faults a test can switch on.
+struct FakeRadio {
+  std::array<std::uint8_t, 0xD00> memory{};
+  std::string model = "TW530G";
+  std::uint8_t bandCode = 0;
+  std::string version = "V200";
+  std::uint8_t caps = 0;
+  bool echoingCable = false;
+  bool mute = false;
+  bool answersEnd = true;
+  std::map<int, int> badChecksums;   // read address -> how many bad answers
+  std::map<int, int> retryRequests;  // written address -> how many 0x0A answers
+  std::map<int, int> unanswered;     // read or written address -> how many silences
+  int frames = 0;
+  int muteAfter = -1;  // frames answered before the radio falls silent
+  std::vector<Bytes> received;
+
+  FakeRadio() {
+    for (std::size_t i = 0; i < memory.size(); ++i) memory[i] = static_cast<std::uint8_t>(i * 7);
+    setPassword("");
+  }
+  void setPassword(std::string_view password) {
+    for (std::size_t i = 0; i < 4; ++i) {
+      memory[0xB3C + i] = i < password.size() ? static_cast<std::uint8_t>(password[i]) : 0xFF;
+    }
+  }
+
+  static std::uint8_t sum(const Bytes& b, std::size_t from, std::size_t to) {
+    return static_cast<std::uint8_t>(std::accumulate(b.begin() + static_cast<std::ptrdiff_t>(from),
+                                                     b.begin() + static_cast<std::ptrdiff_t>(to),
+                                                     0u) &
+                                     0xFFu);
+  }
+
+  Bytes reply(const Bytes& frame) {
+    received.push_back(frame);
+    if (mute || (muteAfter >= 0 && frames >= muteAfter)) return {};
+    ++frames;
+    if (frame == bytesOf("PROGRAM")) return bytesOf("TW\x06");
+    if (frame == Bytes{0x02}) {
+      Bytes r{'P'};
+      for (std::size_t i = 0; i < 7; ++i) r.push_back(i < model.size() ? model[i] : 0);
+      r.push_back(bandCode);
+      for (std::size_t i = 0; i < 4; ++i) r.push_back(i < version.size() ? version[i] : 0);
+      r.push_back(caps);
+      r.push_back(0);
+      r.push_back(0x06);
+      return r;
+    }
+    if (frame == bytesOf("END")) return answersEnd ? Bytes{0x06} : Bytes{};
+    const int address = frame.size() >= 3 ? (frame[1] << 8) | frame[2] : -1;
+    if (auto it = unanswered.find(address); it != unanswered.end() && it->second > 0) {
+      --it->second;
+      return {};
+    }
+    if (frame.size() == 4 && frame[0] == 'R') {
+      Bytes r{'W', frame[1], frame[2], 16};
+      for (int i = 0; i < 16; ++i) r.push_back(memory[static_cast<std::size_t>(address + i)]);
+      r.push_back(sum(r, 1, r.size()));
+      r.push_back(0x06);
+      if (auto it = badChecksums.find(address); it != badChecksums.end() && it->second > 0) {
+        --it->second;
+        r[20] = static_cast<std::uint8_t>(r[20] + 1);
+      }
+      return r;
+    }
+    if (frame.size() == 22 && frame[0] == 'W') {
+      if (auto it = retryRequests.find(address); it != retryRequests.end() && it->second > 0) {
+        --it->second;
+        return {0x0A};
+      }
+      if (sum(frame, 1, 20) != frame[20]) return {0x0A};
+      std::copy_n(frame.begin() + 4, 16, memory.begin() + address);
+      return {0x06};
+    }
+    return {};
+  }
+};
+
+class EngineTest : public ::testing::Test {
+ protected:
+  EngineTest() {
+    versions.pairs = {{"V200", "V200"}, {"V100", "V100"}};
+    state.model.select("TW530G", "400 - 480 MHz");
+  }
+
+  ProtocolEngine makeEngine() {
+    return ProtocolEngine(
+        state, prompter, link,
+        {versions, [](int id) { return "<" + std::to_string(id) + ">"; }, "/base", "cps530"});
+  }
+
+  // Runs a transfer to its end: each frame the engine writes is answered by the
+  // radio (through the cable); when no complete answer comes, the reply timer
+  // runs out. `chunk` splits each answer into pieces of that many bytes.
+  void run(TransferKind kind, std::size_t chunk = 0) {
+    auto engine = makeEngine();
+    ASSERT_TRUE(engine.OpenRadioPort(kind));
+    engine.start();
+    std::size_t answered = 0;
+    for (int guard = 0; engine.busy(); ++guard) {
+      ASSERT_LT(guard, 20000) << "the transfer never ended";
+      if (answered < link.written.size()) {
+        const Bytes frame = link.written[answered++];
+        Bytes bytes = radio.echoingCable ? frame : Bytes{};
+        const Bytes answer = radio.reply(frame);
+        bytes.insert(bytes.end(), answer.begin(), answer.end());
+        elapsedMs += static_cast<int>((frame.size() + answer.size()) * 10 * 1000 / 9600);
+        if (chunk == 0) {
+          if (!bytes.empty()) engine.onBytesReceived(bytes);
+        } else {
+          for (std::size_t at = 0; at < bytes.size() && answered == link.written.size();
+               at += chunk) {
+            const auto n = std::min(chunk, bytes.size() - at);
+            engine.onBytesReceived(std::span(bytes).subspan(at, n));
+          }
+        }
+        continue;
+      }
+      ASSERT_TRUE(link.timerArmed) << "waiting without a reply timer";
+      elapsedMs += kReplyTimeoutMs;
+      ++timeouts;
+      engine.onReplyTimeout();
+    }
+    EXPECT_FALSE(link.portOpen) << "the port is closed after every transfer";
+    EXPECT_FALSE(link.timerArmed);
+  }
+
+  std::vector<int> askedIds() const {
+    std::vector<int> ids;
+    for (const auto& m : prompter.asked) ids.push_back(m.textId);
+    return ids;
+  }
+  int framesLike(std::string_view start) const {
+    return static_cast<int>(
+        std::count_if(radio.received.begin(), radio.received.end(), [&](const Bytes& f) {
+          return f.size() >= start.size() && std::equal(start.begin(), start.end(), f.begin());
+        }));
+  }
+  int readsOf(int address) const {
+    return static_cast<int>(std::count(radio.received.begin(), radio.received.end(),
+                                       Bytes{'R', static_cast<std::uint8_t>(address >> 8),
+                                             static_cast<std::uint8_t>(address & 0xFF), 16}));
+  }
+  bool succeeded(TransferKind kind) const {
+    return link.ended == std::vector<std::pair<TransferKind, bool>>{{kind, true}};
+  }
+  bool failed(TransferKind kind) const {
+    return link.ended == std::vector<std::pair<TransferKind, bool>>{{kind, false}};
+  }
+
+  RunState state;
+  ScriptedPrompter prompter;
+  FakeLink link;
+  FakeRadio radio;
+  VersionTable versions;
+  int elapsedMs = 0;
+  int timeouts = 0;
+};
+
+TEST_F(EngineTest, WholeReadCopiesTheRadioMemoryAndReportsProgressTo99) {
+  radio.echoingCable = true;
+  run(TransferKind::ReadAll);
+  ASSERT_TRUE(succeeded(TransferKind::ReadAll));
+  EXPECT_TRUE(std::equal(state.link.image.begin(), state.link.image.end(), radio.memory.begin()));
+  EXPECT_EQ(readsOf(0x0000), 1);
+  EXPECT_EQ(readsOf(0x0B00), 1);
+  EXPECT_EQ(readsOf(0x0B10), 0) << "the information area is not part of a whole read";
+  EXPECT_EQ(framesLike("R"), 177 + 1) << "177 blocks and the password block";
+  EXPECT_EQ(link.progress.back(), 99);
+  EXPECT_TRUE(std::is_sorted(link.progress.begin(), link.progress.end()));
+  EXPECT_EQ(askedIds(), std::vector<int>{text::kReadComplete});
+  EXPECT_EQ(timeouts, 0);
+}
+
+TEST_F(EngineTest, WholeWriteLeavesTheImageInTheRadio) {
+  for (std::size_t i = 0; i < state.link.image.size(); ++i) {
+    state.link.image[i] = static_cast<std::uint8_t>(255 - i % 251);
+  }
+  radio.model = "TW530G";
+  radio.caps = 0x03;  // bits 1 and 0 do not forbid writing
+  run(TransferKind::WriteAll);
+  ASSERT_TRUE(succeeded(TransferKind::WriteAll));
+  // The identification block goes out with the radio's own model, version and
+  // capability byte, and the document's band code.
+  EXPECT_EQ(state.link.image[0xB0C], 0x03);
+  EXPECT_TRUE(std::equal(state.link.image.begin(), state.link.image.end(), radio.memory.begin()));
+  EXPECT_EQ(framesLike("W"), 177);
+  EXPECT_EQ(link.progress.back(), 99);
+  EXPECT_EQ(askedIds(), std::vector<int>{text::kWriteComplete});
+}
+
+TEST_F(EngineTest, ThresholdsFollowTheEchoAssumption) {
+  radio.echoingCable = true;
+  run(TransferKind::ReadAll);
+  ASSERT_TRUE(succeeded(TransferKind::ReadAll));
+  // PROGRAM 7 + 3, ident 1 + 16, read 4 + 22, END 3 + 1.
+  EXPECT_EQ(link.thresholds.front(), 10);
+  EXPECT_EQ(link.thresholds[1], 17);
+  EXPECT_EQ(link.thresholds[2], 26);
+  EXPECT_EQ(link.thresholds.back(), 4);
+}
+
+TEST_F(EngineTest, APlainCableFlipsTheEchoAssumptionForTheRestOfTheRun) {
+  ASSERT_TRUE(state.link.echoExpected) << "a run starts expecting an echoing cable";
+  run(TransferKind::ReadAll);
+  ASSERT_TRUE(succeeded(TransferKind::ReadAll));
+  EXPECT_EQ(timeouts, 1) << "the first handshake waits for 10 bytes and gets 3";
+  EXPECT_EQ(link.thresholds[0], 10);
+  EXPECT_EQ(link.thresholds[1], 3);
+  EXPECT_FALSE(state.link.echoExpected);
+
+  link = FakeLink{};
+  timeouts = 0;
+  run(TransferKind::WriteAll);
+  EXPECT_TRUE(succeeded(TransferKind::WriteAll));
+  EXPECT_EQ(link.thresholds[0], 3) << "the next transfer starts with what worked";
+  EXPECT_EQ(timeouts, 0);
+}
+
+TEST_F(EngineTest, RepliesArrivingInPiecesAreGathered) {
+  radio.echoingCable = true;
+  run(TransferKind::ReadAll, 5);
+  ASSERT_TRUE(succeeded(TransferKind::ReadAll));
+  EXPECT_EQ(timeouts, 0);
+  EXPECT_TRUE(std::equal(state.link.image.begin(), state.link.image.end(), radio.memory.begin()));
+}
+
+TEST_F(EngineTest, ARetryRequestResendsTheFrameWithoutSpendingTheBudget) {
+  state.link.echoExpected = false;
+  radio.retryRequests[0x0100] = 5;  // five 0x0A answers...
+  radio.unanswered[0x0100] = 3;     // ...then three silences, the whole budget
+  run(TransferKind::WriteAll);
+  ASSERT_TRUE(succeeded(TransferKind::WriteAll));
+  EXPECT_EQ(std::count(radio.received.begin(), radio.received.end(), link.written[0]), 1);
+  const Bytes& frameAt100 =
+      *std::find_if(link.written.begin(), link.written.end(),
+                    [](const Bytes& f) { return f[0] == 'W' && f[1] == 1 && f[2] == 0; });
+  EXPECT_EQ(std::count(link.written.begin(), link.written.end(), frameAt100), 1 + 5 + 3);
+  EXPECT_EQ(askedIds(), std::vector<int>{text::kWriteComplete}) << "no retry prompt";
+}
+
+TEST_F(EngineTest, EachBlockIsRequestedThreeMoreTimesBeforeTheUserIsAsked) {
+  struct Case {
+    const char* what;
+    int address;
+    int badAnswers;
+    bool prompted;
+  };
+  for (const auto& c : std::vector<Case>{{"three bad checksums", 0x0050, 3, false},
+                                         {"four bad checksums", 0x0050, 4, true},
+                                         {"the first block has its own budget", 0x0000, 4, true}}) {
+    state = RunState{};
+    state.link.echoExpected = false;
+    link = FakeLink{};
+    radio = FakeRadio{};
+    radio.badChecksums[c.address] = c.badAnswers;
+    prompter = ScriptedPrompter{};
+    prompter.script = {Answer::Cancel};
+    run(TransferKind::ReadAll);
+    if (c.prompted) {
+      EXPECT_EQ(readsOf(c.address), 4) << c.what;
+      EXPECT_EQ(askedIds(), std::vector<int>{text::kTransferFailedRetry}) << c.what;
+      EXPECT_TRUE(failed(TransferKind::ReadAll)) << c.what;
+      EXPECT_EQ(link.written.back(), bytesOf("END")) << c.what << ": the radio is told";
+    } else {
+      EXPECT_EQ(readsOf(c.address), 4) << c.what;
+      EXPECT_TRUE(succeeded(TransferKind::ReadAll)) << c.what;
+    }
+  }
+}
+
+TEST_F(EngineTest, RetryAfterTheBudgetStartsAgainFromTheHandshake) {
+  state.link.echoExpected = false;
+  radio.badChecksums[0x0300] = 4;
+  prompter.script = {Answer::Ok};
+  run(TransferKind::ReadAll);
+  ASSERT_TRUE(succeeded(TransferKind::ReadAll));
+  EXPECT_EQ(framesLike("PROGRAM"), 2);
+  EXPECT_EQ(readsOf(0x0000), 2) << "the whole read starts over";
+  EXPECT_EQ(std::count(link.progress.begin(), link.progress.end(), 0), 1)
+      << "the bar goes back to 0";
+  EXPECT_EQ(state.link.passwordReadRetries, 3);
+}
+
+TEST_F(EngineTest, AMuteRadioGetsFourHandshakesAlternatingTheEchoThenTheQuestion) {
+  radio.mute = true;
+  prompter.script = {Answer::Cancel};
+  run(TransferKind::ReadAll);
+  EXPECT_TRUE(failed(TransferKind::ReadAll));
+  EXPECT_EQ(framesLike("PROGRAM"), 4);
+  EXPECT_EQ(std::vector<int>(link.thresholds.begin(), link.thresholds.begin() + 4),
+            (std::vector<int>{10, 3, 10, 3}));
+  EXPECT_EQ(askedIds(), std::vector<int>{text::kTransferFailedRetry});
+  EXPECT_EQ(prompter.asked[0].buttons, Buttons::OkCancel);
+}
+
+TEST_F(EngineTest, ThePasswordBlockIsReadAgainOnlyAfterTheUserRetried) {
+  state.link.echoExpected = false;
+  radio.unanswered[0x0B30] = 2;
+  // First silence: no re-reads are left at the start of a run, so the user is
+  // asked; after OK the block may be read again twice.
+  prompter.script = {Answer::Ok};
+  run(TransferKind::ReadAll);
+  ASSERT_TRUE(succeeded(TransferKind::ReadAll));
+  EXPECT_EQ(readsOf(0x0B30), 3);
+  EXPECT_EQ(askedIds(), (std::vector<int>{text::kTransferFailedRetry, text::kReadComplete}));
+}
+
+TEST_F(EngineTest, PasswordRules) {
+  struct Case {
+    const char* what;
+    std::string radioPassword;  // "" = no password
+    std::optional<std::uint8_t> firstByte;
+    std::string entered;
+    std::vector<std::string> typed;
+    bool success;
+    int prompts;
+  };
+  const std::vector<Case> cases{
+      {"no password (0xFF)", "", std::nullopt, "", {}, true, 0},
+      {"no password (first byte 0)", "ABCD", 0x00, "", {}, true, 0},
+      {"the password entered earlier", "1234", std::nullopt, "1234", {}, true, 0},
+      {"wrong, then right", "1234", std::nullopt, "", {"1234"}, true, 1},
+      {"case matters", "abcd", std::nullopt, "", {"ABCD"}, false, 1},
+      {"prompt cancelled", "1234", std::nullopt, "", {}, false, 1},
+  };
+  for (const auto& c : cases) {
+    state = RunState{};
+    state.link.echoExpected = false;
+    state.link.enteredPassword = c.entered;
+    link = FakeLink{};
+    radio = FakeRadio{};
+    radio.setPassword(c.radioPassword);
+    if (c.firstByte) radio.memory[0xB3C] = *c.firstByte;
+    prompter = ScriptedPrompter{};
+    prompter.passwords.assign(c.typed.begin(), c.typed.end());
+    run(TransferKind::ReadAll);
+    EXPECT_EQ(prompter.passwordPrompts, c.prompts) << c.what;
+    if (c.success) {
+      EXPECT_TRUE(succeeded(TransferKind::ReadAll)) << c.what;
+      EXPECT_EQ(framesLike("R"), 178) << c.what;
+    } else {
+      EXPECT_TRUE(failed(TransferKind::ReadAll)) << c.what;
+      ASSERT_FALSE(prompter.asked.empty()) << c.what;
+      EXPECT_EQ(prompter.asked.back().fixedText, "PassWord Failure!") << c.what;
+      EXPECT_EQ(framesLike("R"), 1) << c.what << ": no block is read";
+    }
+  }
+  EXPECT_EQ(state.link.enteredPassword, "") << "a cancelled prompt keeps what was entered";
+}
+
+TEST_F(EngineTest, IdentityChecks) {
+  struct Case {
+    const char* what;
+    TransferKind kind;
+    std::string documentModel;
+    std::string documentBand;
+    std::string radioModel;
+    std::uint8_t radioBand;
+    std::string radioVersion;
+    std::vector<Answer> answers;
+    std::vector<int> asked;  // 0 stands for the version question
+    bool success;
+  };
+  const auto R = TransferKind::ReadAll;
+  const auto W = TransferKind::WriteAll;
+  const std::vector<Case> cases{
+      {"read takes either model",
+       R,
+       "TW530",
+       "400 - 480 MHz",
+       "TW530G",
+       8,
+       "V200",
+       {},
+       {text::kReadComplete},
+       true},
+      {"read refuses an unknown model",
+       R,
+       "TW530",
+       "400 - 480 MHz",
+       "TW999",
+       0,
+       "V200",
+       {},
+       {text::kModelMismatch},
+       false},
+      {"write to the other model",
+       W,
+       "TW530",
+       "400 - 480 MHz",
+       "TW530G",
+       0,
+       "V200",
+       {},
+       {text::kModelMismatch},
+       false},
+      {"sub-band differs, OK",
+       W,
+       "TW530G",
+       "400 - 440 MHz",
+       "TW530G",
+       0,
+       "V200",
+       {Answer::Ok},
+       {text::kBandDiffers, text::kWriteComplete},
+       true},
+      {"sub-band differs, Cancel",
+       W,
+       "TW530G",
+       "400 - 440 MHz",
+       "TW530G",
+       0,
+       "V200",
+       {Answer::Cancel},
+       {text::kBandDiffers},
+       false},
+      {"another band group",
+       W,
+       "TW530G",
+       "400 - 440 MHz",
+       "TW530G",
+       8,
+       "V200",
+       {},
+       {text::kBandRefused},
+       false},
+      {"unknown firmware, No",
+       R,
+       "TW530G",
+       "400 - 480 MHz",
+       "TW530G",
+       0,
+       "V300",
+       {Answer::No},
+       {0},
+       false},
+  };
+  for (const auto& c : cases) {
+    state = RunState{};
+    state.link.echoExpected = false;
+    state.model.select(c.documentModel, c.documentBand);
+    link = FakeLink{};
+    radio = FakeRadio{};
+    radio.model = c.radioModel;
+    radio.bandCode = c.radioBand;
+    radio.version = c.radioVersion;
+    prompter = ScriptedPrompter{};
+    prompter.script.assign(c.answers.begin(), c.answers.end());
+    run(c.kind);
+    EXPECT_EQ(askedIds(), c.asked) << c.what;
+    EXPECT_EQ(c.success ? succeeded(c.kind) : failed(c.kind), true) << c.what;
+    if (!c.success) {
+      EXPECT_EQ(framesLike("R") + framesLike("W"), 1) << c.what << ": only the password block";
+    }
+  }
+}
+
+TEST_F(EngineTest, AFirmwareOfAnotherProgramVersionIsHandedOver) {
+  state.link.echoExpected = false;
+  radio.version = "V100";
+  prompter.script = {Answer::Yes};
+  run(TransferKind::ReadAll);
+  ASSERT_TRUE(link.handedOver);
+  EXPECT_EQ(*link.handedOver, std::filesystem::path("/base/V100/cps530"));
+  EXPECT_NE(prompter.asked[0].fixedText.find("V1.00"), std::string::npos);
+  EXPECT_TRUE(link.ended.empty());
+}
+
+TEST_F(EngineTest, CapabilityBitsForbidWritingButNotReading) {
+  struct Case {
+    std::uint8_t caps;
+    TransferKind kind;
+    int refusal;
+  };
+  for (const auto& c : std::vector<Case>{{0x08, TransferKind::WriteAll, text::kWriteProtected},
+                                         {0x04, TransferKind::WriteAll, text::kWriteNotAccepted},
+                                         {0x0C, TransferKind::WriteAll, text::kWriteProtected},
+                                         {0x0C, TransferKind::ReadAll, 0}}) {
+    state = RunState{};
+    state.link.echoExpected = false;
+    link = FakeLink{};
+    radio = FakeRadio{};
+    radio.caps = c.caps;
+    prompter = ScriptedPrompter{};
+    run(c.kind);
+    if (c.refusal != 0) {
+      EXPECT_EQ(askedIds(), std::vector<int>{c.refusal});
+      EXPECT_TRUE(failed(c.kind));
+      EXPECT_EQ(framesLike("R"), 0) << "refused before the password block";
+    } else {
+      EXPECT_TRUE(succeeded(c.kind));
+    }
+    EXPECT_EQ(state.link.currentCapabilities.bits[3], (c.caps & 8) != 0);
+  }
+}
+
+TEST_F(EngineTest, InformationReadFillsTheInformationArea) {
+  state.link.echoExpected = false;
+  run(TransferKind::ReadInfo);
+  ASSERT_TRUE(succeeded(TransferKind::ReadInfo));
+  EXPECT_TRUE(std::equal(state.link.infoArea.begin(), state.link.infoArea.end(),
+                         radio.memory.begin() + 0xB10));
+  EXPECT_EQ(framesLike("R"), 31);
+  EXPECT_EQ(readsOf(0x0B30), 1) << "no separate password read";
+  EXPECT_TRUE(prompter.asked.empty()) << "no completion message";
+  EXPECT_TRUE(link.progress.empty());
+}
+
+TEST_F(EngineTest, InformationReadRetryAsksForTheMissingBlockAgain) {
+  state.link.echoExpected = false;
+  radio.unanswered[0x0C00] = 1;
+  prompter.script = {Answer::Retry};
+  run(TransferKind::ReadInfo);
+  ASSERT_TRUE(succeeded(TransferKind::ReadInfo));
+  EXPECT_EQ(prompter.asked.at(0).buttons, Buttons::RetryCancel);
+  EXPECT_EQ(readsOf(0x0C00), 2);
+  EXPECT_TRUE(std::equal(state.link.infoArea.begin(), state.link.infoArea.end(),
+                         radio.memory.begin() + 0xB10));
+}
+
+TEST_F(EngineTest, AnUnansweredEndStillCompletesTheTransfer) {
+  for (const auto kind : {TransferKind::ReadAll, TransferKind::WriteAll, TransferKind::ReadInfo}) {
+    state = RunState{};
+    state.link.echoExpected = false;
+    link = FakeLink{};
+    radio = FakeRadio{};
+    radio.answersEnd = false;
+    prompter = ScriptedPrompter{};
+    run(kind);
+    EXPECT_TRUE(succeeded(kind)) << static_cast<int>(kind);
+  }
+}
+
+TEST_F(EngineTest, APortThatCannotBeOpenedIsReported) {
+  link.openFails = true;
+  auto engine = makeEngine();
+  EXPECT_FALSE(engine.OpenRadioPort(TransferKind::ReadAll));
+  EXPECT_FALSE(engine.busy());
+  EXPECT_EQ(askedIds(), std::vector<int>{text::kCannotOpenPort});
+  EXPECT_EQ(prompter.asked[0].icon, Icon::Critical);
+}
+
+TEST_F(EngineTest, GarbageAndStrayBytesAreIgnored) {
+  state.link.echoExpected = false;
+  auto engine = makeEngine();
+  ASSERT_TRUE(engine.OpenRadioPort(TransferKind::ReadAll));
+  engine.onBytesReceived(bytesOf("TW\x06"));  // before the handshake was sent
+  EXPECT_EQ(engine.step(), TransferStep::Idle);
+  engine.start();
+  engine.onBytesReceived(bytesOf("XY\x06"));
+  EXPECT_EQ(engine.step(), TransferStep::AwaitHandshake);
+  engine.onBytesReceived(bytesOf("TW\x06"));
+  EXPECT_EQ(engine.step(), TransferStep::AwaitIdent) << "the next good reply is taken";
+}
+
+TEST_F(EngineTest, AFullReadTakesAboutTheLineTimeOfItsBytes) {
+  state.link.echoExpected = false;
+  run(TransferKind::ReadAll);
+  ASSERT_TRUE(succeeded(TransferKind::ReadAll));
+  // 178 reads of 4 + 22 bytes and the small frames: about 4.8 s at 9600 baud.
+  EXPECT_GT(elapsedMs, 4700);
+  EXPECT_LT(elapsedMs, 5000);
+}
+
+}  // namespace
+}  // namespace cps
