@@ -24,13 +24,6 @@ int refuse(Streams io, const std::string& what) {
   return kExitRefused;
 }
 
-std::optional<int> parseInt(const std::string& text) {
-  int value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
 std::optional<int> fieldCodeOf(const std::string& name) {
   for (const auto& field : EditFieldNames()) {
     if (name == field.name) return field.code;
@@ -40,7 +33,7 @@ std::optional<int> fieldCodeOf(const std::string& name) {
 
 // A tone is given as its shown text (67.0, 023N, 023I, none) or as its index.
 std::optional<std::string> toneValue(const std::string& text) {
-  if (const auto index = parseInt(text)) return std::to_string(*index);
+  if (const auto index = ParseInteger(text)) return std::to_string(*index);
   if (const auto index = ToneIndexOfText(text)) return std::to_string(*index);
   return std::nullopt;
 }

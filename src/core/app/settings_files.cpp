@@ -5,6 +5,7 @@
 
 #include "core/app/ini_file.hpp"
 #include "core/document/bytes.hpp"
+#include "core/document/codec.hpp"
 #include "core/document/file_io.hpp"
 #include "core/document/run_state.hpp"
 
@@ -17,16 +18,9 @@ constexpr std::size_t kHabitBytes = 10;
 // Port numbers as the system numbers serial ports; the port dialog may keep any of them.
 constexpr int kMaxComPort = 255;
 
-std::optional<int> toInt(const std::string& text) {
-  int value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
 // A boolean as the settings file writes it: "0" or "False" is false, other numbers and "True" true.
 bool toBool(const std::string& text, bool fallback) {
-  if (const auto n = toInt(text)) return *n != 0;
+  if (const auto n = ParseInteger(text)) return *n != 0;
   std::string lower;
   for (char c : text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (lower == "true") return true;
@@ -45,10 +39,10 @@ ProgramFolders ProgramFolders::OfProgramFolder(const std::filesystem::path& prog
 LanguageSetup ReadLanguageSetup(const std::filesystem::path& mysetup) {
   LanguageSetup setup;
   setup.isFirstRun = toBool(ReadProfileString(mysetup, kSection, "IsFirstRun", "1"), true);
-  const auto port = toInt(ReadProfileString(mysetup, kSection, "comPort", "1"));
+  const auto port = ParseInteger(ReadProfileString(mysetup, kSection, "comPort", "1"));
   setup.comPort = port && *port >= 1 && *port <= kMaxComPort ? *port : 1;
   setup.currentLanguage =
-      toInt(ReadProfileString(mysetup, kSection, "CurrentLanguage", "0")).value_or(0);
+      ParseInteger(ReadProfileString(mysetup, kSection, "CurrentLanguage", "0")).value_or(0);
   return setup;
 }
 

@@ -59,16 +59,6 @@ std::int16_t* optionField(ChannelRecord& c, int code) {
   return nullptr;
 }
 
-std::optional<int> parseInteger(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  int value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
 CodecContext codecOf(const RunState& state, const Effects& effects) {
   return {state.model.limits, effects.prompter};
 }
@@ -266,7 +256,7 @@ EditOutcome SetChannelField(RunState& state, const Effects& effects, ChannelReco
   const auto maximum = ChannelFieldMaximum(fieldCode);
   std::int16_t* target = optionField(channel, fieldCode);
   if (!maximum || !target) return refused("no channel field has code " + std::to_string(fieldCode));
-  const auto parsed = parseInteger(value);
+  const auto parsed = ParseInteger(value);
   if (!parsed || *parsed < 0 || *parsed > *maximum) {
     return refused("\"" + std::string(value) + "\" is not a value from 0 to " +
                    std::to_string(*maximum));

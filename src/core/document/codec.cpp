@@ -140,6 +140,16 @@ std::string FormatNumber(double value) {
   return std::string(buf.data(), end);
 }
 
+std::optional<int> ParseInteger(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  int value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
 std::int64_t RoundHalfEven(double value) {
   // nearbyint follows the current rounding mode, which is round-to-nearest-even
   // unless someone changed it; do the tie explicitly so that nothing depends on it.

@@ -34,6 +34,8 @@ std::optional<double> ParseNumber(std::string_view text);
 std::string FormatFixed5(double value);
 // The shortest text that reads back as the same number ("435.1", "440").
 std::string FormatNumber(double value);
+// A whole number with optional spaces around and an optional sign; empty otherwise.
+std::optional<int> ParseInteger(std::string_view text);
 // Nearest integer, halves to the even neighbour.
 std::int64_t RoundHalfEven(double value);
 
