@@ -8,6 +8,7 @@
 #include "core/document/codec.hpp"
 #include "core/document/model.hpp"
 #include "core/document/run_state.hpp"
+#include "core/link/link_check.hpp"
 #include "core/link/radio_image.hpp"
 
 namespace cps {
@@ -27,7 +28,7 @@ constexpr std::uint8_t kRetryRequest = 0x0A;
 constexpr std::uint8_t kIdentRequest = 0x02;
 
 // Reply lengths, without the echo in front of them.
-constexpr int kHandshakeAckLength = 3;
+constexpr int kHandshakeAckLength = static_cast<int>(kHandshakeAck.size());
 constexpr int kIdentReplyLength = 16;
 constexpr int kDataFrameLength = kBlockLength + 6;
 constexpr int kAckLength = 1;
@@ -204,7 +205,7 @@ void ProtocolEngine::sendFrame(Frame frame, std::vector<std::uint8_t> bytes) {
 void ProtocolEngine::sendProgramRequest() {
   m_receiveArmed = true;
   m_step = TransferStep::AwaitHandshake;
-  sendFrame(Frame::Program, {'P', 'R', 'O', 'G', 'R', 'A', 'M'});
+  sendFrame(Frame::Program, {kProgramRequest.begin(), kProgramRequest.end()});
 }
 
 void ProtocolEngine::sendIdentRequest() { sendFrame(Frame::Ident, {kIdentRequest}); }
@@ -266,7 +267,8 @@ void ProtocolEngine::handleReply(std::span<const std::uint8_t> buffer) {
     return;
   }
   // 3. Handshake acknowledgement.
-  if (length == r + 3 && reply[0] == 'T' && reply[1] == 'W' && reply[2] == kAck) {
+  if (length == r + kHandshakeAckLength &&
+      std::equal(kHandshakeAck.begin(), kHandshakeAck.end(), reply.begin())) {
     StepOnReply();
     return;
   }

@@ -1,0 +1,63 @@
+// The state of one run of the desktop program: the document and link state of
+// the core, the texts, the version table, the settings that start-up reads, and
+// the prompter every window asks through. One object, owned by main() and passed
+// by reference to every window.
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "core/app/settings_files.hpp"
+#include "core/app/text_table.hpp"
+#include "core/app/version_table.hpp"
+#include "core/document/prompter.hpp"
+#include "core/document/run_state.hpp"
+
+namespace cps::gui {
+
+class AppContext {
+ public:
+  AppContext(ProgramFolders folders, std::string executableName);
+
+  AppContext(const AppContext&) = delete;
+  AppContext& operator=(const AppContext&) = delete;
+
+  // The language text of a number; "" when the file, section or key is missing.
+  std::string langText(int id) { return texts.LangText(id); }
+  QString text(int id) { return QString::fromStdString(texts.LangText(id)); }
+  std::function<std::string(int)> langTextFunction() {
+    return [this](int id) { return texts.LangText(id); };
+  }
+
+  // Makes `language` current (1 English, 2 Chinese) and points the text table at its file.
+  void setLanguage(int language);
+  // Text 12000: the application title, also the name the window placement is kept under.
+  QString applicationTitle() { return text(12000); }
+
+  Prompter& prompter() { return *m_prompter; }
+  void setPrompter(Prompter& prompter) { m_prompter = &prompter; }
+
+  ProgramFolders folders;
+  std::string executableName;  // this program's file name, for the hand-over to another version
+  RunState state;
+  TextTable texts;
+  LanguageState language;
+  VersionTable versions;
+  int comPort = 1;
+  bool isFirstRun = true;
+  // Windows NT 6.x lists every port 1 to 255 instead of the port map; never true elsewhere.
+  bool isNt6 = false;
+  // Help is not offered in this configuration: no help menu entry, no Help buttons.
+  static constexpr bool kHelpSwitch = false;
+  // The folder the file dialogs opened last, so that the next one starts there.
+  QString lastFileFolder;
+  // Today's date for the defaults of a new document; tests set a fixed one.
+  std::function<Today()> today;
+
+ private:
+  Prompter* m_prompter = nullptr;
+};
+
+}  // namespace cps::gui

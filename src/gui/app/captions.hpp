@@ -1,0 +1,23 @@
+// The captions every dialog shares: the standard buttons found by their names.
+#pragma once
+
+class QWidget;
+
+namespace cps::gui {
+
+class AppContext;
+
+namespace text {
+inline constexpr int kOkButton = 9017;
+inline constexpr int kCancelButton = 9018;
+inline constexpr int kCloseButton = 9023;
+inline constexpr int kHelpButton = 9025;
+}  // namespace text
+
+// The window's buttons named CommandOK and CommandCancel get texts 9017 and 9018.
+void SetOkCancelCaptions(QWidget& window, AppContext& context);
+// The window's buttons named CommandClose and CommandHelp get texts 9023 and
+// 9025; CommandHelp is shown only when help is offered.
+void SetCloseHelpCaptions(QWidget& window, AppContext& context);
+
+}  // namespace cps::gui

@@ -1,0 +1,734 @@
+#include "gui/app/frm_main.hpp"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "core/document/instances.hpp"
+#include "core/document/model.hpp"
+#include "gui/app/app_context.hpp"
+#include "gui/app/background.hpp"
+#include "gui/app/frm_about.hpp"
+#include "gui/app/frm_model_info.hpp"
+#include "gui/app/frm_set_language.hpp"
+#include "gui/app/start_up.hpp"
+#include "gui/link/frm_set_comm.hpp"
+#include "platform/ports.hpp"
+
+namespace cps::gui {
+
+namespace text {
+inline constexpr int kPortLabel = 12008;
+}  // namespace text
+
+namespace {
+
+// 15 twips are one pixel at 96 dpi; the placement is kept in twips.
+constexpr int kTwipsPerPixel = 15;
+constexpr int kPanelMinimumWidth = 300 / kTwipsPerPixel;
+constexpr int kDefaultLeft = 1000, kDefaultTop = 1000, kDefaultWidth = 12500, kDefaultHeight = 9500;
+
+const QString kChannelWindow = QStringLiteral("frmCommChInfo");
+
+// The editor tree: node key, text, the menu entry a click runs.
+struct TreeNode {
+  const char* key;
+  int textId;
+  const char* action;
+};
+constexpr TreeNode kTreeNodes[] = {
+    {"N1", 12001, "mnuChannelInfo"}, {"N2", 12002, "mnuOptFeature"}, {"N4", 12004, "MnuDTMF"},
+    {"N8", 12010, "MnuKey"},         {"N9", 12011, "MnuScan"},       {"N10", 12012, "MnuAlert"},
+    {"N6", 12006, "mnuEmbeddedMsg"}, {"N7", 12007, "MnuLocalInfo"},
+};
+
+// Menu entries that open a child window, by the window's name.
+struct WindowEntry {
+  const char* action;
+  const char* window;
+};
+constexpr WindowEntry kWindowEntries[] = {
+    {"mnuChannelInfo", "frmCommChInfo"},
+    {"mnuOptFeature", "FrmOptFeatures"},
+    {"MnuRadioFre", "FrmRadio"},
+    {"MnuDTMF", "FrmDTMF"},
+    {"MnuKey", "FrmKey"},
+    {"MnuScan", "FrmScan"},
+    {"MnuAlert", "FrmAlert"},
+    {"mnuEmbeddedMsg", "FrmEmbMsg"},
+};
+
+QIcon icon(const char* name) {
+  return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
+}
+
+}  // namespace
+
+struct FrmMain::Entry {
+  const char* name;
+  int textId;
+  const char* builtIn;  // the caption until the language texts are applied
+  const char* shortcut;
+  void (FrmMain::*handler)();
+  const char* icon;
+  bool separatorAfter;
+};
+
+FrmMain::FrmMain(AppContext& context, QWidget* parent) : QMainWindow(parent), m_context(context) {
+  setObjectName(QStringLiteral("frmMain"));
+  setWindowIcon(icon("app"));
+
+  m_mdi = new QMdiArea;
+  m_mdi->setObjectName(QStringLiteral("MDIClient"));
+  m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  m_mdi->viewport()->installEventFilter(this);
+
+  buildPanel();
+  m_splitter = new QSplitter(Qt::Horizontal);
+  m_splitter->setObjectName(QStringLiteral("Splitter"));
+  m_splitter->addWidget(m_panel);
+  m_splitter->addWidget(m_mdi);
+  m_splitter->setChildrenCollapsible(false);
+  m_splitter->setStretchFactor(1, 1);
+  m_splitter->handle(1)->setObjectName(QStringLiteral("CommandMove"));
+  m_splitter->setSizes({200, 800});
+  setCentralWidget(m_splitter);
+
+  buildMenus();
+  buildToolBar();
+  buildStatusBar();
+
+  // Hidden at the start: the entries of windows this configuration does not
+  // offer, the channel commands until a channel window is open, help.
+  m_actions.value(QStringLiteral("mnuHelpTopic"))->setVisible(AppContext::kHelpSwitch);
+  m_actions.value(QStringLiteral("MnuTestFre"))->setVisible(false);
+  m_actions.value(QStringLiteral("MnuRadioFre"))->setVisible(false);
+  ShowCHInfo(false);
+  m_actions.value(QStringLiteral("mnuFileEOpen"))->setVisible(false);
+  for (const char* tile :
+       {"mnuWindowTileHorizontal", "mnuWindowTileVertical", "mnuWindowArrangeIcons"}) {
+    m_actions.value(QLatin1String(tile))->setVisible(false);
+  }
+
+  restorePlacement();
+  ApplyMainTexts();
+  LoadTree();
+  showDocumentReplaced();
+}
+
+FrmMain::~FrmMain() = default;
+
+// ---- Building ---------------------------------------------------------------
+
+void FrmMain::buildMenus() {
+  struct MenuDef {
+    const char* name;
+    int textId;
+    const char* builtIn;
+    std::vector<Entry> entries;
+  };
+  // Entries without a handler get theirs when their window or command arrives;
+  // until then they are disabled.
+  const std::vector<MenuDef> menus = {
+      {"mnuFile",
+       10000,
+       "文件(&F)",
+       {{"mnuFileNew", 10001, "新建(&N)", "Ctrl+N", &FrmMain::mnuFileNew_Click, "new", false},
+        {"mnuFileOpen", 10002, "打开(&O)...", "Ctrl+O", &FrmMain::mnuFileOpen_Click, "open", false},
+        {"mnuFileEOpen", 0, "特别打开(&E)...", nullptr, &FrmMain::mnuFileEOpen_Click, nullptr,
+         false},
+        {"mnuFileSave", 10003, "保存(&S)", nullptr, &FrmMain::mnuFileSave_Click, "save", false},
+        {"mnuFileSaveAs", 10004, "另存为(&A)...", nullptr, &FrmMain::mnuFileSaveAs_Click, nullptr,
+         true},
+        // Printing is offered but does nothing: there is no printed form of a radio.
+        {"mnuFilePrint", 10005, "打印(&P)", nullptr, nullptr, "print", true},
+        {"mnuFileExit", 10006, "退出(&X)", nullptr, nullptr, nullptr, false}}},
+      {"mnuModel",
+       10100,
+       "机型(&M)",
+       {{"mnuModelInfo", 10101, "机型信息(&I)...", nullptr, &FrmMain::mnuModelInfo_Click, nullptr,
+         false}}},
+      {"MnuCHEdit",
+       10800,
+       "信道编辑(&C)",
+       {{"MnuCHCut", 10801, "剪切(&T)", "Ctrl+X", nullptr, "cut", false},
+        {"MnuCHCopy", 10802, "复制(&C)", "Ctrl+C", nullptr, "copy", false},
+        {"MnuCHPaste", 10803, "粘帖(&P)", "Ctrl+V", nullptr, "paste", true},
+        {"MnuCHInsert", 10804, "插入(&I)", "Ctrl+I", nullptr, "insert", false},
+        {"MnuCHDelete", 10805, "删除(&D)", "Del", nullptr, "delete", false},
+        {"MnuCHMoveUp", 10806, "上移(&U)", "Ctrl+U", nullptr, "move_up", false},
+        {"MnuCHMoveDown", 10807, "下移(&N)", "Ctrl+D", nullptr, "move_down", false}}},
+      {"mnuEdit",
+       10200,
+       "编辑(&E)",
+       {{"mnuChannelInfo", 10201, "信道信息(&C)", nullptr, nullptr, nullptr, true},
+        {"mnuOptFeature", 10202, "选项功能(&O)", nullptr, nullptr, nullptr, false},
+        {"MnuRadioFre", 10203, "收音机频率(&F)", nullptr, nullptr, nullptr, false},
+        {"MnuDTMF", 10204, "DTMF(&D)", nullptr, nullptr, nullptr, false},
+        {"MnuKey", 10208, "键设定(&K)", nullptr, nullptr, nullptr, false},
+        {"MnuScan", 10209, "扫描设置(&S)", nullptr, nullptr, nullptr, false},
+        {"MnuAlert", 10210, "紧急报警(&A)", nullptr, nullptr, nullptr, false},
+        {"MnuTestFre", 10205, "调测频率(&T)", nullptr, nullptr, nullptr, true},
+        {"mnuEmbeddedMsg", 10206, "嵌入信息(&E)", nullptr, nullptr, nullptr, false},
+        {"MnuLocalInfo", 10207, "本机信息(&I)", nullptr, nullptr, nullptr, false}}},
+      {"mnuProgram",
+       10300,
+       "编程(&P)",
+       {{"mnuReadFromRadio", 10301, "从对讲机读取数据(&R)", nullptr, nullptr, "read_radio", false},
+        {"mnuWriteToRadio", 10302, "向对讲机写入数据(&W)", nullptr, nullptr, "write_radio", false},
+        {"MnuProPassWord", 10303, "密码(&P)", "Ctrl+P", nullptr, nullptr, false}}},
+      {"mnuSet",
+       10400,
+       "设置(&S)",
+       {{"mnuComm", 10401, "通信端口(&C)...", nullptr, &FrmMain::mnuComm_Click, "port", false},
+        {"mnuLanguage", 10402, "语言(&L)...", nullptr, &FrmMain::mnuLanguage_Click, nullptr, false},
+        {"MnuInit", 10403, "初始化设置(&I)", nullptr, &FrmMain::MnuInit_Click, nullptr, true},
+        {"MnuCHHabits", 10808, "习惯设置(&H)", "Ctrl+H", nullptr, nullptr, false}}},
+      {"mnuView",
+       10500,
+       "查看(&V)",
+       {{"mnuTreeView", 10501, "树形目录(&T)", nullptr, nullptr, nullptr, true},
+        {"mnuViewToolbar", 10502, "工具栏(&B)", nullptr, nullptr, nullptr, false},
+        {"mnuViewStatusBar", 10503, "状态栏(&S)", nullptr, nullptr, nullptr, false}}},
+      {"mnuWindow",
+       10600,
+       "窗口(&W)",
+       {{"mnuWindowCascade", 10601, "层叠(&C)", nullptr, nullptr, nullptr, false},
+        {"mnuWindowTileHorizontal", 0, "水平平铺(&H)", nullptr, nullptr, nullptr, false},
+        {"mnuWindowTileVertical", 0, "垂直平铺(&V)", nullptr, nullptr, nullptr, false},
+        {"mnuWindowArrangeIcons", 0, "排列图标(&A)", nullptr, nullptr, nullptr, true},
+        {"mnuCloseAll", 10602, "全部关闭(&A)", nullptr, nullptr, nullptr, true}}},
+      {"mnuHelp",
+       10700,
+       "帮助(&H)",
+       {{"mnuHelpTopic", 10701, "帮助主题(&H)", nullptr, nullptr, nullptr, true},
+        {"mnuHelpAbout", 10702, "关于(&A)...", nullptr, &FrmMain::mnuHelpAbout_Click, "about",
+         false}}},
+  };
+
+  for (const auto& def : menus) {
+    QMenu* menu = menuBar()->addMenu(QString::fromUtf8(def.builtIn));
+    menu->setObjectName(QLatin1String(def.name));
+    menu->menuAction()->setObjectName(QLatin1String(def.name));
+    m_menus.insert(QLatin1String(def.name), menu);
+    m_textIds.insert(QLatin1String(def.name), def.textId);
+    for (const auto& entry : def.entries) addEntry(menu, entry);
+  }
+  m_windowMenu = m_menus.value(QStringLiteral("mnuWindow"));
+
+  connect(m_actions.value(QStringLiteral("mnuFileExit")), &QAction::triggered, this,
+          &FrmMain::close);
+  // The window list: the open child windows below Close all, the active one ticked.
+  m_windowListStart = m_windowMenu->addSeparator();
+  connect(m_windowMenu, &QMenu::aboutToShow, this, &FrmMain::updateWindowMenu);
+  connect(m_actions.value(QStringLiteral("mnuWindowCascade")), &QAction::triggered, m_mdi,
+          &QMdiArea::cascadeSubWindows);
+  connect(m_actions.value(QStringLiteral("mnuWindowTileHorizontal")), &QAction::triggered, m_mdi,
+          &QMdiArea::tileSubWindows);
+  connect(m_actions.value(QStringLiteral("mnuWindowTileVertical")), &QAction::triggered, m_mdi,
+          &QMdiArea::tileSubWindows);
+  connect(m_actions.value(QStringLiteral("mnuWindowArrangeIcons")), &QAction::triggered, m_mdi,
+          &QMdiArea::tileSubWindows);
+  connect(m_actions.value(QStringLiteral("mnuCloseAll")), &QAction::triggered, this,
+          &FrmMain::CloseCurAllWindows);
+
+  // The three views start visible and ticked; their visibility is not kept between runs.
+  auto toggle = [this](const char* name, auto apply) {
+    QAction* a = m_actions.value(QLatin1String(name));
+    a->setCheckable(true);
+    a->setChecked(true);
+    connect(a, &QAction::toggled, this, apply);
+  };
+  toggle("mnuTreeView", [this](bool on) { m_panel->setVisible(on); });
+  toggle("mnuViewToolbar", [this](bool on) { m_toolBar->setVisible(on); });
+  toggle("mnuViewStatusBar", [this](bool on) { statusBar()->setVisible(on); });
+}
+
+QAction* FrmMain::addEntry(QMenu* menu, const Entry& entry) {
+  auto* a = menu->addAction(QString::fromUtf8(entry.builtIn));
+  a->setObjectName(QLatin1String(entry.name));
+  if (entry.shortcut) a->setShortcut(QKeySequence(QLatin1String(entry.shortcut)));
+  if (entry.icon) a->setIcon(icon(entry.icon));
+  if (entry.handler) {
+    connect(a, &QAction::triggered, this, entry.handler);
+  } else if (std::string_view(entry.name) != "mnuFilePrint" &&
+             std::string_view(entry.name).rfind("mnuView", 0) != 0 &&
+             std::string_view(entry.name).rfind("mnuWindow", 0) != 0 &&
+             std::string_view(entry.name) != "mnuTreeView" &&
+             std::string_view(entry.name) != "mnuCloseAll" &&
+             std::string_view(entry.name) != "mnuFileExit" &&
+             std::string_view(entry.name) != "mnuHelpTopic") {
+    // Its window or command comes later; until then it cannot be chosen.
+    a->setEnabled(false);
+  }
+  if (entry.separatorAfter) menu->addSeparator();
+  m_actions.insert(a->objectName(), a);
+  m_textIds.insert(a->objectName(), entry.textId);
+  return a;
+}
+
+void FrmMain::buildToolBar() {
+  m_toolBar = addToolBar(QString());
+  m_toolBar->setObjectName(QStringLiteral("tbToolBar"));
+  m_toolBar->setMovable(false);
+  m_toolBar->setIconSize(QSize(24, 24));
+  struct Button {
+    const char* key;
+    int textId;
+    const char* menuEntry;  // nullptr: the new-file button, which asks nothing
+    const char* iconName;
+  };
+  // nullptr keys are the separators at positions 4, 6, 10, 14 and 19.
+  constexpr Button kButtons[] = {
+      {"NewFile", 11000, nullptr, "new"},
+      {"OpenFile", 11001, "mnuFileOpen", "open"},
+      {"SaveFile", 11002, "mnuFileSave", "save"},
+      {nullptr, 0, nullptr, nullptr},
+      {"Print", 11003, "mnuFilePrint", "print"},
+      {nullptr, 0, nullptr, nullptr},
+      {"ReadRadio", 11004, "mnuReadFromRadio", "read_radio"},
+      {"CommSet", 11005, "mnuComm", "port"},
+      {"WriteRadio", 11006, "mnuWriteToRadio", "write_radio"},
+      {nullptr, 0, nullptr, nullptr},
+      {"BtnCHCut", 11010, "MnuCHCut", "cut"},
+      {"BtnCHCopy", 11011, "MnuCHCopy", "copy"},
+      {"BtnCHPaste", 11012, "MnuCHPaste", "paste"},
+      {nullptr, 0, nullptr, nullptr},
+      {"BtnCHInsert", 11013, "MnuCHInsert", "insert"},
+      {"BtnCHDelete", 11014, "MnuCHDelete", "delete"},
+      {"BtnCHMoveUp", 11015, "MnuCHMoveUp", "move_up"},
+      {"BtnCHMoveDown", 11016, "MnuCHMoveDown", "move_down"},
+      {nullptr, 0, nullptr, nullptr},
+      {"About", 11007, "mnuHelpAbout", "about"},
+  };
+  int position = 0;
+  for (const auto& b : kButtons) {
+    ++position;
+    QAction* button = nullptr;
+    if (!b.key) {
+      button = m_toolBar->addSeparator();
+    } else {
+      button = m_toolBar->addAction(icon(b.iconName), QString());
+      button->setObjectName(QLatin1String(b.key));
+      m_toolButtons.insert(button->objectName(), button);
+      m_textIds.insert(button->objectName(), b.textId);
+      if (!b.menuEntry) {
+        connect(button, &QAction::triggered, this, &FrmMain::LoadNewDoc);
+      } else {
+        // The button does what its menu entry does, and only when the entry can.
+        QAction* entry = m_actions.value(QLatin1String(b.menuEntry));
+        connect(button, &QAction::triggered, entry, &QAction::trigger);
+        button->setEnabled(entry->isEnabled());
+        connect(entry, &QAction::enabledChanged, button, &QAction::setEnabled);
+      }
+    }
+    if (position >= 11 && position <= 19) m_channelButtons.append(button);
+  }
+}
+
+void FrmMain::buildPanel() {
+  m_panel = new QWidget;
+  m_panel->setObjectName(QStringLiteral("Picture1"));
+  m_panel->setMinimumWidth(kPanelMinimumWidth);
+  auto* frame = new QVBoxLayout(m_panel);
+  frame->setContentsMargins(0, 0, 0, 0);
+  frame->setSpacing(0);
+
+  auto* panelBar = new QToolBar;
+  panelBar->setObjectName(QStringLiteral("Toolbar1"));
+  panelBar->setIconSize(QSize(12, 12));
+  auto* spacer = new QWidget;
+  spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+  panelBar->addWidget(spacer);
+  QAction* closePanel = panelBar->addAction(icon("close_panel"), QString());
+  closePanel->setObjectName(QStringLiteral("删除"));
+  connect(closePanel, &QAction::triggered, this, [this] {
+    // The panel's own close button: the tree goes, and its View entry is unticked.
+    m_actions.value(QStringLiteral("mnuTreeView"))->setChecked(false);
+  });
+  frame->addWidget(panelBar);
+
+  m_tree = new QTreeWidget;
+  m_tree->setObjectName(QStringLiteral("TreeView1"));
+  m_tree->setHeaderHidden(true);
+  m_tree->setRootIsDecorated(true);
+  connect(m_tree, &QTreeWidget::itemActivated, this, &FrmMain::onTreeClicked);
+  connect(m_tree, &QTreeWidget::itemClicked, this, &FrmMain::onTreeClicked);
+  frame->addWidget(m_tree);
+}
+
+void FrmMain::buildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("sbStatusBar"));
+  m_panel2 = new QLabel;
+  m_panel2->setObjectName(QStringLiteral("Panel2"));
+  m_panel3 = new QLabel;
+  m_panel3->setObjectName(QStringLiteral("Panel3"));
+  bar->addPermanentWidget(m_panel2);
+  bar->addPermanentWidget(m_panel3);
+}
+
+// ---- Texts, tree, background -------------------------------------------------
+
+void FrmMain::ApplyMainTexts() {
+  ShowMainTxt();
+  m_panel3->setText(m_context.text(text::kPortLabel) + QString::number(m_context.comPort));
+  m_panel2->setText(m_shownName + QLatin1Char('[') +
+                    QString::fromStdString(m_context.state.model.currentBandLabel) +
+                    QLatin1Char(']'));
+  LoadBKPic();
+  // A missing text leaves an empty caption, never another language's.
+  for (auto it = m_menus.cbegin(); it != m_menus.cend(); ++it) {
+    it.value()->setTitle(m_context.text(m_textIds.value(it.key())));
+  }
+  for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
+    const int id = m_textIds.value(it.key());
+    if (id != 0) it.value()->setText(m_context.text(id));
+  }
+  for (auto it = m_toolButtons.cbegin(); it != m_toolButtons.cend(); ++it) {
+    const QString tip = m_context.text(m_textIds.value(it.key()));
+    it.value()->setText(tip);
+    it.value()->setToolTip(tip);
+  }
+}
+
+void FrmMain::ShowMainTxt() {
+  m_shownName = QString::fromStdString(ShownNameOfModel(m_context.state.model.currentModel));
+  setWindowTitle(
+      QString::fromStdString(MainWindowTitle(m_context.state, m_context.langTextFunction())));
+  if (m_tree->topLevelItemCount() > 0) m_tree->topLevelItem(0)->setText(0, m_shownName);
+}
+
+void FrmMain::LoadTree() {
+  m_tree->clear();
+  auto* root = new QTreeWidgetItem(m_tree, {m_shownName});
+  root->setData(0, Qt::UserRole, QStringLiteral("N0"));
+  for (const auto& node : kTreeNodes) {
+    auto* item = new QTreeWidgetItem(root, {m_context.text(node.textId)});
+    item->setData(0, Qt::UserRole, QLatin1String(node.key));
+  }
+  root->setExpanded(true);
+  m_actions.value(QStringLiteral("MnuDTMF"))->setVisible(true);
+  updateTreeEnabled();
+}
+
+void FrmMain::updateTreeEnabled() {
+  if (m_tree->topLevelItemCount() == 0) return;
+  QTreeWidgetItem* root = m_tree->topLevelItem(0);
+  for (int i = 0; i < root->childCount(); ++i) {
+    QTreeWidgetItem* item = root->child(i);
+    const auto& node = kTreeNodes[i];
+    // A node whose window does not exist yet is shown greyed and opens nothing.
+    const bool enabled = m_actions.value(QLatin1String(node.action))->isEnabled();
+    item->setFlags(enabled ? (item->flags() | Qt::ItemIsEnabled)
+                           : (item->flags() & ~Qt::ItemIsEnabled));
+  }
+}
+
+void FrmMain::onTreeClicked(QTreeWidgetItem* item) {
+  if (!item) return;
+  const QString key = item->data(0, Qt::UserRole).toString();
+  for (const auto& node : kTreeNodes) {
+    if (key == QLatin1String(node.key)) {
+      QAction* a = m_actions.value(QLatin1String(node.action));
+      if (a->isEnabled()) a->trigger();
+      return;
+    }
+  }
+}
+
+void FrmMain::LoadBKPic() {
+  const auto file = m_context.folders.program / "PIC" /
+                    ("BK_" + std::to_string(m_context.language.current) + ".jpg");
+  const QImage picture(QString::fromStdString(file.string()));
+  // A missing picture leaves the background as it was.
+  const QImage composed = TiledBackground(picture, m_mdi->viewport()->size());
+  if (!composed.isNull()) m_mdi->setBackground(QBrush(composed));
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_mdi->viewport() && event->type() == QEvent::Resize) LoadBKPic();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- Child windows -------------------------------------------------------------
+
+void FrmMain::registerChildWindow(const QString& name, ChildFactory factory) {
+  m_factories.insert(name, std::move(factory));
+  for (const auto& entry : kWindowEntries) {
+    if (name == QLatin1String(entry.window)) {
+      setCommand(QLatin1String(entry.action), [this, name] { ShowChildWindow(name); });
+    }
+  }
+}
+
+void FrmMain::setCommand(const QString& actionName, std::function<void()> command) {
+  QAction* a = m_actions.value(actionName);
+  if (!a) return;
+  a->disconnect(this);
+  connect(a, &QAction::triggered, this, [command = std::move(command)] { command(); });
+  a->setEnabled(true);
+  updateTreeEnabled();
+}
+
+QWidget* FrmMain::childWindow(const QString& name) const {
+  for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+    if (sub->widget() && sub->widget()->objectName() == name) return sub->widget();
+  }
+  return nullptr;
+}
+
+QWidget* FrmMain::ShowChildWindow(const QString& name) {
+  for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+    if (sub->widget() && sub->widget()->objectName() == name) {
+      m_mdi->setActiveSubWindow(sub);
+      return sub->widget();
+    }
+  }
+  const auto factory = m_factories.value(name);
+  if (!factory) return nullptr;
+  QWidget* window = factory();
+  window->setObjectName(name);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  QMdiSubWindow* sub = m_mdi->addSubWindow(window);
+  sub->setAttribute(Qt::WA_DeleteOnClose);
+  sub->setWindowIcon(window->windowIcon());
+  window->show();
+  m_mdi->cascadeSubWindows();
+  m_mdi->setActiveSubWindow(sub);
+  return window;
+}
+
+void FrmMain::UnloadWindowByName(const QString& name) {
+  for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+    if (sub->widget() && sub->widget()->objectName() == name) {
+      sub->close();
+      delete sub;
+    }
+  }
+}
+
+void FrmMain::CloseCurAllWindows() {
+  // Each window commits what it holds as it closes.
+  for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+    sub->close();
+    delete sub;
+  }
+}
+
+void FrmMain::updateWindowMenu() {
+  const auto actions = m_windowMenu->actions();
+  const qsizetype start = actions.indexOf(m_windowListStart);
+  for (qsizetype i = start + 1; i < actions.size(); ++i) {
+    m_windowMenu->removeAction(actions[i]);
+    delete actions[i];
+  }
+  int number = 0;
+  for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+    QAction* a = m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(++number).arg(
+        sub->widget() ? sub->widget()->windowTitle() : sub->windowTitle()));
+    a->setCheckable(true);
+    a->setChecked(sub == m_mdi->activeSubWindow());
+    connect(a, &QAction::triggered, sub, [this, sub] { m_mdi->setActiveSubWindow(sub); });
+  }
+  m_windowListStart->setVisible(number > 0);
+}
+
+void FrmMain::ShowCHInfo(bool show) {
+  m_menus.value(QStringLiteral("MnuCHEdit"))->menuAction()->setVisible(show);
+  for (QAction* button : m_channelButtons) button->setVisible(show);
+}
+
+void FrmMain::reShowGrid(int) {}
+void FrmMain::reloadEditDialog() {}
+void FrmMain::ReshowByCh() {}
+
+// ---- Language -----------------------------------------------------------------
+
+void FrmMain::Change_Language() {
+  ApplyMainTexts();
+  LoadTree();
+}
+
+void FrmMain::applyLanguageIfChanged() {
+  if (m_context.language.current == m_context.language.shown) return;
+  m_context.language.shown = m_context.language.current;
+  Change_Language();
+  // Open windows do not switch language: they close and take the new texts
+  // when they open again.
+  CloseCurAllWindows();
+  ShowChildWindow(kChannelWindow);
+}
+
+void FrmMain::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) applyLanguageIfChanged();
+}
+
+// ---- Documents ------------------------------------------------------------------
+
+FileContext FrmMain::fileContext() {
+  return FileContext{
+      m_context.state,    m_context.prompter(),         *this,
+      m_context.versions, m_context.langTextFunction(), m_context.folders.initFolder(),
+      m_context.today(),  m_context.folders.base,       m_context.executableName};
+}
+
+void FrmMain::showDocumentReplaced() {
+  ShowChildWindow(kChannelWindow);
+  ApplyMainTexts();
+  m_mdi->cascadeSubWindows();
+  m_context.state.initialiseSettings = false;
+}
+
+void FrmMain::handleFileResult(const FileCommandResult& result) {
+  if (result.outcome == FileOutcome::ExitProgram) {
+    handOver(result.launch);
+    return;
+  }
+  if (result.documentReplaced) showDocumentReplaced();
+  ShowMainTxt();
+}
+
+void FrmMain::LoadNewDoc() {
+  auto files = fileContext();
+  handleFileResult(cps::LoadNewDoc(files));
+}
+
+void FrmMain::mnuFileNew_Click() {
+  auto files = fileContext();
+  handleFileResult(CommandNew(files));
+}
+
+void FrmMain::mnuFileOpen_Click() {
+  auto files = fileContext();
+  handleFileResult(CommandOpen(files));
+}
+
+void FrmMain::mnuFileEOpen_Click() {
+  auto files = fileContext();
+  handleFileResult(CommandSpecialOpen(files));
+}
+
+void FrmMain::mnuFileSave_Click() {
+  auto files = fileContext();
+  handleFileResult(CommandSave(files));
+}
+
+void FrmMain::mnuFileSaveAs_Click() {
+  auto files = fileContext();
+  handleFileResult(CommandSaveAs(files));
+}
+
+void FrmMain::MnuInit_Click() {
+  // The new document then keeps every channel of the band's initial file.
+  m_context.state.initialiseSettings = true;
+  mnuFileNew_Click();
+  m_context.state.initialiseSettings = false;
+}
+
+void FrmMain::mnuModelInfo_Click() {
+  FrmModelInfo dialog(
+      m_context, [this] { LoadNewDoc(); }, this);
+  dialog.exec();
+  ShowMainTxt();
+  ApplyMainTexts();
+}
+
+void FrmMain::mnuComm_Click() {
+  FrmSetComm dialog(m_context, this);
+  dialog.exec();
+  ApplyMainTexts();
+}
+
+void FrmMain::mnuLanguage_Click() {
+  FrmSetLanguage dialog(m_context, this);
+  dialog.exec();
+  applyLanguageIfChanged();
+}
+
+void FrmMain::mnuHelpAbout_Click() {
+  FrmAbout dialog(m_context, this);
+  dialog.exec();
+}
+
+// ---- Placement and exit ------------------------------------------------------------
+
+void FrmMain::restorePlacement() {
+  QSettings store(QStringLiteral("cps530"), m_context.applicationTitle());
+  store.beginGroup(QStringLiteral("Settings"));
+  const auto twips = [&store](const char* key, int fallback) {
+    bool ok = false;
+    const int value = store.value(QLatin1String(key), fallback).toInt(&ok);
+    return (ok ? value : fallback) / kTwipsPerPixel;
+  };
+  QRect placement(twips("MainLeft", kDefaultLeft), twips("MainTop", kDefaultTop),
+                  twips("MainWidth", kDefaultWidth), twips("MainHeight", kDefaultHeight));
+  // A placement kept on a screen that is no longer there would hide the window.
+  bool onScreen = false;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    onScreen = onScreen || screen->availableGeometry().intersects(placement);
+  }
+  if (!onScreen || placement.width() < 200 || placement.height() < 150) {
+    placement = QRect(kDefaultLeft / kTwipsPerPixel, kDefaultTop / kTwipsPerPixel,
+                      kDefaultWidth / kTwipsPerPixel, kDefaultHeight / kTwipsPerPixel);
+  }
+  resize(placement.size());
+  move(placement.topLeft());
+}
+
+void FrmMain::savePlacement() {
+  if (isMinimized()) return;
+  QSettings store(QStringLiteral("cps530"), m_context.applicationTitle());
+  store.beginGroup(QStringLiteral("Settings"));
+  const QRect frame = geometry();
+  store.setValue(QStringLiteral("MainLeft"), frame.x() * kTwipsPerPixel);
+  store.setValue(QStringLiteral("MainTop"), frame.y() * kTwipsPerPixel);
+  store.setValue(QStringLiteral("MainWidth"), frame.width() * kTwipsPerPixel);
+  store.setValue(QStringLiteral("MainHeight"), frame.height() * kTwipsPerPixel);
+}
+
+void FrmMain::handOver(const std::filesystem::path& program) {
+  if (!program.empty() && !StartProgram(program)) {
+    m_context.prompter().ask(TextMessage(9063, Buttons::Ok, Icon::Warning));
+  }
+  // The other version takes the file or radio; this one ends without asking again.
+  m_endingForHandOver = true;
+  close();
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+  savePlacement();
+  if (!m_endingForHandOver && IsDocumentChanged(m_context.state)) {
+    const Answer answer = m_context.prompter().ask(
+        TextMessage(cps::text::kUnsavedChanges, Buttons::YesNoCancel, Icon::Warning));
+    if (answer == Answer::Cancel) {
+      event->ignore();
+      return;
+    }
+    if (answer == Answer::Yes) {
+      // The program ends whatever the save did, as the user asked.
+      auto files = fileContext();
+      CommandSave(files);
+    }
+  }
+  CloseCurAllWindows();
+  ExitSteps(m_context);
+  event->accept();
+}
+
+}  // namespace cps::gui

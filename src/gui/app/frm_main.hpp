@@ -1,0 +1,120 @@
+// The main window: a multiple-document frame with the menus, the toolbar, the
+// tree of editors, the status bar and the background picture. It runs the file
+// commands, opens the child windows (at most one of each), applies a language
+// change and asks about unsaved changes at the end.
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+#include "core/app/file_commands.hpp"
+#include "core/document/prompter.hpp"
+
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QSplitter;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace cps::gui {
+
+class AppContext;
+
+class FrmMain final : public QMainWindow, public DocumentObserver {
+ public:
+  explicit FrmMain(AppContext& context, QWidget* parent = nullptr);
+  ~FrmMain() override;
+
+  // A child window class by its name: the entries that open it (menu, tree)
+  // are enabled from now on. The factory makes a new window, parentless.
+  using ChildFactory = std::function<QWidget*()>;
+  void registerChildWindow(const QString& name, ChildFactory factory);
+  // A command for a menu entry by its name (and its toolbar button and tree node).
+  void setCommand(const QString& actionName, std::function<void()> command);
+
+  QWidget* ShowChildWindow(const QString& name);
+  void UnloadWindowByName(const QString& name);
+  void CloseCurAllWindows();
+  QWidget* childWindow(const QString& name) const;
+
+  void Change_Language();
+  void ShowMainTxt();
+  void LoadTree();
+  void LoadBKPic();
+  // Replaces the document by a new one of the current model and band, without asking.
+  void LoadNewDoc();
+  void ShowCHInfo(bool show);
+  // Applies a language chosen since the window last showed one.
+  void applyLanguageIfChanged();
+
+  // Ends the program at once for another program version (may be empty: none).
+  void handOver(const std::filesystem::path& program);
+
+  // DocumentObserver: the channel windows come later; until then nothing to redraw.
+  void reShowGrid(int channelNumber) override;
+  void reloadEditDialog() override;
+  void ReshowByCh() override;
+  void closeChildWindows() override { CloseCurAllWindows(); }
+
+  FileContext fileContext();
+  QAction* action(const QString& name) const { return m_actions.value(name); }
+  QMdiArea& mdiArea() const { return *m_mdi; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct Entry;
+  void buildMenus();
+  void buildToolBar();
+  void buildPanel();
+  void buildStatusBar();
+  QAction* addEntry(QMenu* menu, const Entry& entry);
+  void ApplyMainTexts();
+  void showDocumentReplaced();
+  void handleFileResult(const FileCommandResult& result);
+  void restorePlacement();
+  void savePlacement();
+  void updateWindowMenu();
+  void updateTreeEnabled();
+  void onTreeClicked(QTreeWidgetItem* item);
+
+  void mnuFileNew_Click();
+  void mnuFileOpen_Click();
+  void mnuFileEOpen_Click();
+  void mnuFileSave_Click();
+  void mnuFileSaveAs_Click();
+  void mnuModelInfo_Click();
+  void mnuComm_Click();
+  void mnuLanguage_Click();
+  void MnuInit_Click();
+  void mnuHelpAbout_Click();
+
+  AppContext& m_context;
+  QMdiArea* m_mdi = nullptr;
+  QSplitter* m_splitter = nullptr;
+  QWidget* m_panel = nullptr;  // Picture1
+  QTreeWidget* m_tree = nullptr;
+  QToolBar* m_toolBar = nullptr;
+  QLabel* m_panel2 = nullptr;
+  QLabel* m_panel3 = nullptr;
+  QMenu* m_windowMenu = nullptr;
+  QAction* m_windowListStart = nullptr;
+  QHash<QString, QAction*> m_actions;        // menu entries by name
+  QHash<QString, QMenu*> m_menus;            // menus by name
+  QHash<QString, QAction*> m_toolButtons;    // toolbar buttons by key
+  QHash<QString, int> m_textIds;             // caption text of each menu, entry and button
+  QHash<QString, ChildFactory> m_factories;  // child window classes by name
+  QList<QAction*> m_channelButtons;          // toolbar buttons 11 to 19
+  QString m_shownName;                       // Label1: the model's software name
+  bool m_endingForHandOver = false;
+};
+
+}  // namespace cps::gui

@@ -1,0 +1,49 @@
+// The port dialog: one button per serial port 1 to 16, only the ports present
+// on this computer enabled; OK makes the chosen port the one every transfer
+// uses and keeps it in the language setup file.
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+class QGroupBox;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+namespace cps::gui {
+
+class AppContext;
+
+namespace text {
+inline constexpr int kSetCommCaption = 22000;
+inline constexpr int kSetCommFrame = 22001;
+inline constexpr int kSetCommPort = 22002;  // followed by the port number
+inline constexpr int kSetCommNotSaved = 9002;
+}  // namespace text
+
+class FrmSetComm final : public QDialog {
+ public:
+  static constexpr int kPortButtons = 16;
+  // Ports plugged in or removed while the dialog is open show within this time.
+  static constexpr int kReCommIntervalMs = 1000;
+
+  explicit FrmSetComm(AppContext& context, QWidget* parent = nullptr);
+
+  void done(int result) override;
+
+ private:
+  void applyTexts();
+  // Enables the buttons of the ports present now; the chosen button stays chosen.
+  void showAvailability();
+  void CommandOK_Click();
+
+  AppContext& m_context;
+  QGroupBox* m_frame;
+  std::array<QRadioButton*, kPortButtons> m_ports{};
+  QPushButton* m_ok;
+  QPushButton* m_cancel;
+  QTimer* m_reCommTimer;
+};
+
+}  // namespace cps::gui

@@ -1,0 +1,105 @@
+// A prompter that answers from a script, for widget tests: every question the
+// test expects is queued with its answer; anything else is recorded as
+// unexpected and answered with the cautious answer, so no test waits on a
+// dialog and no test passes while a question went unnoticed.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/document/prompter.hpp"
+
+namespace cps::gui::test {
+
+class ScriptedPrompter final : public Prompter {
+ public:
+  // Expects message `textId` (or the fixed text when textId is 0) next.
+  void expect(int textId, Answer answer) { m_answers.push_back({textId, {}, answer}); }
+  void expectFixed(std::string text, Answer answer) {
+    m_answers.push_back({0, std::move(text), answer});
+  }
+  // Expects a file dialog next; nullopt cancels it.
+  void expectFile(std::optional<std::string> path) { m_files.push_back(std::move(path)); }
+  void expectPassword(std::optional<std::string> password) {
+    m_passwords.push_back(std::move(password));
+  }
+
+  Answer ask(const Message& message) override {
+    asked.push_back(message);
+    if (m_answers.empty()) {
+      unexpected.push_back(describe(message));
+      return cautious(message.buttons);
+    }
+    const Scripted next = m_answers.front();
+    m_answers.pop_front();
+    if (next.textId != message.textId ||
+        (next.textId == 0 && message.fixedText.find(next.fixedText) == std::string::npos)) {
+      unexpected.push_back(describe(message) + " (expected " + std::to_string(next.textId) +
+                           (next.fixedText.empty() ? "" : " " + next.fixedText) + ")");
+      return cautious(message.buttons);
+    }
+    return next.answer;
+  }
+
+  std::optional<std::string> chooseFile(const FileDialogRequest& request) override {
+    fileRequests.push_back(request);
+    if (m_files.empty()) {
+      unexpected.push_back("file dialog");
+      return std::nullopt;
+    }
+    auto path = m_files.front();
+    m_files.pop_front();
+    return path;
+  }
+
+  std::optional<std::string> askPassword() override {
+    if (m_passwords.empty()) {
+      unexpected.push_back("password dialog");
+      return std::nullopt;
+    }
+    auto password = m_passwords.front();
+    m_passwords.pop_front();
+    return password;
+  }
+
+  // Questions scripted but never asked.
+  std::size_t pending() const { return m_answers.size() + m_files.size() + m_passwords.size(); }
+  std::vector<int> askedIds() const {
+    std::vector<int> ids;
+    for (const auto& m : asked) ids.push_back(m.textId);
+    return ids;
+  }
+
+  std::vector<Message> asked;
+  std::vector<FileDialogRequest> fileRequests;
+  std::vector<std::string> unexpected;
+
+ private:
+  struct Scripted {
+    int textId;
+    std::string fixedText;
+    Answer answer;
+  };
+  static std::string describe(const Message& m) {
+    return m.textId != 0 ? "message " + std::to_string(m.textId)
+                         : "message \"" + m.fixedText + "\"";
+  }
+  static Answer cautious(Buttons buttons) {
+    switch (buttons) {
+      case Buttons::Ok:
+        return Answer::Ok;
+      case Buttons::YesNo:
+        return Answer::No;
+      default:
+        return Answer::Cancel;
+    }
+  }
+
+  std::deque<Scripted> m_answers;
+  std::deque<std::optional<std::string>> m_files;
+  std::deque<std::optional<std::string>> m_passwords;
+};
+
+}  // namespace cps::gui::test
