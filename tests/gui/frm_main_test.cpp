@@ -4,11 +4,15 @@
 #include "gui/app/frm_main.hpp"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSplitter>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -295,6 +299,32 @@ class FrmMainTest : public QObject {
     QCOMPARE(f.context.state.path, copy);
     QCOMPARE(f.prompter.pending(), std::size_t{0});
     QVERIFY(f.prompter.unexpected.empty());
+  }
+
+  void modelDialogReplacesTheDocumentWithoutTheUnsavedQuestion() {
+    GuiFixture f;
+    FrmMain window(f.context);
+    window.show();
+    int channelWindows = 0;
+    registerStandIn(window, "frmCommChInfo", channelWindows);
+    change(f.context);
+    f.prompter.expect(9016, Answer::Ok);
+    QTimer::singleShot(0, &window, [] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      auto* bands = dialog->findChild<QComboBox*>("Combo2");
+      bands->setCurrentIndex(bands->findText("136 - 174 MHz"));
+      dialog->findChild<QPushButton*>("CommandOK")->click();
+    });
+    window.action("mnuModelInfo")->trigger();
+    QCOMPARE(f.context.state.model.currentBandLabel, std::string("136 - 174 MHz"));
+    QVERIFY(!IsDocumentChanged(f.context.state));
+    QCOMPARE(f.context.state.workingDocument.modelInfo.bandIndex, std::int16_t{8});
+    QVERIFY(window.windowTitle().contains("[CPS530G:136 - 174 MHz]"));
+    QCOMPARE(window.findChild<QLabel*>("Panel2")->text(), QString("CPS530G[136 - 174 MHz]"));
+    QCOMPARE(channelWindows, 1);
+    QCOMPARE(f.prompter.askedIds(), std::vector<int>{9016});
+    QVERIFY2(f.prompter.unexpected.empty(), f.prompter.unexpectedText().c_str());
   }
 
   void initialiseKeepsNoFlag() {

@@ -17,13 +17,6 @@ namespace cps::gui::test {
 
 namespace {
 
-// What the prompter was asked and did not expect, for the failure message.
-QByteArray unexpected(const GuiFixture& f) {
-  QByteArray text;
-  for (const auto& question : f.prompter.unexpected) text += QByteArray(question.c_str()) + "; ";
-  return text;
-}
-
 constexpr int kSaveFailed = 9002;
 
 // A device that exists: what a plugged-in adapter is to the port map.
@@ -238,7 +231,7 @@ class FrmSetCommTest : public QObject {
     // The run still uses the port chosen; only the next start will not know it.
     QCOMPARE(f.context.comPort, 6);
     QCOMPARE(d.window.result(), int(QDialog::Accepted));
-    QVERIFY2(f.prompter.unexpected.empty(), unexpected(f).constData());
+    QVERIFY2(f.prompter.unexpected.empty(), f.prompter.unexpectedText().c_str());
     QCOMPARE(f.prompter.pending(), std::size_t{0});
     QCOMPARE(f.prompter.asked.front().icon, Icon::Critical);
   }

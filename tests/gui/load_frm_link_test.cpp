@@ -24,13 +24,6 @@ namespace cps::gui::test {
 
 namespace {
 
-// What the prompter was asked and did not expect, for the failure message.
-QByteArray unexpected(const GuiFixture& f) {
-  QByteArray text;
-  for (const auto& question : f.prompter.unexpected) text += QByteArray(question.c_str()) + "; ";
-  return text;
-}
-
 constexpr int kRadioPort = 3;
 // Generous: the slowest link test is four 300 ms waits.
 constexpr int kPatienceMs = 10000;
@@ -153,7 +146,7 @@ class LoadFrmLinkTest : public QObject {
     engine.start();
     QTRY_VERIFY_WITH_TIMEOUT(!ended.empty(), 30000);
     QCOMPARE(ended.front().second, true);
-    QVERIFY2(f.prompter.unexpected.empty(), unexpected(f).constData());
+    QVERIFY2(f.prompter.unexpected.empty(), f.prompter.unexpectedText().c_str());
     QCOMPARE(f.prompter.pending(), std::size_t{0});
   }
 
@@ -177,7 +170,7 @@ class LoadFrmLinkTest : public QObject {
     f.context.comPort = kRadioPort;
     f.prompter.expectFixed(kCannotOpenPortText, Answer::Ok);
     d.ok();
-    QVERIFY2(f.prompter.unexpected.empty(), unexpected(f).constData());
+    QVERIFY2(f.prompter.unexpected.empty(), f.prompter.unexpectedText().c_str());
     QCOMPARE(f.prompter.pending(), std::size_t{0});
     QCOMPARE(f.prompter.asked.front().icon, Icon::Critical);
     QVERIFY(d.window.isVisible());
@@ -211,7 +204,7 @@ class LoadFrmLinkTest : public QObject {
       d.ok();
       QTRY_VERIFY_WITH_TIMEOUT(f.prompter.pending() == 0, kPatienceMs);
       QCOMPARE(waits, 4 * round);
-      QVERIFY2(f.prompter.unexpected.empty(), unexpected(f).constData());
+      QVERIFY2(f.prompter.unexpected.empty(), f.prompter.unexpectedText().c_str());
       QVERIFY(d.window.isVisible());
       QVERIFY(f.context.isFirstRun);
       QCOMPARE(d.window.linkAttempts(), 0);

@@ -72,6 +72,13 @@ class ScriptedPrompter final : public Prompter {
     return ids;
   }
 
+  // What was asked and not expected, for a failure message.
+  std::string unexpectedText() const {
+    std::string text;
+    for (const auto& question : unexpected) text += question + "; ";
+    return text;
+  }
+
   std::vector<Message> asked;
   std::vector<FileDialogRequest> fileRequests;
   std::vector<std::string> unexpected;
