@@ -3,19 +3,26 @@
 // program folder. Run it through scripts/screenshots (on a virtual display).
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 
 #include "core/app/ini_file.hpp"
+#include "core/document/codec.hpp"
+#include "core/document/defaults.hpp"
+#include "core/link/radio_image.hpp"
 #include "gui/app/app_context.hpp"
 #include "gui/app/frm_main.hpp"
 #include "gui/app/frm_model_info.hpp"
 #include "gui/app/message_box_prompter.hpp"
 #include "gui/app/start_up.hpp"
 #include "gui/link/load_frm_link.hpp"
+#include "gui/link/radio_link.hpp"
 
 namespace fs = std::filesystem;
 using namespace cps;
@@ -31,6 +38,92 @@ void save(QWidget& widget, const QString& folder, const QString& name) {
   const QString file = QDir(folder).filePath(name + QStringLiteral(".png"));
   if (!widget.grab().save(file)) std::cerr << "cannot write " << file.toStdString() << '\n';
   std::cout << file.toStdString() << '\n';
+}
+
+// Every question answered as a dealer at the desk would go on.
+class GoAheadPrompter final : public Prompter {
+ public:
+  Answer ask(const Message& message) override {
+    switch (message.buttons) {
+      case Buttons::YesNo:
+      case Buttons::YesNoCancel:
+        return Answer::Yes;
+      default:
+        return Answer::Ok;
+    }
+  }
+  std::optional<std::string> chooseFile(const FileDialogRequest&) override { return {}; }
+};
+
+void waitFor(const std::function<bool()>& done, int ms) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done() && clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+// A radio's memory with a document in it and some production and dealer data.
+void writeRadioMemory(const fs::path& file) {
+  RunState radio;
+  radio.model.select("TW530G", "400 - 480 MHz");
+  ApplyDocumentDefaults(radio, Today{"2026-12-10", 12});
+  GoAheadPrompter quiet;
+  RadioImage image{};
+  ClearImage(image);
+  PackDocumentToImage(radio, image, CodecContext{radio.model.limits, quiet});
+  std::vector<char> memory(3328, '\xFF');
+  std::copy(image.begin(), image.end(), memory.begin());
+  const auto put = [&memory](int index, const std::string& text) {
+    std::copy(text.begin(), text.end(), memory.begin() + kInfoAreaAddress + index);
+    memory[static_cast<std::size_t>(kInfoAreaAddress + index) + text.size()] = 0;
+  };
+  put(0, "0595");
+  put(16, "12-1-E-1");
+  put(32, "001A");
+  put(48, "TW5G2612000417");
+  put(64, "2026-11-30");
+  put(432, "D-0815");
+  put(448, "2026-12-02");
+  std::ofstream(file, std::ios::binary).write(memory.data(), 3328);
+}
+
+// A paced read in the progress dialog, then the radio information window.
+void linkScreenshots(AppContext& context, const fs::path& base, const QString& out,
+                     const QString& suffix) {
+  const QString line = QString::fromStdString((base / "COM1").string());
+  writeRadioMemory(base / "radio.img");
+  QProcess radio;
+  radio.start(QString::fromStdString((base / "V200" / "cps530-radiosim").string()),
+              {QStringLiteral("--pace=9600"), QStringLiteral("--link=") + line,
+               QStringLiteral("--image=") + QString::fromStdString((base / "radio.img").string())});
+  waitFor([&line] { return QFile::exists(line); }, 5000);
+  WriteProfileString(base / "ports.ini", "SERIALCOMM", "COM1", line.toStdString());
+  context.comPort = 1;
+
+  GoAheadPrompter goAhead;
+  Prompter& previous = context.prompter();
+  context.setPrompter(goAhead);
+  {
+    FrmMain window(context);
+    window.resize(980, 660);
+    window.show();
+    RadioLink link(context, window);
+    QTimer::singleShot(2600, [&out, &suffix] {
+      if (QWidget* progress = QApplication::activeModalWidget()) {
+        save(*progress, out, QStringLiteral("progress_dialog") + suffix);
+      }
+    });
+    link.mnuReadFromRadio_Click();
+    waitFor([] { return false; }, 800);
+    link.MnuLocalInfo_Click();
+    waitFor([&window] { return window.childWindow(QStringLiteral("FrmRadioInfo")) != nullptr; },
+            10000);
+    if (QWidget* info = window.childWindow(QStringLiteral("FrmRadioInfo"))) {
+      save(*info, out, QStringLiteral("radio_info") + suffix);
+    }
+  }
+  context.setPrompter(previous);
+  radio.terminate();
+  radio.waitForFinished(3000);
 }
 
 }  // namespace
@@ -71,6 +164,7 @@ int main(int argc, char* argv[]) {
       LoadFrmLink dialog(context);
       save(dialog, out, QStringLiteral("first_run_dialog") + suffix);
     }
+    linkScreenshots(context, base, out, suffix);
   }
   return 0;
 }

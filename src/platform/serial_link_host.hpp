@@ -28,6 +28,7 @@ class SerialLinkHost final : public QObject, public LinkHost {
   void setEngine(ProtocolEngine* engine) { m_engine = engine; }
   void setDevice(QString device) { m_device = std::move(device); }
   const QString& lastError() const { return m_lastError; }
+  bool isOpen() const { return m_port.isOpen(); }
 
   bool openPort() override;
   void closePort() override;

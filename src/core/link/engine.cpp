@@ -166,6 +166,14 @@ void ProtocolEngine::start() {
   sendProgramRequest();
 }
 
+void ProtocolEngine::abandon() {
+  m_receiveArmed = false;
+  m_host.stopReplyTimer();
+  m_host.closePort();
+  m_kind = TransferKind::None;
+  m_step = TransferStep::Idle;
+}
+
 Answer ProtocolEngine::ask(const Message& message) {
   m_promptOpen = true;
   const Answer answer = m_prompter.ask(message);

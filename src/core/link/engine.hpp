@@ -84,6 +84,9 @@ class ProtocolEngine {
   bool OpenRadioPort(TransferKind kind);
   // Sends the first handshake of the transfer prepared by OpenRadioPort.
   void start();
+  // Gives up a transfer prepared by OpenRadioPort that the user did not confirm:
+  // the port is closed and the engine is free again.
+  void abandon();
 
   // Bytes from the port. Bytes arriving in pieces are gathered until the reply
   // the engine waits for can be complete.

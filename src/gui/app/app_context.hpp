@@ -53,6 +53,8 @@ class AppContext {
   static constexpr bool kHelpSwitch = false;
   // The folder the file dialogs opened last, so that the next one starts there.
   QString lastFileFolder;
+  // Where the radio images of reads and writes are kept; empty: none are kept.
+  std::filesystem::path backupFolder;
   // Today's date for the defaults of a new document; tests set a fixed one.
   std::function<Today()> today;
 

@@ -21,6 +21,7 @@
 #include "core/document/model.hpp"
 #include "gui/app/app_context.hpp"
 #include "gui/app/background.hpp"
+#include "gui/app/commits_edits.hpp"
 #include "gui/app/frm_about.hpp"
 #include "gui/app/frm_model_info.hpp"
 #include "gui/app/frm_set_language.hpp"
@@ -511,6 +512,14 @@ QWidget* FrmMain::ShowChildWindow(const QString& name) {
   m_mdi->cascadeSubWindows();
   m_mdi->setActiveSubWindow(sub);
   return window;
+}
+
+void FrmMain::validateChildWindows(const QStringList& names) {
+  for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+    QWidget* window = sub->widget();
+    if (!window || !names.contains(window->objectName())) continue;
+    if (auto* editor = dynamic_cast<CommitsEdits*>(window)) editor->commitEdits();
+  }
 }
 
 void FrmMain::UnloadWindowByName(const QString& name) {

@@ -41,6 +41,8 @@ class FrmMain final : public QMainWindow, public DocumentObserver {
   void UnloadWindowByName(const QString& name);
   void CloseCurAllWindows();
   QWidget* childWindow(const QString& name) const;
+  // Open windows of these names commit what is typed in them (see CommitsEdits).
+  void validateChildWindows(const QStringList& names);
 
   void Change_Language();
   void ShowMainTxt();

@@ -2,13 +2,16 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QLocale>
+#include <QStandardPaths>
 
 #include "gui/app/app_context.hpp"
 #include "gui/app/frm_main.hpp"
 #include "gui/app/message_box_prompter.hpp"
 #include "gui/app/start_up.hpp"
 #include "gui/app/termination.hpp"
+#include "gui/link/frm_pass_word.hpp"
 #include "gui/link/load_frm_link.hpp"
+#include "gui/link/radio_link.hpp"
 
 int main(int argc, char* argv[]) {
   cps::gui::TerminationWatch::blockSignals();
@@ -24,6 +27,11 @@ int main(int argc, char* argv[]) {
                      executable.fileName().toStdString());
   MessageBoxPrompter prompter(context);
   context.setPrompter(prompter);
+  prompter.setPasswordDialog(
+      [&context] { return FrmPassWord::Ask(context, QApplication::activeModalWidget()); });
+  // Every read and write keeps the radio's image here (the newest 50).
+  context.backupFolder =
+      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString() + "/backups";
 
   const bool started = StartUp(context, QuerySystem(), [&context] {
     LoadFrmLink dialog(context);
@@ -32,6 +40,7 @@ int main(int argc, char* argv[]) {
   if (!started) return 0;
 
   FrmMain window(context);
+  const RadioLink link(context, window);
   const TerminationWatch termination([&window] { window.close(); });
   window.show();
   return QApplication::exec();

@@ -1,0 +1,193 @@
+#include "gui/link/radio_link.hpp"
+
+#include <QDateTime>
+#include <QMdiArea>
+
+#include "core/document/codec.hpp"
+#include "core/link/radio_image.hpp"
+#include "gui/app/app_context.hpp"
+#include "gui/app/frm_main.hpp"
+#include "gui/link/frm_pass_word.hpp"
+#include "gui/link/frm_progress.hpp"
+#include "gui/link/frm_radio_info.hpp"
+#include "platform/ports.hpp"
+
+namespace cps::gui {
+
+namespace text {
+inline constexpr int kConfirmRead = 9004;
+inline constexpr int kConfirmWrite = 9005;
+inline constexpr int kBackupFailed = 9075;
+}  // namespace text
+
+namespace {
+
+const QString kChannelWindow = QStringLiteral("frmCommChInfo");
+const QString kRadioInfoWindow = QStringLiteral("FrmRadioInfo");
+constexpr int kWholeRadioBlocks = 177;
+
+}  // namespace
+
+RadioLink::RadioLink(AppContext& context, FrmMain& main) : m_context(context), m_main(main) {
+  m_host = std::make_unique<SerialLinkHost>(
+      QString(),
+      SerialLinkHost::Callbacks{
+          [this](int percent) {
+            if (m_progress) m_progress->SetProgressValue(percent);
+          },
+          [this](TransferKind kind, bool success) { transferEnded(kind, success); },
+          [this](const std::filesystem::path& program) {
+            if (m_progress) m_progress->finish();
+            m_main.handOver(program);
+          }},
+      this);
+  m_engine = std::make_unique<ProtocolEngine>(
+      context.state, context.prompter(), *m_host,
+      EngineSettings{context.versions, context.langTextFunction(), context.folders.base,
+                     context.executableName});
+  m_host->setEngine(m_engine.get());
+
+  m_waitSaveDataTimer.setSingleShot(true);
+  m_waitSaveDataTimer.setInterval(kWaitSaveDataMs);
+  connect(&m_waitSaveDataTimer, &QTimer::timeout, this, &RadioLink::WaitSaveDataTimer_Timer);
+  m_readOkTimer.setSingleShot(true);
+  m_readOkTimer.setInterval(kReadOkMs);
+  connect(&m_readOkTimer, &QTimer::timeout, this, &RadioLink::ReadOKTimer_Timer);
+
+  main.registerChildWindow(kRadioInfoWindow, [this] { return new FrmRadioInfo(m_context); });
+  main.setCommand(QStringLiteral("mnuReadFromRadio"), [this] { mnuReadFromRadio_Click(); });
+  main.setCommand(QStringLiteral("mnuWriteToRadio"), [this] { mnuWriteToRadio_Click(); });
+  main.setCommand(QStringLiteral("MnuProPassWord"), [this] { MnuProPassWord_Click(); });
+  main.setCommand(QStringLiteral("MnuLocalInfo"), [this] { MnuLocalInfo_Click(); });
+}
+
+RadioLink::~RadioLink() {
+  // The engine talks to the host until the end; the host closes the port.
+  m_host->setEngine(nullptr);
+}
+
+void RadioLink::pointHostAtCurrentPort() {
+  m_host->setDevice(DeviceForPort("COM" + std::to_string(m_context.comPort),
+                                  m_context.folders.base / "ports.ini"));
+}
+
+bool RadioLink::confirm(TransferKind kind, int questionTextId) {
+  pointHostAtCurrentPort();
+  // The port is opened only to prove it can be; the engine has said 9003 if not.
+  if (!m_engine->OpenRadioPort(kind)) return false;
+  m_host->closePort();
+  const Answer answer =
+      m_context.prompter().ask(TextMessage(questionTextId, Buttons::OkCancel, Icon::Question));
+  if (answer != Answer::Ok) {
+    m_engine->abandon();
+    return false;
+  }
+  return true;
+}
+
+void RadioLink::mnuReadFromRadio_Click() {
+  if (busy()) return;
+  m_main.validateChildWindows({kChannelWindow});
+  if (!confirm(TransferKind::ReadAll, text::kConfirmRead)) return;
+  ClearImage(m_context.state.link.image);
+  runInProgressDialog(TransferKind::ReadAll);
+}
+
+void RadioLink::mnuWriteToRadio_Click() {
+  if (busy() || m_waitSaveDataTimer.isActive()) return;
+  m_main.validateChildWindows({kChannelWindow, QStringLiteral("FrmCHInfoEdit"),
+                               QStringLiteral("FrmOptFeatures"), QStringLiteral("FrmRadio"),
+                               QStringLiteral("FrmDTMF"), QStringLiteral("FrmTestFre"),
+                               QStringLiteral("FrmEmbMsg"), kRadioInfoWindow});
+  // The windows' commits may run through the event loop; the write starts after them.
+  m_waitSaveDataTimer.start();
+}
+
+void RadioLink::WaitSaveDataTimer_Timer() {
+  m_waitSaveDataTimer.stop();
+  if (!confirm(TransferKind::WriteAll, text::kConfirmWrite)) return;
+  auto& state = m_context.state;
+  ClearImage(state.link.image);
+  PackDocumentToImage(state, state.link.image,
+                      CodecContext{state.model.limits, m_context.prompter()});
+  keepBackup(BackupKind::Write);
+  if (!m_engine->busy()) return;  // the user chose not to write without a backup
+  runInProgressDialog(TransferKind::WriteAll);
+}
+
+void RadioLink::runInProgressDialog(TransferKind kind) {
+  FrmProgress dialog(m_context, kind, kWholeRadioBlocks, &m_main);
+  m_progress = &dialog;
+  dialog.setStartAction([this] {
+    // The port was closed after the confirmation; the transfer opens it again.
+    if (!m_host->isOpen() && !m_host->openPort()) {
+      m_engine->abandon();
+      m_context.prompter().ask(
+          TextMessage(cps::text::kCannotOpenPort, Buttons::Ok, Icon::Critical));
+      if (m_progress) m_progress->finish();
+      return;
+    }
+    m_engine->start();
+  });
+  dialog.exec();
+  m_progress = nullptr;
+}
+
+void RadioLink::transferEnded(TransferKind kind, bool success) {
+  if (m_progress) m_progress->finish();
+  if (!success) return;  // the document stays as it was
+  if (kind == TransferKind::ReadAll) {
+    keepBackup(BackupKind::Read);
+    m_main.CloseCurAllWindows();
+    m_readOkTimer.start();
+  } else if (kind == TransferKind::ReadInfo) {
+    m_main.UnloadWindowByName(kRadioInfoWindow);
+    m_main.ShowChildWindow(kRadioInfoWindow);
+  }
+}
+
+void RadioLink::ReadOKTimer_Timer() {
+  m_readOkTimer.stop();
+  auto& state = m_context.state;
+  UnpackRadioImage(state.link.image, state, CodecContext{state.model.limits, m_context.prompter()});
+  // The radio's data is a new, unsaved document: Save asks for a name and
+  // leaving asks to save, because the saved image is left as it was.
+  state.path = kUntitledPath;
+  state.isUntitled = true;
+  m_main.Change_Language();
+  m_main.ShowChildWindow(kChannelWindow);
+  m_main.mdiArea().cascadeSubWindows();
+}
+
+void RadioLink::keepBackup(BackupKind kind) {
+  if (m_context.backupFolder.empty()) return;
+  const auto& image = m_context.state.link.image;
+  const auto result = KeepRadioBackup(
+      m_context.backupFolder, image,
+      QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString(), kind);
+  if (result.error.empty() || kind == BackupKind::Read) return;
+  // Before a write the backup is what lets a dealer undo it: ask before going on without.
+  auto question = TextMessage(text::kBackupFailed, Buttons::OkCancel, Icon::Warning);
+  question.fixedText = result.error + "\n";
+  if (m_context.prompter().ask(question) != Answer::Ok) m_engine->abandon();
+}
+
+void RadioLink::MnuProPassWord_Click() {
+  FrmPassWord dialog(m_context, &m_main);
+  dialog.exec();
+}
+
+void RadioLink::MnuLocalInfo_Click() {
+  if (busy()) return;
+  m_main.UnloadWindowByName(kRadioInfoWindow);
+  ReadRMGDataFromRadio();
+}
+
+void RadioLink::ReadRMGDataFromRadio() {
+  pointHostAtCurrentPort();
+  // No confirmation and no progress dialog: the read is short and changes nothing.
+  if (!m_engine->OpenRadioPort(TransferKind::ReadInfo)) return;
+  m_engine->start();
+}
+
+}  // namespace cps::gui

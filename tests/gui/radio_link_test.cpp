@@ -1,0 +1,233 @@
+// Reading and writing a radio from the main window against the virtual radio:
+// a read that replaces the document, a write that leaves the radio holding the
+// packed document, and the ways a transfer is stopped without changing anything.
+#include "gui/link/radio_link.hpp"
+
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QtTest>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "core/document/codec.hpp"
+#include "core/document/data_file.hpp"
+#include "core/document/defaults.hpp"
+#include "core/document/instances.hpp"
+#include "core/link/backups.hpp"
+#include "core/link/engine.hpp"
+#include "core/link/radio_image.hpp"
+#include "gui/app/frm_main.hpp"
+#include "gui_fixture.hpp"
+#include "virtual_radio.hpp"
+
+namespace cps::gui::test {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kPatienceMs = 20000;
+
+std::vector<std::uint8_t> bytesOf(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The main window with its radio commands, on COM1 = the virtual radio.
+struct Desk : GuiFixture {
+  explicit Desk(std::vector<std::string> radioOptions) : radio(withSave(std::move(radioOptions))) {
+    context.backupFolder = folder.file("backups");
+    folder.enterPort(1, radio.device());
+    context.comPort = 1;
+    window.registerChildWindow("frmCommChInfo", [this] {
+      ++channelWindows;
+      return new QWidget;
+    });
+    window.LoadNewDoc();
+    window.show();
+  }
+  std::vector<std::string> withSave(std::vector<std::string> options) {
+    options.push_back("--save=" + folder.file("radio.img").string());
+    return options;
+  }
+  std::vector<std::uint8_t> radioMemory() { return bytesOf(folder.file("radio.img")); }
+  std::size_t backups() { return ListBackups(context.backupFolder).size(); }
+  bool settled() { return !link.busy() && prompter.pending() == 0; }
+
+  VirtualRadio radio;
+  FrmMain window{context};
+  RadioLink link{context, window};
+  int channelWindows = 0;
+};
+
+// A data file of a TW530G at 136 - 174 MHz, for the radio to hold.
+std::string radioDocument(GuiFixture& f) {
+  RunState radio;
+  radio.model.select("TW530G", "136 - 174 MHz");
+  ApplyDocumentDefaults(radio, Today{"2026-12-10", 12});
+  const auto path = f.folder.file("in-radio.dat").string();
+  WriteDataFile(path, radio.workingDocument, radio.workingSide);
+  return path;
+}
+
+}  // namespace
+
+class RadioLinkTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void readReplacesTheDocument() {
+    GuiFixture scratch;
+    const auto document = radioDocument(scratch);
+    Desk d({"--dat=" + document, "--band-code=8"});
+    QVERIFY(!d.radio.device().empty());
+    const int windowsBefore = d.channelWindows;
+    d.prompter.expect(9004, Answer::Ok);
+    d.prompter.expect(9009, Answer::Ok);
+    d.window.action("mnuReadFromRadio")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(d.context.state.model.currentBandLabel == "136 - 174 MHz",
+                             kPatienceMs);
+    QVERIFY2(d.prompter.unexpected.empty(), d.prompter.unexpectedText().c_str());
+    // Channel 1 is the radio's: the middle of its band.
+    QCOMPARE(d.context.state.workingDocument.channels[0].rxFreq.raw(), std::string("15500000"));
+    // An untitled document that differs from its saved image: leaving asks to save.
+    QCOMPARE(d.context.state.path, std::string("new.dat"));
+    QVERIFY(d.context.state.isUntitled);
+    QVERIFY(IsDocumentChanged(d.context.state));
+    QVERIFY(d.window.windowTitle().endsWith(":new.dat]"));
+    QVERIFY(d.window.windowTitle().contains("136 - 174 MHz"));
+    QCOMPARE(d.channelWindows, windowsBefore + 1);
+    QVERIFY(d.window.childWindow("frmCommChInfo"));
+    // The radio's image is kept as a backup.
+    const auto kept = ListBackups(d.context.backupFolder);
+    QCOMPARE(kept.size(), std::size_t{1});
+    QVERIFY(kept[0].filename().string().ends_with("-read.img"));
+    QCOMPARE(fs::file_size(kept[0]), std::uintmax_t{2832});
+
+    d.prompter.expect(9006, Answer::No);
+    QVERIFY(d.window.close());
+    QVERIFY2(d.prompter.unexpected.empty(), d.prompter.unexpectedText().c_str());
+  }
+
+  void writeLeavesThePackedDocumentInTheRadio() {
+    Desk d({});
+    d.context.state.workingDocument.optionalFeatures.values[2] = 1;
+    RadioImage expected{};
+    ClearImage(expected);
+    PackDocumentToImage(d.context.state, expected,
+                        CodecContext{d.context.state.model.limits, d.prompter});
+    const auto document = d.context.state.workingDocument;
+    d.prompter.expect(9005, Answer::Ok);
+    d.prompter.expect(9010, Answer::Ok);
+    d.window.action("mnuWriteToRadio")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(d.settled(), kPatienceMs);
+    QVERIFY2(d.prompter.unexpected.empty(), d.prompter.unexpectedText().c_str());
+    QCOMPARE(d.context.state.workingDocument, document);
+
+    QTRY_VERIFY_WITH_TIMEOUT(d.radioMemory().size() == 3328, kPatienceMs);
+    auto memory = d.radioMemory();
+    // The identification block carries the radio's own capability byte.
+    memory[0xB0C] = expected[0xB0C];
+    QVERIFY(std::equal(expected.begin(), expected.end(), memory.begin()));
+    // What was written is kept too.
+    const auto kept = ListBackups(d.context.backupFolder);
+    QCOMPARE(kept.size(), std::size_t{1});
+    const auto backup = bytesOf(kept[0]);
+    QVERIFY(std::equal(expected.begin(), expected.end(), backup.begin(), backup.end()));
+  }
+
+  void stoppedTransfersChangeNothing_data() {
+    QTest::addColumn<QString>("scenario");
+    QTest::newRow("Cancel at the read question") << "cancel";
+    QTest::newRow("a wrong password") << "password";
+    QTest::newRow("a silent radio, retry cancelled") << "mute";
+    QTest::newRow("a port that is not there") << "noport";
+  }
+  void stoppedTransfersChangeNothing() {
+    QFETCH(QString, scenario);
+    std::vector<std::string> options;
+    if (scenario == "password") options.push_back("--password=1234");
+    if (scenario == "mute") options.push_back("--mute-after=0");
+    Desk d(options);
+    d.context.state.workingDocument.optionalFeatures.values[2] = 1;
+    const auto before = d.context.state;
+    if (scenario == "noport") {
+      d.context.comPort = 9;
+      d.prompter.expect(9003, Answer::Ok);
+    } else if (scenario == "cancel") {
+      d.prompter.expect(9004, Answer::Cancel);
+    } else if (scenario == "password") {
+      d.prompter.expect(9004, Answer::Ok);
+      d.prompter.expectPassword("9999");
+      d.prompter.expectFixed(kPasswordFailureText, Answer::Ok);
+    } else {
+      d.prompter.expect(9004, Answer::Ok);
+      d.prompter.expect(9008, Answer::Cancel);
+    }
+    d.window.action("mnuReadFromRadio")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(d.settled(), kPatienceMs);
+    QTest::qWait(2 * RadioLink::kReadOkMs);
+    QVERIFY2(d.prompter.unexpected.empty(), d.prompter.unexpectedText().c_str());
+    QCOMPARE(d.context.state.workingDocument, before.workingDocument);
+    QCOMPARE(d.context.state.savedImage, before.savedImage);
+    QCOMPARE(d.context.state.model.currentBandLabel, before.model.currentBandLabel);
+    QCOMPARE(d.backups(), std::size_t{0});
+  }
+
+  void theRightPasswordIsRemembered() {
+    Desk d({"--password=1234"});
+    d.prompter.expect(9004, Answer::Ok);
+    d.prompter.expectPassword("1234");
+    d.prompter.expect(9009, Answer::Ok);
+    d.window.action("mnuReadFromRadio")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(d.settled(), kPatienceMs);
+    QCOMPARE(d.context.state.link.enteredPassword, std::string("1234"));
+    // The next transfer of the run asks no more.
+    d.prompter.expect(9004, Answer::Ok);
+    d.prompter.expect(9009, Answer::Ok);
+    d.window.action("mnuReadFromRadio")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(d.settled(), kPatienceMs);
+    QVERIFY2(d.prompter.unexpected.empty(), d.prompter.unexpectedText().c_str());
+  }
+
+  void informationReadFillsTheWindow() {
+    GuiFixture scratch;
+    std::vector<std::uint8_t> memory(3328, 0xFF);
+    const std::string serial = "SN-0042";
+    std::copy(serial.begin(), serial.end(), memory.begin() + kInfoAreaAddress + 48);
+    memory[kInfoAreaAddress + 48 + serial.size()] = 0;
+    const std::string region = "0596";
+    std::copy(region.begin(), region.end(), memory.begin() + kInfoAreaAddress);
+    const auto image = scratch.folder.file("info.img");
+    std::ofstream(image, std::ios::binary)
+        .write(reinterpret_cast<const char*>(memory.data()), 3328);
+    Desk d({"--image=" + image.string()});
+    d.context.state.radioInfo.productionDate = "2020-01-01";
+    const auto version = d.context.state.radioInfo.versionInformation;
+
+    d.window.action("MnuLocalInfo")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(d.window.childWindow("FrmRadioInfo"), kPatienceMs);
+    const auto& info = d.context.state.radioInfo;
+    QCOMPARE(info.serialNumber, serial);
+    QCOMPARE(info.salesRegionCode, region);
+    // Erased fields read as empty; what the area does not hold keeps its value.
+    QCOMPARE(info.productionDate, std::string());
+    QCOMPARE(info.dealerCode, std::string());
+    QCOMPARE(info.versionInformation, version);
+    QWidget* first = d.window.childWindow("FrmRadioInfo");
+    QCOMPARE(first->findChild<QLineEdit*>("Text1(1)")->text(), QString::fromStdString(serial));
+
+    // A second read replaces the window.
+    QPointer<QWidget> firstWindow(first);
+    d.window.action("MnuLocalInfo")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!firstWindow && d.window.childWindow("FrmRadioInfo"), kPatienceMs);
+    QCOMPARE(d.window.mdiArea().subWindowList().size(), 2);  // the channel window and this one
+    QVERIFY(d.prompter.asked.empty());
+  }
+};
+
+}  // namespace cps::gui::test
+
+QTEST_MAIN(cps::gui::test::RadioLinkTest)
+#include "radio_link_test.moc"
