@@ -1,6 +1,9 @@
 #include "gui/app/captions.hpp"
 
 #include <QAbstractButton>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QWidget>
 
 #include "gui/app/app_context.hpp"
@@ -28,6 +31,17 @@ void SetCloseHelpCaptions(QWidget& window, AppContext& context) {
   for (auto* help : window.findChildren<QAbstractButton*>(QStringLiteral("CommandHelp"))) {
     help->setVisible(AppContext::kHelpSwitch);
   }
+}
+
+QDialogButtonBox* OkCancelButtonBox(QDialog& dialog, QPushButton* ok, QPushButton* cancel) {
+  ok->setObjectName(QStringLiteral("CommandOK"));
+  cancel->setObjectName(QStringLiteral("CommandCancel"));
+  auto* box = new QDialogButtonBox;
+  box->addButton(ok, QDialogButtonBox::AcceptRole);
+  box->addButton(cancel, QDialogButtonBox::RejectRole);
+  ok->setDefault(true);
+  QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+  return box;
 }
 
 }  // namespace cps::gui

@@ -1,6 +1,9 @@
 // The captions every dialog shares: the standard buttons found by their names.
 #pragma once
 
+class QDialog;
+class QDialogButtonBox;
+class QPushButton;
 class QWidget;
 
 namespace cps::gui {
@@ -19,5 +22,9 @@ void SetOkCancelCaptions(QWidget& window, AppContext& context);
 // The window's buttons named CommandClose and CommandHelp get texts 9023 and
 // 9025; CommandHelp is shown only when help is offered.
 void SetCloseHelpCaptions(QWidget& window, AppContext& context);
+
+// Names a dialog's OK and Cancel buttons (CommandOK, CommandCancel), puts them
+// in a button box with OK as the default button, and lets Cancel reject the dialog.
+QDialogButtonBox* OkCancelButtonBox(QDialog& dialog, QPushButton* ok, QPushButton* cancel);
 
 }  // namespace cps::gui

@@ -52,8 +52,6 @@ FrmModelInfo::FrmModelInfo(AppContext& context, std::function<void()> loadNewDoc
   m_bandLabel->setObjectName(QStringLiteral("Label2"));
   m_models->setObjectName(QStringLiteral("Combo1"));
   m_bands->setObjectName(QStringLiteral("Combo2"));
-  m_ok->setObjectName(QStringLiteral("CommandOK"));
-  m_cancel->setObjectName(QStringLiteral("CommandCancel"));
   m_modelLabel->setBuddy(m_models);
   m_bandLabel->setBuddy(m_bands);
 
@@ -71,10 +69,7 @@ FrmModelInfo::FrmModelInfo(AppContext& context, std::function<void()> loadNewDoc
   form->addRow(m_modelLabel, m_models);
   form->addRow(m_bandLabel, m_bands);
 
-  auto* buttons = new QDialogButtonBox;
-  buttons->addButton(m_ok, QDialogButtonBox::AcceptRole);
-  buttons->addButton(m_cancel, QDialogButtonBox::RejectRole);
-  m_ok->setDefault(true);
+  auto* buttons = OkCancelButtonBox(*this, m_ok, m_cancel);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
@@ -87,7 +82,6 @@ FrmModelInfo::FrmModelInfo(AppContext& context, std::function<void()> loadNewDoc
   setTabOrder(m_ok, m_cancel);
 
   connect(m_ok, &QPushButton::clicked, this, &FrmModelInfo::commandOkClick);
-  connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
   showCurrent();
   applyTexts();

@@ -44,8 +44,6 @@ FrmSetLanguage::FrmSetLanguage(AppContext& context, QWidget* parent)
 
   m_label->setObjectName(QStringLiteral("Label1"));
   m_languages->setObjectName(QStringLiteral("Combo1"));
-  m_ok->setObjectName(QStringLiteral("CommandOK"));
-  m_cancel->setObjectName(QStringLiteral("CommandCancel"));
   m_label->setBuddy(m_languages);
   // Built-in names until the texts are applied; the list position is language - 1.
   m_languages->addItem(QStringLiteral("English"));
@@ -57,10 +55,7 @@ FrmSetLanguage::FrmSetLanguage(AppContext& context, QWidget* parent)
   form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
   form->addRow(m_label, m_languages);
 
-  auto* buttons = new QDialogButtonBox;
-  buttons->addButton(m_ok, QDialogButtonBox::AcceptRole);
-  buttons->addButton(m_cancel, QDialogButtonBox::RejectRole);
-  m_ok->setDefault(true);
+  auto* buttons = OkCancelButtonBox(*this, m_ok, m_cancel);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
@@ -71,7 +66,6 @@ FrmSetLanguage::FrmSetLanguage(AppContext& context, QWidget* parent)
   setTabOrder(m_ok, m_cancel);
 
   connect(m_ok, &QPushButton::clicked, this, &FrmSetLanguage::commandOkClick);
-  connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
   applyTexts();
   SelectByIndex(*m_languages, m_context.language.current - 1);

@@ -42,8 +42,6 @@ FrmPassWord::FrmPassWord(AppContext& context, QWidget* parent)
 
   m_label->setObjectName(QStringLiteral("Label1"));
   m_password->setObjectName(QStringLiteral("Text1"));
-  m_ok->setObjectName(QStringLiteral("CommandOK"));
-  m_cancel->setObjectName(QStringLiteral("CommandCancel"));
   m_label->setBuddy(m_password);
 
   m_password->setMaxLength(kPasswordLength);
@@ -61,10 +59,7 @@ FrmPassWord::FrmPassWord(AppContext& context, QWidget* parent)
   form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
   form->addRow(m_label, m_password);
 
-  auto* buttons = new QDialogButtonBox;
-  buttons->addButton(m_ok, QDialogButtonBox::AcceptRole);
-  buttons->addButton(m_cancel, QDialogButtonBox::RejectRole);
-  m_ok->setDefault(true);
+  auto* buttons = OkCancelButtonBox(*this, m_ok, m_cancel);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
@@ -72,7 +67,6 @@ FrmPassWord::FrmPassWord(AppContext& context, QWidget* parent)
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(m_ok, &QPushButton::clicked, this, &FrmPassWord::commandOkClick);
-  connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
   applyTexts();
   m_password->setText(QString::fromStdString(context.state.link.enteredPassword));

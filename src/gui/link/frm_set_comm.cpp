@@ -32,8 +32,6 @@ FrmSetComm::FrmSetComm(AppContext& context, QWidget* parent)
   setObjectName(QStringLiteral("FrmSetComm"));
   setModal(true);
   m_frame->setObjectName(QStringLiteral("Frame1"));
-  m_ok->setObjectName(QStringLiteral("CommandOK"));
-  m_cancel->setObjectName(QStringLiteral("CommandCancel"));
   m_reCommTimer->setObjectName(QStringLiteral("ReCommTimer"));
 
   // Buttons that share the frame are exclusive: one port at a time.
@@ -45,10 +43,7 @@ FrmSetComm::FrmSetComm(AppContext& context, QWidget* parent)
     m_ports[static_cast<std::size_t>(i)] = button;
   }
 
-  auto* buttons = new QDialogButtonBox;
-  buttons->addButton(m_ok, QDialogButtonBox::AcceptRole);
-  buttons->addButton(m_cancel, QDialogButtonBox::RejectRole);
-  m_ok->setDefault(true);
+  auto* buttons = OkCancelButtonBox(*this, m_ok, m_cancel);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_frame);
@@ -56,7 +51,6 @@ FrmSetComm::FrmSetComm(AppContext& context, QWidget* parent)
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(m_ok, &QPushButton::clicked, this, &FrmSetComm::CommandOK_Click);
-  connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
   m_reCommTimer->setInterval(kReCommIntervalMs);
   connect(m_reCommTimer, &QTimer::timeout, this, &FrmSetComm::showAvailability);
 
