@@ -98,6 +98,8 @@ int main(int argc, char** argv) {
     cmd->add_option("--retries", radio.retries,
                     "Retry a failed transfer this many times without asking")
         ->check(CLI::NonNegativeNumber);
+    cmd->add_flag("--no-echo", radio.noEcho,
+                  "The cable does not echo what is sent (saves one handshake time-out)");
   };
   std::string readOutput;
   auto* readCmd = app.add_subcommand("read", "Read a whole radio into a data file");

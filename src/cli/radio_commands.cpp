@@ -88,6 +88,7 @@ bool runTransfer(Session& session, const RadioOptions& options, TransferKind kin
                                             << '\n';
                                  loop.quit();
                                }});
+  if (options.noEcho) session.state().link.echoExpected = false;
   ProtocolEngine engine(session.state(), session.prompter(), host,
                         {session.versions(), [&session](int id) { return session.text(id); },
                          env.folders.base, "cps530-cli"});

@@ -13,6 +13,9 @@ struct RadioOptions {
   std::optional<std::string> password;
   bool yes = false;  // OK to the band question (9014)
   int retries = 0;   // automatic OKs to "the transfer failed, try again?" (9008)
+  // The cable does not return what the host sends. Every run otherwise starts
+  // by expecting the echo and learns otherwise from one handshake time-out.
+  bool noEcho = false;
 };
 
 // Each needs a running Qt core application (for the serial port and timers).

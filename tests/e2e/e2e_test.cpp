@@ -125,6 +125,24 @@ TEST_F(E2eTest, AReadGivesBackTheDocumentTheRadioWasMadeFrom) {
   }
 }
 
+// A cable known not to echo needs no handshake time-out to find that out.
+TEST_F(E2eTest, NoEchoSendsTheHandshakeOnce) {
+  for (const bool noEcho : {false, true}) {
+    const auto device = radio({"--verbose"});
+    std::vector<std::string> args{"info", "--port", device};
+    if (noEcho) args.push_back("--no-echo");
+    const auto info = cli(args);
+    ASSERT_EQ(info.status, 0) << info.err;
+    const auto log = stopRadio().err;
+    std::size_t handshakes = 0;
+    for (auto at = log.find("host  PROGRAM"); at != std::string::npos;
+         at = log.find("host  PROGRAM", at + 1)) {
+      ++handshakes;
+    }
+    EXPECT_EQ(handshakes, noEcho ? 1u : 2u) << log;
+  }
+}
+
 TEST_F(E2eTest, AWriteLeavesThePackedDocumentInTheRadio) {
   const auto doc = makeDocument("doc.dat");
   const auto memory = path("memory.bin");
