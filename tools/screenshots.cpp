@@ -153,6 +153,7 @@ int main(int argc, char* argv[]) {
 
     {
       FrmMain window(context);
+      const RadioLink link(context, window);
       window.resize(980, 660);
       save(window, out, QStringLiteral("main_window") + suffix);
     }
