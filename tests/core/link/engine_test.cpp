@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <numeric>
+#include <random>
 
 #include "../document/test_support.hpp"
 #include "core/app/version_table.hpp"
@@ -163,6 +165,7 @@ class EngineTest : public ::testing::Test {
         const Bytes answer = radio.reply(frame);
         bytes.insert(bytes.end(), answer.begin(), answer.end());
         elapsedMs += static_cast<int>((frame.size() + answer.size()) * 10 * 1000 / 9600);
+        if (lineNoise) lineNoise(bytes);
         if (chunk == 0) {
           if (!bytes.empty()) engine.onBytesReceived(bytes);
         } else {
@@ -213,6 +216,8 @@ class EngineTest : public ::testing::Test {
   VersionTable versions;
   int elapsedMs = 0;
   int timeouts = 0;
+  // What the line does to the bytes on their way to the host.
+  std::function<void(Bytes&)> lineNoise;
 };
 
 TEST_F(EngineTest, WholeReadCopiesTheRadioMemoryAndReportsProgressTo99) {
@@ -620,6 +625,68 @@ TEST_F(EngineTest, AFullReadTakesAboutTheLineTimeOfItsBytes) {
   EXPECT_GT(elapsedMs, 4700);
   EXPECT_LT(elapsedMs, 5000);
 }
+
+// A noisy line: answers lost, cut short, with a byte changed or with noise in
+// front, in every combination the seeds give. Whatever happens, the transfer
+// ends with the port closed, and a transfer reported as done moved the data
+// exactly.
+class NoisyLineTest : public EngineTest, public ::testing::WithParamInterface<unsigned> {};
+
+TEST_P(NoisyLineTest, EndsAndNeverReportsWrongDataAsDone) {
+  std::mt19937 random(GetParam());
+  const auto chance = [&random](int percent) {
+    return std::uniform_int_distribution<int>(0, 99)(random) < percent;
+  };
+  lineNoise = [&](Bytes& bytes) {
+    if (bytes.empty()) return;
+    if (chance(3)) bytes.clear();
+    if (!bytes.empty() && chance(3)) {
+      bytes[std::uniform_int_distribution<std::size_t>(0, bytes.size() - 1)(random)] ^=
+          static_cast<std::uint8_t>(1 + random() % 255);
+    }
+    if (!bytes.empty() && chance(3)) {
+      bytes.resize(std::uniform_int_distribution<std::size_t>(0, bytes.size() - 1)(random));
+    }
+    if (chance(3)) {
+      Bytes noise(1 + random() % 3);
+      for (auto& b : noise) b = static_cast<std::uint8_t>(random());
+      bytes.insert(bytes.begin(), noise.begin(), noise.end());
+    }
+  };
+  // A few retries after a failure, then the user gives up.
+  const auto retriesThenCancel = [this] {
+    prompter.script.assign(4, Answer::Ok);
+    prompter.script.insert(prompter.script.end(), 200, Answer::Cancel);
+  };
+  const std::size_t chunk = 1 + GetParam() % 23;
+  radio.echoingCable = GetParam() % 2 == 0;
+
+  retriesThenCancel();
+  run(TransferKind::ReadAll, chunk);
+  ASSERT_EQ(link.ended.size(), 1u);
+  if (link.ended[0].second) {
+    EXPECT_TRUE(std::equal(state.link.image.begin(), state.link.image.end(), radio.memory.begin()))
+        << "a read reported as done holds exactly the radio's memory";
+  }
+
+  link = FakeLink{};
+  retriesThenCancel();
+  for (std::size_t i = 0; i < state.link.image.size(); ++i) {
+    state.link.image[i] = static_cast<std::uint8_t>(i * 13 + GetParam());
+  }
+  const auto before = radio.memory;
+  run(TransferKind::WriteAll, chunk);
+  ASSERT_EQ(link.ended.size(), 1u);
+  if (link.ended[0].second) {
+    EXPECT_TRUE(std::equal(state.link.image.begin(), state.link.image.begin() + 0xB00,
+                           radio.memory.begin()))
+        << "a write reported as done left the image in the radio";
+  }
+  EXPECT_TRUE(std::equal(before.begin() + 0xB10, before.end(), radio.memory.begin() + 0xB10))
+      << "a whole write never touches the information area";
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, NoisyLineTest, ::testing::Range(1u, 61u));
 
 }  // namespace
 }  // namespace cps
