@@ -8,6 +8,7 @@
 
 #include "core/app/text_table.hpp"
 #include "gui/app/app_context.hpp"
+#include "gui_fixture.hpp"
 #include "program_folder.hpp"
 
 namespace cps::gui::test {
@@ -16,11 +17,7 @@ class FrmAboutTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void captionsComeFromTheLanguageFile_data() {
-    QTest::addColumn<int>("language");
-    QTest::newRow("English") << int(kEnglish);
-    QTest::newRow("Chinese") << int(kChinese);
-  }
+  void captionsComeFromTheLanguageFile_data() { LanguageRows(); }
   void captionsComeFromTheLanguageFile() {
     QFETCH(int, language);
     ProgramFolder folder;

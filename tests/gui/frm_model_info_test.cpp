@@ -12,6 +12,7 @@
 
 #include "core/document/codec.hpp"
 #include "gui/app/app_context.hpp"
+#include "gui_fixture.hpp"
 #include "program_folder.hpp"
 #include "scripted_prompter.hpp"
 
@@ -242,11 +243,7 @@ class FrmModelInfoTest : public QObject {
     QVERIFY(f.prompter.asked.empty());
   }
 
-  void captionsComeFromTheLanguageFile_data() {
-    QTest::addColumn<int>("language");
-    QTest::newRow("English") << int(kEnglish);
-    QTest::newRow("Chinese") << int(kChinese);
-  }
+  void captionsComeFromTheLanguageFile_data() { LanguageRows(); }
   void captionsComeFromTheLanguageFile() {
     QFETCH(int, language);
     ProgramFolder folder;

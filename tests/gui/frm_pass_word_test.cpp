@@ -204,11 +204,7 @@ class FrmPassWordTest : public QObject {
     }
   }
 
-  void captionsComeFromTheLanguageFile_data() {
-    QTest::addColumn<int>("language");
-    QTest::newRow("English") << int(kEnglish);
-    QTest::newRow("Chinese") << int(kChinese);
-  }
+  void captionsComeFromTheLanguageFile_data() { LanguageRows(); }
   void captionsComeFromTheLanguageFile() {
     QFETCH(int, language);
     GuiFixture f;

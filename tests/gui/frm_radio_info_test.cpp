@@ -243,11 +243,7 @@ class FrmRadioInfoTest : public QObject {
     QCOMPARE(textBox(window, 2)->text(), QString::fromUtf8("2026年12月10日"));
   }
 
-  void captionsComeFromTheLanguageFile_data() {
-    QTest::addColumn<int>("language");
-    QTest::newRow("English") << int(kEnglish);
-    QTest::newRow("Chinese") << int(kChinese);
-  }
+  void captionsComeFromTheLanguageFile_data() { LanguageRows(); }
   void captionsComeFromTheLanguageFile() {
     QFETCH(int, language);
     GuiFixture f;

@@ -11,6 +11,7 @@
 
 #include "core/app/text_table.hpp"
 #include "gui/app/app_context.hpp"
+#include "gui_fixture.hpp"
 #include "program_folder.hpp"
 #include "scripted_prompter.hpp"
 
@@ -144,11 +145,7 @@ class FrmSetLanguageTest : public QObject {
     QCOMPARE(folder.setupValue("CurrentLanguage"), std::string("1"));
   }
 
-  void captionsComeFromTheLanguageFile_data() {
-    QTest::addColumn<int>("language");
-    QTest::newRow("English") << int(kEnglish);
-    QTest::newRow("Chinese") << int(kChinese);
-  }
+  void captionsComeFromTheLanguageFile_data() { LanguageRows(); }
   void captionsComeFromTheLanguageFile() {
     QFETCH(int, language);
     ProgramFolder folder;

@@ -4,6 +4,7 @@
 
 #include "core/document/channel_list.hpp"
 #include "core/document/codec.hpp"
+#include "core/document/instances.hpp"
 #include "core/document/run_state.hpp"
 
 namespace cps {
@@ -58,9 +59,7 @@ void ApplyDocumentDefaults(RunState& state, const Today& today) {
                                 pair("44000000", "44010000"), pair("47050000", "46060000"),
                                 pair("48000000", "47990000")};
 
-  doc.modelInfo.modelName.assign(state.model.currentModel);
-  doc.modelInfo.bandIndex =
-      static_cast<std::int16_t>(BandIndexOfLabel(state.model.currentBandLabel));
+  SetModelInfoFromApplication(state);
 
   ResetRadioInfo(state.radioInfo, state.model, today);
 

@@ -11,12 +11,6 @@ namespace cps {
 
 namespace {
 
-void setModelInfoFromApplication(RunState& state) {
-  state.workingDocument.modelInfo.modelName.assign(state.model.currentModel);
-  state.workingDocument.modelInfo.bandIndex =
-      static_cast<std::int16_t>(BandIndexOfLabel(state.model.currentBandLabel));
-}
-
 template <std::size_t N>
 bool sameTrimmed(const FixedText<N>& a, const FixedText<N>& b) {
   return TrimFixed(a) == TrimFixed(b);
@@ -80,23 +74,29 @@ void CopyImageToWorking(RunState& state) {
 
 void CopyWorkingToImage(RunState& state) {
   state.savedSide = state.workingSide;
-  setModelInfoFromApplication(state);
+  SetModelInfoFromApplication(state);
   state.savedImage = state.workingDocument;
 }
 
 void ImportKeepingModel(RunState& state) {
   state.workingSide = state.savedSide;
   state.workingDocument = state.savedImage;
-  setModelInfoFromApplication(state);
+  SetModelInfoFromApplication(state);
   state.savedImage = state.workingDocument;
 }
 
 void ImportPresetBlocks(RunState& state) {
   state.savedSide = state.workingSide;
-  setModelInfoFromApplication(state);
+  SetModelInfoFromApplication(state);
   state.workingDocument.optionalFeatures = state.savedImage.optionalFeatures;
   state.workingDocument.fmPresets = state.savedImage.fmPresets;
   state.workingDocument.testFrequencies = state.savedImage.testFrequencies;
+}
+
+void SetModelInfoFromApplication(RunState& state) {
+  state.workingDocument.modelInfo.modelName.assign(state.model.currentModel);
+  state.workingDocument.modelInfo.bandIndex =
+      static_cast<std::int16_t>(BandIndexOfLabel(state.model.currentBandLabel));
 }
 
 bool IsDocumentChanged(const RunState& state) {

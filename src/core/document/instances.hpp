@@ -22,6 +22,9 @@ void ImportKeepingModel(RunState& state);
 // optional features, FM presets and test frequencies are taken.
 void ImportPresetBlocks(RunState& state);
 
+// The working document's model information from the current model and band.
+void SetModelInfoFromApplication(RunState& state);
+
 bool IsDocumentChanged(const RunState& state);
 bool IsDocumentChanged(const DocumentRecord& working, const DocumentRecord& saved,
                        const SideFileRecord& workingSide, const SideFileRecord& savedSide);

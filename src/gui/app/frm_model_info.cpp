@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/document/instances.hpp"
 #include "core/document/model.hpp"
 #include "gui/app/app_context.hpp"
 #include "gui/app/captions.hpp"
@@ -111,9 +112,7 @@ void FrmModelInfo::commandOkClick() {
     if (m_context.prompter().ask(question) == Answer::Ok) {
       state.model.select(model, band);
       // The new document starts from these; the document carries them until then too.
-      state.workingDocument.modelInfo.modelName.assign(state.model.currentModel);
-      state.workingDocument.modelInfo.bandIndex =
-          static_cast<std::int16_t>(state.model.currentBandIndex);
+      SetModelInfoFromApplication(state);
       if (m_loadNewDoc) m_loadNewDoc();
     }
   }

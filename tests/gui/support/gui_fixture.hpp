@@ -2,6 +2,7 @@
 // state object on it with a scripted prompter, and English texts.
 #pragma once
 
+#include <QTest>
 #include <memory>
 
 #include "gui/app/app_context.hpp"
@@ -24,5 +25,12 @@ struct GuiFixture {
   ScriptedPrompter prompter;
   AppContext context;
 };
+
+// The two languages as the rows of a table-driven test (column "language").
+inline void LanguageRows() {
+  QTest::addColumn<int>("language");
+  QTest::newRow("English") << int(kEnglish);
+  QTest::newRow("Chinese") << int(kChinese);
+}
 
 }  // namespace cps::gui::test
