@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "radiosim/sim_options.hpp"
+#include "temp_folder.hpp"
 #include "test_bytes.hpp"
 
 namespace cps::radiosim {
@@ -15,28 +16,6 @@ namespace {
 
 using namespace test;
 namespace fs = std::filesystem;
-
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "radiosim-XXXXXX").string();
-    m_path = ::mkdtemp(pattern.data());
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(m_path, ignored);
-  }
-  fs::path file(const Bytes& bytes, const std::string& name) const {
-    std::ofstream(m_path / name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    return m_path / name;
-  }
-  const fs::path& path() const { return m_path; }
-
- private:
-  fs::path m_path;
-};
 
 Bytes slice(const RadioMemory& memory, std::size_t address, std::size_t length) {
   return Bytes(memory.begin() + static_cast<std::ptrdiff_t>(address),

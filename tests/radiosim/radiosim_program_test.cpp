@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "radiosim/radio_memory.hpp"
+#include "temp_folder.hpp"
 #include "test_bytes.hpp"
 
 extern char** environ;
@@ -40,22 +41,6 @@ int msUntil(Clock::time_point deadline) {
   const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
   return static_cast<int>(std::max<decltype(left)>(left, 0));
 }
-
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "radiosim-XXXXXX").string();
-    m_path = ::mkdtemp(pattern.data());
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(m_path, ignored);
-  }
-  fs::path operator/(const std::string& name) const { return m_path / name; }
-
- private:
-  fs::path m_path;
-};
 
 Bytes readFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);

@@ -41,7 +41,7 @@ constexpr int kTwipsPerPixel = 15;
 constexpr int kPanelMinimumWidth = 300 / kTwipsPerPixel;
 constexpr int kDefaultLeft = 1000, kDefaultTop = 1000, kDefaultWidth = 12500, kDefaultHeight = 9500;
 
-const QString kChannelWindow = QStringLiteral("frmCommChInfo");
+const QString kChannelWindow = QLatin1String(kChannelWindowName);
 
 // The editor tree: node key, text, the menu entry a click runs.
 struct TreeNode {

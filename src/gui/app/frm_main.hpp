@@ -25,6 +25,9 @@ namespace cps::gui {
 
 class AppContext;
 
+// The channel table window, which opens with every new, opened or read document.
+inline constexpr char kChannelWindowName[] = "frmCommChInfo";
+
 class FrmMain final : public QMainWindow, public DocumentObserver {
  public:
   explicit FrmMain(AppContext& context, QWidget* parent = nullptr);
@@ -89,6 +92,10 @@ class FrmMain final : public QMainWindow, public DocumentObserver {
   void onTreeClicked(QTreeWidgetItem* item);
 
   void mnuFileNew_Click();
+  void mnuFileExit_Click();
+  void mnuFilePrint_Click();
+  void mnuWindowCascade_Click();
+  void mnuWindowTile_Click();
   void mnuFileOpen_Click();
   void mnuFileEOpen_Click();
   void mnuFileSave_Click();

@@ -42,9 +42,8 @@ void FrmMain::buildMenus() {
         {"mnuFileSave", 10003, "保存(&S)", nullptr, &FrmMain::mnuFileSave_Click, "save", false},
         {"mnuFileSaveAs", 10004, "另存为(&A)...", nullptr, &FrmMain::mnuFileSaveAs_Click, nullptr,
          true},
-        // Printing is offered but does nothing: there is no printed form of a radio.
-        {"mnuFilePrint", 10005, "打印(&P)", nullptr, nullptr, "print", true},
-        {"mnuFileExit", 10006, "退出(&X)", nullptr, nullptr, nullptr, false}}},
+        {"mnuFilePrint", 10005, "打印(&P)", nullptr, &FrmMain::mnuFilePrint_Click, "print", true},
+        {"mnuFileExit", 10006, "退出(&X)", nullptr, &FrmMain::mnuFileExit_Click, nullptr, false}}},
       {"mnuModel",
        10100,
        "机型(&M)",
@@ -95,11 +94,16 @@ void FrmMain::buildMenus() {
       {"mnuWindow",
        10600,
        "窗口(&W)",
-       {{"mnuWindowCascade", 10601, "层叠(&C)", nullptr, nullptr, nullptr, false},
-        {"mnuWindowTileHorizontal", 0, "水平平铺(&H)", nullptr, nullptr, nullptr, false},
-        {"mnuWindowTileVertical", 0, "垂直平铺(&V)", nullptr, nullptr, nullptr, false},
-        {"mnuWindowArrangeIcons", 0, "排列图标(&A)", nullptr, nullptr, nullptr, true},
-        {"mnuCloseAll", 10602, "全部关闭(&A)", nullptr, nullptr, nullptr, true}}},
+       {{"mnuWindowCascade", 10601, "层叠(&C)", nullptr, &FrmMain::mnuWindowCascade_Click, nullptr,
+         false},
+        {"mnuWindowTileHorizontal", 0, "水平平铺(&H)", nullptr, &FrmMain::mnuWindowTile_Click,
+         nullptr, false},
+        {"mnuWindowTileVertical", 0, "垂直平铺(&V)", nullptr, &FrmMain::mnuWindowTile_Click,
+         nullptr, false},
+        {"mnuWindowArrangeIcons", 0, "排列图标(&A)", nullptr, &FrmMain::mnuWindowTile_Click,
+         nullptr, true},
+        {"mnuCloseAll", 10602, "全部关闭(&A)", nullptr, &FrmMain::CloseCurAllWindows, nullptr,
+         true}}},
       {"mnuHelp",
        10700,
        "帮助(&H)",
@@ -118,25 +122,14 @@ void FrmMain::buildMenus() {
   }
   m_windowMenu = m_menus.value(QStringLiteral("mnuWindow"));
 
-  connect(m_actions.value(QStringLiteral("mnuFileExit")), &QAction::triggered, this,
-          &FrmMain::close);
   // The window list: the open child windows below Close all, the active one ticked.
   m_windowListStart = m_windowMenu->addSeparator();
   connect(m_windowMenu, &QMenu::aboutToShow, this, &FrmMain::updateWindowMenu);
-  connect(m_actions.value(QStringLiteral("mnuWindowCascade")), &QAction::triggered, m_mdi,
-          &QMdiArea::cascadeSubWindows);
-  connect(m_actions.value(QStringLiteral("mnuWindowTileHorizontal")), &QAction::triggered, m_mdi,
-          &QMdiArea::tileSubWindows);
-  connect(m_actions.value(QStringLiteral("mnuWindowTileVertical")), &QAction::triggered, m_mdi,
-          &QMdiArea::tileSubWindows);
-  connect(m_actions.value(QStringLiteral("mnuWindowArrangeIcons")), &QAction::triggered, m_mdi,
-          &QMdiArea::tileSubWindows);
-  connect(m_actions.value(QStringLiteral("mnuCloseAll")), &QAction::triggered, this,
-          &FrmMain::CloseCurAllWindows);
 
   // The three views start visible and ticked; their visibility is not kept between runs.
   auto toggle = [this](const char* name, auto apply) {
     QAction* a = m_actions.value(QLatin1String(name));
+    a->setEnabled(true);
     a->setCheckable(true);
     a->setChecked(true);
     connect(a, &QAction::toggled, this, apply);
@@ -153,14 +146,9 @@ QAction* FrmMain::addEntry(QMenu* menu, const Entry& entry) {
   if (entry.icon) a->setIcon(icon(entry.icon));
   if (entry.handler) {
     connect(a, &QAction::triggered, this, entry.handler);
-  } else if (std::string_view(entry.name) != "mnuFilePrint" &&
-             std::string_view(entry.name).rfind("mnuView", 0) != 0 &&
-             std::string_view(entry.name).rfind("mnuWindow", 0) != 0 &&
-             std::string_view(entry.name) != "mnuTreeView" &&
-             std::string_view(entry.name) != "mnuCloseAll" &&
-             std::string_view(entry.name) != "mnuFileExit" &&
-             std::string_view(entry.name) != "mnuHelpTopic") {
-    // Its window or command comes later; until then it cannot be chosen.
+  } else {
+    // Its command is given later (setCommand, registerChildWindow, the view
+    // toggles); until then it cannot be chosen.
     a->setEnabled(false);
   }
   if (entry.separatorAfter) menu->addSeparator();
@@ -227,5 +215,14 @@ void FrmMain::buildToolBar() {
     if (position >= 11 && position <= 19) m_channelButtons.append(button);
   }
 }
+
+void FrmMain::mnuFileExit_Click() { close(); }
+
+// Printing is offered but does nothing: there is no printed form of a radio.
+void FrmMain::mnuFilePrint_Click() {}
+
+void FrmMain::mnuWindowCascade_Click() { m_mdi->cascadeSubWindows(); }
+
+void FrmMain::mnuWindowTile_Click() { m_mdi->tileSubWindows(); }
 
 }  // namespace cps::gui

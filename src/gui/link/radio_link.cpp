@@ -22,7 +22,7 @@ inline constexpr int kBackupFailed = 9075;
 
 namespace {
 
-const QString kChannelWindow = QStringLiteral("frmCommChInfo");
+const QString kChannelWindow = QLatin1String(kChannelWindowName);
 const QString kRadioInfoWindow = QStringLiteral("FrmRadioInfo");
 constexpr int kWholeRadioBlocks = 177;
 
