@@ -433,7 +433,6 @@ void FrmMain::mnuModelInfo_Click() {
   FrmModelInfo dialog(
       m_context, [this] { LoadNewDoc(); }, this);
   dialog.exec();
-  ShowMainTxt();
   ApplyMainTexts();
 }
 
