@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+#include "core/link/link_state.hpp"
+
 #if __has_include(<termios.h>)
 #include <termios.h>
 #include <unistd.h>
@@ -103,8 +105,9 @@ Answer StderrPrompter::ask(const Message& message) {
 
 std::optional<std::string> StderrPrompter::askPassword() {
   // A password from the flags is offered once; a wrong one ends the transfer.
+  // It is taken as the password dialog takes what is typed.
   if (m_answers.password) {
-    auto password = std::move(m_answers.password);
+    auto password = PasswordOfEntry(*m_answers.password);
     m_answers.password.reset();
     return password;
   }
@@ -129,7 +132,8 @@ std::optional<std::string> StderrPrompter::askPassword() {
 #endif
   m_err << '\n';
   if (!got) return std::nullopt;
-  return line.substr(0, 4);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return PasswordOfEntry(line);
 }
 
 }  // namespace cps::cli

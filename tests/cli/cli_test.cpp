@@ -9,7 +9,9 @@
 #include <random>
 #include <sstream>
 
+#include "../support/five_point_pairs.hpp"
 #include "cli/commands.hpp"
+#include "cli/radio_commands.hpp"
 
 namespace cps::cli {
 namespace {
@@ -105,6 +107,24 @@ TEST_F(CliTest, EditAppliesPairsInOrderAndSaves) {
   EXPECT_EQ(channels[1]["number"], 20);
   EXPECT_EQ(channels[1]["rxStepKind"], 1);
   EXPECT_EQ(channels[1]["decodeTone"]["shown"], "023I");
+}
+
+// Lockout by tone needs a tone to check; the command line has no table to redraw
+// the channel, yet stores what the table would.
+TEST_F(CliTest, ToneLockoutOnAChannelWithoutATone) {
+  ASSERT_EQ(makeNew("r.dat"), kExitOk);
+  ASSERT_EQ(edit("r.dat", 1, {"bcl", "2"}), kExitOk) << m_err.str();
+  EXPECT_EQ(dump("r.dat")["document"]["channels"][0]["busyLockout"], 1);
+  ASSERT_EQ(edit("r.dat", 1, {"decode", "67.0", "bcl", "2"}), kExitOk) << m_err.str();
+  EXPECT_EQ(dump("r.dat")["document"]["channels"][0]["busyLockout"], 2);
+}
+
+TEST_F(CliTest, PackWritesTheFivePointTestPairs) {
+  ASSERT_EQ(makeNew("r.dat"), kExitOk);
+  ASSERT_EQ(run([&](const Environment& env) { return RunPack(path("r.dat"), path("r.img"), env); }),
+            kExitOk)
+      << m_err.str();
+  EXPECT_EQ(testing::FivePointBytesOf(fileBytes(path("r.img"))), testing::kFivePointBytes);
 }
 
 TEST_F(CliTest, EditInOffsetModeTakesASignedOffset) {

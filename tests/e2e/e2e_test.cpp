@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 #include <random>
 
+#include "../support/five_point_pairs.hpp"
 #include "core/document/data_file.hpp"
 #include "core/document/instances.hpp"
 #include "process.hpp"
@@ -266,6 +267,46 @@ TEST_F(E2eTest, APortThatDoesNotExistIsReported) {
   EXPECT_EQ(read.status, 1);
   EXPECT_NE(read.err.find("[9003]"), std::string::npos) << read.err;
   EXPECT_FALSE(fs::exists(path("out.dat")));
+}
+
+// --password is taken as the password dialog takes what is typed: four
+// characters, trailing blanks dropped.
+TEST_F(E2eTest, ThePasswordFlagIsTakenAsTheDialogTakesIt) {
+  const auto doc = makeDocument("doc.dat");
+  struct Case {
+    const char* radioPassword;
+    const char* flag;
+  };
+  for (const auto& c : std::vector<Case>{{"12", "12 "}, {"1234", "12345"}, {"AB", "AB  "}}) {
+    const auto device = radio({"--dat", doc, "--password", c.radioPassword});
+    const auto read = cli({"read", "--port", device, "-o", path("out.dat"), "--password", c.flag});
+    EXPECT_EQ(read.status, 0) << "radio \"" << c.radioPassword << "\", flag \"" << c.flag << "\"\n"
+                              << read.err;
+    stopRadio();
+  }
+}
+
+// The radio's five further test frequency pairs are written by every program
+// as the desktop program writes them, never as erased memory.
+TEST_F(E2eTest, TheFivePointTestPairsReachTheRadio) {
+  using testing::FivePointBytesOf;
+  using testing::kFivePointBytes;
+  const auto doc = makeDocument("doc.dat");
+
+  ASSERT_EQ(cli({"pack", doc, "-o", path("image.bin")}).status, 0);
+  EXPECT_EQ(FivePointBytesOf(bytesOf(path("image.bin"))), kFivePointBytes) << "pack";
+
+  const auto written = path("written.bin");
+  const auto device = radio({"--save", written});
+  const auto write = cli({"write", doc, "--port", device});
+  ASSERT_EQ(write.status, 0) << write.err;
+  stopRadio();
+  EXPECT_EQ(FivePointBytesOf(bytesOf(written)), kFivePointBytes) << "write";
+
+  const auto started = path("started.bin");
+  radio({"--dat", doc, "--save", started});
+  stopRadio();
+  EXPECT_EQ(FivePointBytesOf(bytesOf(started)), kFivePointBytes) << "virtual radio from --dat";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "../support/five_point_pairs.hpp"
 #include "core/document/codec.hpp"
 #include "core/document/data_file.hpp"
 #include "core/document/defaults.hpp"
@@ -73,6 +74,12 @@ TEST_F(DataFileMemory, PackedWithTheDocumentsModelAndBand) {
   } prompter;
   PackDocumentToImage(again, image, CodecContext{again.model.limits, prompter});
   EXPECT_EQ(slice(memory, 0, kRadioImageSize), Bytes(image.begin(), image.end()));
+}
+
+TEST_F(DataFileMemory, HoldsTheFivePointTestPairs) {
+  const auto packed = PackDataFile(path);
+  ASSERT_TRUE(packed.memory) << packed.error;
+  EXPECT_EQ(testing::FivePointBytesOf(*packed.memory), testing::kFivePointBytes);
 }
 
 TEST_F(DataFileMemory, IdentityOptionsWinOverTheDocument) {

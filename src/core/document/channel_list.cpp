@@ -206,6 +206,9 @@ EditOutcome ApplyChannelEdit(RunState& state, const Effects& effects, int groupI
   }
   const int number = groupIndex * static_cast<int>(kChannelsPerGroup) + position;
   const EditOutcome outcome = applyEdit(state, effects, number, fieldCode, value);
+  // Lockout by tone needs a tone to check; every front end commits through
+  // here, so none can leave a 2 on a channel that has none.
+  CheckBusyLockout(state.workingDocument, number);
   // The windows show the channel again whatever happened, so that a refused or
   // clamped entry is replaced by what the document holds.
   if (state.channelEditing.isChannelWindowOpen) effects.observer.reShowGrid(number);

@@ -55,15 +55,18 @@ void ApplyDocumentDefaults(RunState& state, const Today& today) {
   for (std::size_t i = 1; i < doc.testFrequencies.size(); ++i) {
     doc.testFrequencies[i] = {NulText<8>(), NulText<8>()};
   }
-  state.extraTestFrequencies = {pair("40000000", "40010000"), pair("42050000", "42060000"),
-                                pair("44000000", "44010000"), pair("47050000", "46060000"),
-                                pair("48000000", "47990000")};
+  state.extraTestFrequencies = DefaultExtraTestFrequencies();
 
   SetModelInfoFromApplication(state);
 
   ResetRadioInfo(state.radioInfo, state.model, today);
 
   state.workingSide = SideFileRecord{};
+}
+
+std::array<TestFrequencyRecord, 5> DefaultExtraTestFrequencies() {
+  return {pair("40000000", "40010000"), pair("42050000", "42060000"), pair("44000000", "44010000"),
+          pair("47050000", "46060000"), pair("48000000", "47990000")};
 }
 
 void ResetRadioInfo(RadioInfoRecord& info, const ModelState& model, const Today& today) {

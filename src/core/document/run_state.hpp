@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/document/defaults.hpp"
 #include "core/document/model.hpp"
 #include "core/document/records.hpp"
 #include "core/link/link_state.hpp"
@@ -84,7 +85,7 @@ struct RunState {
   LinkState link;
 
   // Five further test frequency pairs that the radio holds and the document does not.
-  std::array<TestFrequencyRecord, 5> extraTestFrequencies{};
+  std::array<TestFrequencyRecord, 5> extraTestFrequencies = DefaultExtraTestFrequencies();
   RadioInfoRecord radioInfo;
   ChannelEditingState channelEditing;
 };

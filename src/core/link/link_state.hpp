@@ -2,8 +2,11 @@
 // and the link settings that outlive one transfer.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
+#include "core/document/codec.hpp"
 #include "core/link/radio_image.hpp"
 
 namespace cps {
@@ -19,5 +22,20 @@ struct LinkState {
   int passwordReadRetries = 0;
   CapabilityFlags currentCapabilities;
 };
+
+// The radio keeps four password characters.
+inline constexpr std::size_t kPasswordLength = 4;
+
+// The password as the password dialog takes what is typed: the first four
+// characters (a UTF-8 character is never cut in half), trailing blanks removed.
+inline std::string PasswordOfEntry(std::string_view typed) {
+  std::size_t end = 0;
+  for (std::size_t characters = 0; end < typed.size() && characters < kPasswordLength;
+       ++characters) {
+    ++end;
+    while (end < typed.size() && (static_cast<unsigned char>(typed[end]) & 0xC0u) == 0x80u) ++end;
+  }
+  return TrimFixed(typed.substr(0, end));
+}
 
 }  // namespace cps

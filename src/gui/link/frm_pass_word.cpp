@@ -9,7 +9,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "core/document/codec.hpp"
+#include "core/link/link_state.hpp"
 #include "gui/app/app_context.hpp"
 #include "gui/app/captions.hpp"
 
@@ -22,8 +22,6 @@ inline constexpr int kPassWordLabel = 23101;
 
 namespace {
 
-// The radio holds four single-byte characters, keyed in on its own keypad.
-constexpr int kPasswordLength = 4;
 // Room for four masked characters and the caret, and for the caption in the title bar.
 constexpr int kFieldMinimumWidth = 140;
 
@@ -44,7 +42,7 @@ FrmPassWord::FrmPassWord(AppContext& context, QWidget* parent)
   m_password->setObjectName(QStringLiteral("Text1"));
   m_label->setBuddy(m_password);
 
-  m_password->setMaxLength(kPasswordLength);
+  m_password->setMaxLength(static_cast<int>(kPasswordLength));
   m_password->setEchoMode(QLineEdit::Password);
   // Masked with "*" on every platform, as dealers know it from the radio's own menus.
   m_password->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
@@ -88,7 +86,7 @@ void FrmPassWord::applyTexts() {
 }
 
 void FrmPassWord::commandOkClick() {
-  m_context.state.link.enteredPassword = TrimFixed(m_password->text().toStdString());
+  m_context.state.link.enteredPassword = PasswordOfEntry(m_password->text().toStdString());
   accept();
 }
 

@@ -410,6 +410,42 @@ TEST_F(ChannelListTest, ToneEditsFollowTheSideRules) {
   }
 }
 
+struct LockoutCommitCase {
+  const char* what;
+  int decode, encode, scrambler, lockout;  // before
+  ChannelField field;
+  const char* value;
+  int expectedLockout;
+};
+
+// Every front end commits through ApplyChannelEdit, so the lockout rule holds
+// for the command line as much as for the table that redraws the row.
+TEST_F(ChannelListTest, EveryCommitLeavesToneLockoutOnlyWhereATone) {
+  const std::vector<LockoutCommitCase> cases = {
+      {"tone lockout chosen without a tone", 0, 0, 0, 0, ChannelField::BusyLockout, "2", 1},
+      {"tone lockout chosen with a decode tone", 5, 5, 0, 0, ChannelField::BusyLockout, "2", 2},
+      {"tone lockout chosen, scrambler checks the encode tone", 5, 0, 1, 0,
+       ChannelField::BusyLockout, "2", 1},
+      {"scrambler on leaves no tone to check", 5, 0, 0, 2, ChannelField::Scrambler, "1", 1},
+      {"scrambler on with an encode tone", 0, 5, 0, 2, ChannelField::Scrambler, "1", 2},
+      {"another field on a channel stored with 2 and no tone", 0, 0, 0, 2, ChannelField::Power, "1",
+       1},
+      {"receive frequency of such a channel", 0, 0, 0, 2, ChannelField::Receive, "435.2", 1},
+      {"carrier lockout without a tone stays", 0, 0, 0, 0, ChannelField::BusyLockout, "1", 1},
+  };
+  for (const auto& c : cases) {
+    ChannelRecord start = MakeChannel(1, "43500000");
+    start.decodeTone = static_cast<std::int16_t>(c.decode);
+    start.encodeTone = static_cast<std::int16_t>(c.encode);
+    start.scrambler = static_cast<std::int16_t>(c.scrambler);
+    start.busyLockout = static_cast<std::int16_t>(c.lockout);
+    SetChannels(doc(), {start});
+    pointAllRefsAt(1);
+    EXPECT_EQ(edit(1, c.field, c.value).status, EditStatus::Applied) << c.what;
+    EXPECT_EQ(channel(1).busyLockout, c.expectedLockout) << c.what;
+  }
+}
+
 // ---- ApplyChannelEdit: refusals -------------------------------------------------
 
 struct RefusalCase {
