@@ -24,13 +24,6 @@ int refuse(Streams io, const std::string& what) {
   return kExitRefused;
 }
 
-std::optional<int> fieldCodeOf(const std::string& name) {
-  for (const auto& field : EditFieldNames()) {
-    if (name == field.name) return field.code;
-  }
-  return std::nullopt;
-}
-
 // A tone is given as its shown text (67.0, 023N, 023I, none) or as its index.
 std::optional<std::string> toneValue(const std::string& text) {
   if (const auto index = ParseInteger(text)) return std::to_string(*index);
@@ -40,30 +33,10 @@ std::optional<std::string> toneValue(const std::string& text) {
 
 }  // namespace
 
-const std::vector<FieldName>& EditFieldNames() {
-  static const std::vector<FieldName> kNames{
-      {"rx", 1},
-      {"tx", 2},
-      {"decode", 4},
-      {"encode", 5},
-      {"power", 6},
-      {"scan-skip", 7},
-      {"signalling", 8},
-      {"spacing", 9},
-      {"ptt-id", 10},
-      {"bcl", 11},
-      {"scrambler-talkaround", 12},
-      {"autodial1", 13},
-      {"voice-encryption", 14},
-      {"tx-inhibit", 15},
-      {"talkaround", 16},
-      {"scrambler", 17},
-      {"whisper", 18},
-      {"compander", 19},
-      {"relation", 21},
-      {"autodial2", 22},
-  };
-  return kNames;
+std::string EditFieldList() {
+  std::string names;
+  for (const auto& field : ChannelFields()) names += std::string(" ") + std::string(field.name);
+  return names;
 }
 
 int RunNew(const NewOptions& options, const Environment& env) {
@@ -153,20 +126,17 @@ int RunEdit(const EditOptions& options, const Environment& env) {
   std::vector<std::pair<int, std::string>> edits;
   for (std::size_t i = 0; i < options.pairs.size(); i += 2) {
     const auto& name = options.pairs[i];
-    const auto code = fieldCodeOf(name);
-    if (!code) {
-      std::string names;
-      for (const auto& f : EditFieldNames()) names += std::string(" ") + f.name;
-      return refuse(io, "unknown field \"" + name + "\"; the fields are:" + names);
+    const ChannelFieldRow* field = FindChannelFieldByName(name);
+    if (field == nullptr) {
+      return refuse(io, "unknown field \"" + name + "\"; the fields are:" + EditFieldList());
     }
     std::string value = options.pairs[i + 1];
-    if (*code == static_cast<int>(ChannelField::DecodeTone) ||
-        *code == static_cast<int>(ChannelField::EncodeTone)) {
+    if (field->kind == ChannelValueKind::Tone) {
       const auto tone = toneValue(value);
       if (!tone) return refuse(io, "\"" + value + "\" is not a tone (67.0, 023N, 023I, none)");
       value = *tone;
     }
-    edits.emplace_back(*code, std::move(value));
+    edits.emplace_back(static_cast<int>(field->code), std::move(value));
   }
 
   Session session(env);

@@ -47,11 +47,7 @@ int RunShow(const std::string& file, bool offsetMode, const Environment& env);
 int RunDump(const std::string& file, const Environment& env);
 int RunEdit(const EditOptions& options, const Environment& env);
 
-// The field codes by the names the command line gives them.
-struct FieldName {
-  const char* name;
-  int code;
-};
-const std::vector<FieldName>& EditFieldNames();
+// The channel fields `edit` takes, by name, each after a blank.
+std::string EditFieldList();
 
 }  // namespace cps::cli

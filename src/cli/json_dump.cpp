@@ -19,7 +19,7 @@ json frequency(const FixedText<N>& stored, const CodecContext& codec) {
 json tone(int index) { return {{"index", index}, {"shown", ToneText(index, "none")}}; }
 
 json channel(const ChannelRecord& c, const CodecContext& codec) {
-  return {
+  json j{
       {"number", c.number},
       {"group", GroupOfChannel(c.number)},
       {"position", PositionOfChannel(c.number)},
@@ -30,27 +30,16 @@ json channel(const ChannelRecord& c, const CodecContext& codec) {
        {{"stored", c.offset.raw()},
         {"shown", OffsetStoredToText(c.offset.raw(), c.offsetDirection)}}},
       {"tx", TxFrequencyText(c.rxFreq.raw(), c.offset.raw(), c.offsetDirection, false, codec)},
-      {"decodeTone", tone(c.decodeTone)},
-      {"encodeTone", tone(c.encodeTone)},
       {"rxStepKind", c.rxStepKind},
       {"txStepKind", c.txStepKind},
-      {"txInhibit", c.txInhibit},
-      {"scramblerTalkaround", c.scramblerTalkaround},
-      {"voiceEncryption", c.voiceEncryption},
-      {"busyLockout", c.busyLockout},
-      {"talkaround", c.talkaround},
-      {"signallingRelation", c.signallingRelation},
-      {"whisper", c.whisper},
-      {"pttId", c.pttId},
-      {"spacing", c.spacing},
-      {"optionalSignalling", c.optionalSignalling},
-      {"compander", c.compander},
-      {"scrambler", c.scrambler},
-      {"power", c.power},
-      {"autodial1", c.autodial1},
-      {"autodial2", c.autodial2},
-      {"scanSkip", c.scanSkip},
   };
+  for (const auto& field : ChannelFields()) {
+    if (field.member == nullptr) continue;
+    const int value = c.*field.member;
+    j[std::string(field.jsonName)] =
+        field.kind == ChannelValueKind::Tone ? tone(value) : json(value);
+  }
+  return j;
 }
 
 json code(const DtmfCodeRecord& c) {

@@ -74,11 +74,9 @@ int main(int argc, char** argv) {
   dumpCmd->add_flag("--json", dumpJson, "As JSON (the only form so far)");
 
   EditOptions editOptions;
-  std::string fieldList;
-  for (const auto& f : EditFieldNames()) fieldList += std::string(" ") + f.name;
   auto* editCmd = app.add_subcommand(
       "edit",
-      "Change fields of one channel and save the file.\nFields:" + fieldList +
+      "Change fields of one channel and save the file.\nFields:" + EditFieldList() +
           "\nTones: 67.0, 023N, 023I, none or the tone index; other fields: the stored number."
           "\nA channel is created by giving its rx; rx \"\" removes it.");
   editCmd->add_option("FILE", editOptions.file, "Data file")->required();

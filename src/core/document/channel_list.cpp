@@ -14,51 +14,6 @@ namespace {
 
 constexpr int kNewChannelPower = 2;
 
-std::int16_t* optionField(ChannelRecord& c, int code) {
-  switch (static_cast<ChannelField>(code)) {
-    case ChannelField::DecodeTone:
-      return &c.decodeTone;
-    case ChannelField::EncodeTone:
-      return &c.encodeTone;
-    case ChannelField::Power:
-      return &c.power;
-    case ChannelField::ScanSkip:
-      return &c.scanSkip;
-    case ChannelField::OptionalSignalling:
-      return &c.optionalSignalling;
-    case ChannelField::Spacing:
-      return &c.spacing;
-    case ChannelField::PttId:
-      return &c.pttId;
-    case ChannelField::BusyLockout:
-      return &c.busyLockout;
-    case ChannelField::ScramblerTalkaround:
-      return &c.scramblerTalkaround;
-    case ChannelField::Autodial1:
-      return &c.autodial1;
-    case ChannelField::VoiceEncryption:
-      return &c.voiceEncryption;
-    case ChannelField::TxInhibit:
-      return &c.txInhibit;
-    case ChannelField::Talkaround:
-      return &c.talkaround;
-    case ChannelField::Scrambler:
-      return &c.scrambler;
-    case ChannelField::Whisper:
-      return &c.whisper;
-    case ChannelField::Compander:
-      return &c.compander;
-    case ChannelField::SignallingRelation:
-      return &c.signallingRelation;
-    case ChannelField::Autodial2:
-      return &c.autodial2;
-    case ChannelField::Receive:
-    case ChannelField::Transmit:
-      break;
-  }
-  return nullptr;
-}
-
 CodecContext codecOf(const RunState& state, const Effects& effects) {
   return {state.model.limits, effects.prompter};
 }
@@ -75,38 +30,6 @@ bool applyOffset(ChannelRecord& c, const std::optional<OffsetResult>& result) {
 constexpr const char* kOffsetTooLarge = "an offset of 100 MHz or more cannot be stored";
 
 }  // namespace
-
-std::optional<int> ChannelFieldMaximum(int fieldCode) {
-  switch (static_cast<ChannelField>(fieldCode)) {
-    case ChannelField::DecodeTone:
-    case ChannelField::EncodeTone:
-      return kLastTone;
-    case ChannelField::Power:
-    case ChannelField::OptionalSignalling:
-    case ChannelField::Spacing:
-    case ChannelField::PttId:
-      return 3;
-    case ChannelField::BusyLockout:
-      return 2;
-    case ChannelField::Autodial1:
-    case ChannelField::Autodial2:
-      return static_cast<int>(kDtmfMemoryCount);
-    case ChannelField::ScanSkip:
-    case ChannelField::ScramblerTalkaround:
-    case ChannelField::VoiceEncryption:
-    case ChannelField::TxInhibit:
-    case ChannelField::Talkaround:
-    case ChannelField::Scrambler:
-    case ChannelField::Whisper:
-    case ChannelField::Compander:
-    case ChannelField::SignallingRelation:
-      return 1;
-    case ChannelField::Receive:
-    case ChannelField::Transmit:
-      break;
-  }
-  return std::nullopt;
-}
 
 int FindChannelIndex(const DocumentRecord& doc, int number) {
   const auto used = doc.usedChannels();
@@ -256,13 +179,15 @@ EditOutcome SetChannelField(RunState& state, const Effects& effects, ChannelReco
     return {EditStatus::Applied, {}};
   }
 
-  const auto maximum = ChannelFieldMaximum(fieldCode);
-  std::int16_t* target = optionField(channel, fieldCode);
-  if (!maximum || !target) return refused("no channel field has code " + std::to_string(fieldCode));
+  const ChannelFieldRow* row = FindChannelField(fieldCode);
+  if (row == nullptr || row->member == nullptr) {
+    return refused("no channel field has code " + std::to_string(fieldCode));
+  }
+  std::int16_t* target = &(channel.*row->member);
   const auto parsed = ParseInteger(value);
-  if (!parsed || *parsed < 0 || *parsed > *maximum) {
+  if (!parsed || *parsed < 0 || *parsed > row->maximum) {
     return refused("\"" + std::string(value) + "\" is not a value from 0 to " +
-                   std::to_string(*maximum));
+                   std::to_string(row->maximum));
   }
   const auto v = static_cast<std::int16_t>(*parsed);
 

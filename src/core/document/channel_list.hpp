@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/document/channel_fields.hpp"
 #include "core/document/model.hpp"
 #include "core/document/prompter.hpp"
 
@@ -14,34 +15,6 @@ namespace cps {
 struct DocumentRecord;
 struct ChannelRecord;
 struct RunState;
-
-// Field codes by which edits name a channel field.
-enum class ChannelField : int {
-  Receive = 1,
-  Transmit = 2,  // transmit frequency, or the signed offset in offset mode
-  DecodeTone = 4,
-  EncodeTone = 5,
-  Power = 6,
-  ScanSkip = 7,
-  OptionalSignalling = 8,
-  Spacing = 9,
-  PttId = 10,
-  BusyLockout = 11,
-  ScramblerTalkaround = 12,
-  Autodial1 = 13,
-  VoiceEncryption = 14,
-  TxInhibit = 15,
-  Talkaround = 16,
-  Scrambler = 17,
-  Whisper = 18,
-  Compander = 19,
-  SignallingRelation = 21,
-  Autodial2 = 22,
-};
-
-// The largest value a field holds (the smallest is 0); empty for the frequency
-// fields and for codes that name no field.
-std::optional<int> ChannelFieldMaximum(int fieldCode);
 
 // Where a core rule warns and which windows it asks to redraw.
 struct Effects {

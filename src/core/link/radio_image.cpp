@@ -194,25 +194,16 @@ constexpr BitField kDecodeInverted{10, 7, 1};
 constexpr BitField kEncodeInverted{11, 7, 1};
 constexpr BitField kOffsetDirection{15, 4, 4};
 
-constexpr std::array<ChannelBits, 17> kChannelBits{{
-    {{10, 6, 1}, &ChannelRecord::txInhibit},
-    {{10, 5, 1}, &ChannelRecord::scramblerTalkaround},
-    {{10, 4, 1}, &ChannelRecord::voiceEncryption},
-    {{10, 2, 2}, &ChannelRecord::busyLockout},
+// The slot's bits of the channel fields are in the channel field table; the
+// step grids are the record's own, not fields a user edits.
+constexpr std::array<ChannelBits, 2> kStepKindBits{{
     {{10, 0, 2}, &ChannelRecord::rxStepKind},
-    {{11, 6, 1}, &ChannelRecord::talkaround},
-    {{11, 5, 1}, &ChannelRecord::signallingRelation},
-    {{11, 4, 1}, &ChannelRecord::whisper},
-    {{11, 2, 2}, &ChannelRecord::pttId},
     {{11, 0, 2}, &ChannelRecord::txStepKind},
-    {{12, 6, 2}, &ChannelRecord::spacing},
-    {{12, 4, 2}, &ChannelRecord::optionalSignalling},
-    {{12, 3, 1}, &ChannelRecord::compander},
-    {{12, 2, 1}, &ChannelRecord::scrambler},
-    {{12, 0, 2}, &ChannelRecord::power},
-    {{13, 0, 8}, &ChannelRecord::autodial1},
-    {{14, 0, 8}, &ChannelRecord::autodial2},
 }};
+
+BitField slotBitsOf(const ChannelFieldRow& row) {
+  return {row.bits.byte, row.bits.shift, row.bits.width};
+}
 
 ByteSpan slotOf(ByteSpan image, std::size_t slot) {
   return image.subspan(slot * kSlotSize, kSlotSize);
@@ -289,7 +280,10 @@ void packChannel(const ChannelRecord& c, std::uint32_t rxUnits, ByteSpan slot,
   slot[kEncodeTone] = encode.code;
   putBits(slot, kDecodeInverted, decode.inverted ? 1 : 0);
   putBits(slot, kEncodeInverted, encode.inverted ? 1 : 0);
-  for (const auto& b : kChannelBits) putBits(slot, b.bits, c.*b.field);
+  for (const auto& b : kStepKindBits) putBits(slot, b.bits, c.*b.field);
+  for (const auto& row : ChannelFields()) {
+    if (row.bits.width > 0) putBits(slot, slotBitsOf(row), c.*row.member);
+  }
   putBits(slot, kOffsetDirection, c.offsetDirection);
 }
 
@@ -309,7 +303,13 @@ void unpackChannel(Bytes slot, bool skipped, ChannelRecord& c, const CodecContex
   }
   c.decodeTone = toneFromSlot(slot[kDecodeTone], getBits(slot, kDecodeInverted) != 0);
   c.encodeTone = toneFromSlot(slot[kEncodeTone], getBits(slot, kEncodeInverted) != 0);
-  for (const auto& b : kChannelBits) c.*b.field = static_cast<std::int16_t>(getBits(slot, b.bits));
+  for (const auto& b : kStepKindBits) {
+    c.*b.field = static_cast<std::int16_t>(getBits(slot, b.bits));
+  }
+  for (const auto& row : ChannelFields()) {
+    if (row.bits.width > 0)
+      c.*row.member = static_cast<std::int16_t>(getBits(slot, slotBitsOf(row)));
+  }
 }
 
 // ---- Digit strings ------------------------------------------------------

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "../document/test_support.hpp"
+#include "core/document/channel_fields.hpp"
 #include "core/document/codec.hpp"
 #include "core/document/instances.hpp"
 #include "core/document/records.hpp"
@@ -269,6 +270,23 @@ INSTANTIATE_TEST_SUITE_P(
                      "0000000"},
         TransmitCase{"new channel without offset", "43512500", 0, nullptr, "02 97 F2 B4", 0,
                      "0000000"}));
+
+// The channel field table says both what an edit may store and where the slot
+// keeps it: every value an edit accepts must come back from the radio as it went.
+TEST_F(RadioImageTest, EveryValueAChannelFieldTakesComesBackFromTheRadio) {
+  for (const auto& field : ChannelFields()) {
+    if (field.member == nullptr) continue;
+    for (int value = 0; value <= field.maximum; ++value) {
+      ChannelRecord c = PlainChannel(7);
+      c.*field.member = static_cast<std::int16_t>(value);
+      SetChannels(doc(), {c});
+      pack();
+      unpack();
+      ASSERT_EQ(doc().usedCount(), 1) << field.name;
+      EXPECT_EQ(doc().channels[0].*field.member, value) << field.name;
+    }
+  }
+}
 
 TEST_F(RadioImageTest, SevenDigitReceiveTextIsTakenWithAMissingLastDigit) {
   ChannelRecord c = PlainChannel(1);
