@@ -111,16 +111,19 @@ class FrmMainTest : public QObject {
   void entriesWithoutWindowsAreDisabled() {
     GuiFixture f;
     FrmMain window(f.context);
-    for (const char* later : {"mnuChannelInfo", "mnuOptFeature", "MnuKey", "MnuScan", "MnuAlert",
-                              "mnuEmbeddedMsg", "MnuCHHabits"}) {
+    for (const char* later :
+         {"mnuChannelInfo", "MnuKey", "MnuScan", "MnuAlert", "mnuEmbeddedMsg", "MnuCHHabits"}) {
       QVERIFY2(!window.action(later)->isEnabled(), later);
     }
-    auto* tree = window.findChild<QTreeWidget*>("TreeView1");
-    QVERIFY(!(tree->topLevelItem(0)->child(1)->flags() & Qt::ItemIsEnabled));
-    int made = 0;
-    registerStandIn(window, "FrmOptFeatures", made);
     QVERIFY(window.action("mnuOptFeature")->isEnabled());
-    QVERIFY(tree->topLevelItem(0)->child(1)->flags() & Qt::ItemIsEnabled);
+    auto* tree = window.findChild<QTreeWidget*>("TreeView1");
+    QTreeWidgetItem* keys = tree->topLevelItem(0)->child(3);
+    QCOMPARE(keys->data(0, Qt::UserRole).toString(), QStringLiteral("N8"));
+    QVERIFY(!(keys->flags() & Qt::ItemIsEnabled));
+    int made = 0;
+    registerStandIn(window, "FrmKey", made);
+    QVERIFY(window.action("MnuKey")->isEnabled());
+    QVERIFY(keys->flags() & Qt::ItemIsEnabled);
   }
 
   void treeAndMenuOpenOneWindow() {

@@ -26,6 +26,7 @@
 #include "gui/app/main_icons.hpp"
 #include "gui/app/start_up.hpp"
 #include "gui/link/frm_set_comm.hpp"
+#include "gui/settings/frm_opt_features.hpp"
 #include "platform/ports.hpp"
 
 namespace cps::gui {
@@ -109,6 +110,9 @@ FrmMain::FrmMain(AppContext& context, QWidget* parent) : QMainWindow(parent), m_
        {"mnuWindowTileHorizontal", "mnuWindowTileVertical", "mnuWindowArrangeIcons"}) {
     m_actions.value(QLatin1String(tile))->setVisible(false);
   }
+
+  registerChildWindow(QStringLiteral("FrmOptFeatures"),
+                      [this] { return new FrmOptFeatures(m_context, *this); });
 
   restorePlacement();
   ApplyMainTexts();

@@ -21,6 +21,7 @@
 #include "core/document/run_state.hpp"
 #include "gui/app/app_context.hpp"
 #include "gui/app/captions.hpp"
+#include "gui/app/child_window.hpp"
 #include "gui/app/enter_as_tab.hpp"
 
 namespace cps::gui {
@@ -278,13 +279,6 @@ void FrmRadioInfo::limitRepairReason() {
   cursor.removeSelectedText();
 }
 
-void FrmRadioInfo::commandCloseClick() {
-  // Inside the main window the frame around the window has to go with it.
-  if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-    frame->close();
-  } else {
-    close();
-  }
-}
+void FrmRadioInfo::commandCloseClick() { CloseChildWindow(*this); }
 
 }  // namespace cps::gui
