@@ -156,6 +156,9 @@ int main(int argc, char* argv[]) {
       const RadioLink link(context, window);
       window.resize(980, 660);
       save(window, out, QStringLiteral("main_window") + suffix);
+      if (QWidget* options = window.ShowChildWindow(QStringLiteral("FrmOptFeatures"))) {
+        save(*options, out, QStringLiteral("optional_features") + suffix);
+      }
     }
     {
       FrmModelInfo dialog(context, [] {});

@@ -131,8 +131,15 @@ class FrmOptFeaturesTest : public QObject {
     QVERIFY(list);
     auto expected = values();
     expected[static_cast<std::size_t>(slot)] = static_cast<std::int16_t>(stored);
+    const auto before = fixture.context.state.workingDocument.toBytes();
     list->setCurrentIndex(item);
     QCOMPARE(values(), expected);
+    // In the data file only the field's own two bytes change.
+    const auto after = fixture.context.state.workingDocument.toBytes();
+    const std::size_t at = offsets::kOptionalFeatures + 2 * static_cast<std::size_t>(slot);
+    for (std::size_t i = 0; i < after.size(); ++i) {
+      if (i != at && i != at + 1) QCOMPARE(after[i], before[i]);
+    }
   }
 
   void checkBoxesStoreTheirTick() {
