@@ -53,7 +53,6 @@ constexpr int kMinIdDigits = 3;
 constexpr int kMaxIdDigits = 10;
 
 constexpr std::uint32_t kNoFrequencyUnits = 0xFFFFFFFF;
-constexpr std::string_view kProgramVersion = "V200";
 // Inverted DCS codes share the tone byte of their normal twins; a flag bit
 // tells them apart.
 constexpr int kInvertedToneShift = kFirstInvertedDcsTone - kFirstDcsTone;
