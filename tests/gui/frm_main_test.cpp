@@ -22,6 +22,8 @@
 
 #include "core/document/data_file.hpp"
 #include "core/document/instances.hpp"
+#include "gui/app/commits_edits.hpp"
+#include "gui/app/reloads_from_document.hpp"
 #include "gui_fixture.hpp"
 
 namespace cps::gui::test {
@@ -144,6 +146,43 @@ class FrmMainTest : public QObject {
     QCOMPARE(openWindows(window), 0);
     window.action("mnuOptFeature")->trigger();
     QCOMPARE(made, 2);
+  }
+
+  // Before a read only the channel table commits what is typed in it; before a
+  // write every window that holds typed values does.
+  void windowsCommitBeforeATransferAsTheTableSays_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("beforeRead");
+    QTest::addColumn<bool>("beforeWrite");
+    QTest::newRow("channel table") << "frmCommChInfo" << true << true;
+    QTest::newRow("optional features") << "FrmOptFeatures" << false << true;
+    QTest::newRow("DTMF") << "FrmDTMF" << false << true;
+    QTest::newRow("embedded message") << "FrmEmbMsg" << false << true;
+    QTest::newRow("keys") << "FrmKey" << false << false;
+    QTest::newRow("scan") << "FrmScan" << false << false;
+  }
+  void windowsCommitBeforeATransferAsTheTableSays() {
+    QFETCH(QString, name);
+    QFETCH(bool, beforeRead);
+    QFETCH(bool, beforeWrite);
+    struct Editor final : QWidget, CommitsEdits, ReloadsFromDocument {
+      int commits = 0;
+      int reloads = 0;
+      void commitEdits() override { ++commits; }
+      void reloadFromDocument() override { ++reloads; }
+    };
+    GuiFixture f;
+    FrmMain window(f.context);
+    Editor* editor = nullptr;
+    window.registerChildWindow(name, [&editor] { return editor = new Editor; });
+    QVERIFY(window.ShowChildWindow(name));
+    QVERIFY(editor);
+    window.commitChildWindows(CommitBefore::Read);
+    QCOMPARE(editor->commits, beforeRead ? 1 : 0);
+    window.commitChildWindows(CommitBefore::Write);
+    QCOMPARE(editor->commits, (beforeRead ? 1 : 0) + (beforeWrite ? 1 : 0));
+    window.reloadChildWindows();
+    QCOMPARE(editor->reloads, 1);
   }
 
   void panelAndBars() {

@@ -11,6 +11,7 @@
 
 #include "core/app/file_commands.hpp"
 #include "core/document/prompter.hpp"
+#include "gui/app/child_windows.hpp"
 
 class QLabel;
 class QMdiArea;
@@ -24,9 +25,6 @@ class QTreeWidgetItem;
 namespace cps::gui {
 
 class AppContext;
-
-// The channel table window, which opens with every new, opened or read document.
-inline constexpr char kChannelWindowName[] = "frmCommChInfo";
 
 class FrmMain final : public QMainWindow, public DocumentObserver {
  public:
@@ -46,6 +44,11 @@ class FrmMain final : public QMainWindow, public DocumentObserver {
   QWidget* childWindow(const QString& name) const;
   // Open windows of these names commit what is typed in them (see CommitsEdits).
   void validateChildWindows(const QStringList& names);
+  // Open windows that hold typed values commit them before a read or a write
+  // of the radio, as the child window table says.
+  void commitChildWindows(CommitBefore transfer);
+  // Open windows show the document again after it changed behind them.
+  void reloadChildWindows();
 
   void Change_Language();
   void ShowMainTxt();
