@@ -11,6 +11,8 @@
 
 #include "core/app/ini_file.hpp"
 #include "core/app/text_table.hpp"
+#include "core/document/channel_fields.hpp"
+#include "core/settings/setting_fields.hpp"
 
 namespace cps {
 namespace {
@@ -43,6 +45,16 @@ std::map<int, std::string> textIdsUsedBySource() {
       for (std::sregex_iterator c(body.begin(), body.end(), constant); c != end; ++c) note(*c);
     }
     for (std::sregex_iterator c(source.begin(), source.end(), call), end; c != end; ++c) note(*c);
+  }
+  // The field tables name their captions and list items by number too.
+  for (const auto& field : ChannelFields()) {
+    if (field.headerTextId != 0)
+      ids.emplace(field.headerTextId, "channel field " + std::string(field.name));
+    for (int id : field.itemTextIds) ids.emplace(id, "channel field " + std::string(field.name));
+  }
+  for (const SettingField* field : AllSettingFields()) {
+    if (field->labelTextId != 0) ids.emplace(field->labelTextId, std::string(field->name));
+    for (int id : field->items.textIds) ids.emplace(id, std::string(field->name));
   }
   return ids;
 }
