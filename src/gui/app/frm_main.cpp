@@ -497,13 +497,17 @@ void FrmMain::handOver(const std::filesystem::path& program) {
     m_context.prompter().ask(TextMessage(9063, Buttons::Ok, Icon::Warning));
   }
   // The other version takes the file or radio; this one ends without asking again.
-  m_endingForHandOver = true;
+  closeWithoutAsking();
+}
+
+void FrmMain::closeWithoutAsking() {
+  m_endWithoutAsking = true;
   close();
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
   savePlacement();
-  if (!m_endingForHandOver && IsDocumentChanged(m_context.state)) {
+  if (!m_endWithoutAsking && IsDocumentChanged(m_context.state)) {
     const Answer answer = m_context.prompter().ask(
         TextMessage(cps::text::kUnsavedChanges, Buttons::YesNoCancel, Icon::Warning));
     if (answer == Answer::Cancel) {
