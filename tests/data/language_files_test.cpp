@@ -132,8 +132,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(AgreedText{"english.ini", 18016, "PTT ID at start of TX"},
                       AgreedText{"english.ini", 23001, "Select language"},
                       AgreedText{"english.ini", 27032, "Remote alarm with background sound"}),
-    [](const ::testing::TestParamInfo<AgreedText>& info) {
-      return std::string(info.param.file).substr(0, 7) + std::to_string(info.param.id);
+    [](const ::testing::TestParamInfo<AgreedText>& row) {
+      return std::string(row.param.file).substr(0, 7) + std::to_string(row.param.id);
     });
 
 }  // namespace
