@@ -105,5 +105,48 @@ TEST(LanguageFiles, BothFilesNameTheSameTextsEachInTheSectionOfItsNumber) {
   }
 }
 
+// The first-run steps name the port list and the OK button by the captions
+// the dialog shows beside them (texts 22004 and 9017), in each language.
+TEST(LanguageFiles, FirstRunStepsNameTheCaptionsOnScreen) {
+  for (const char* name : {"english.ini", "chinese.ini"}) {
+    TextTable texts(kLanguageFolder / name);
+    const std::string portList = texts.LangText(22004);
+    const std::string okButton = texts.LangText(9017);
+    ASSERT_FALSE(portList.empty() || okButton.empty()) << name;
+    EXPECT_NE(texts.LangText(9052).find(portList), std::string::npos)
+        << name << ": 9052 does not name " << portList;
+    EXPECT_NE(texts.LangText(9053).find(okButton), std::string::npos)
+        << name << ": 9053 does not name " << okButton;
+  }
+}
+
+struct AgreedText {
+  const char* file;
+  int id;
+  const char* text;
+};
+
+void PrintTo(const AgreedText& agreed, std::ostream* out) {
+  *out << agreed.file << " " << agreed.id;
+}
+
+class AgreedTexts : public ::testing::TestWithParam<AgreedText> {};
+
+// Wordings settled in review, kept from drifting back.
+TEST_P(AgreedTexts, ReadAsAgreed) {
+  const AgreedText& agreed = GetParam();
+  TextTable texts(kLanguageFolder / agreed.file);
+  EXPECT_EQ(texts.LangText(agreed.id), agreed.text) << agreed.file << " " << agreed.id;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LanguageFiles, AgreedTexts,
+    ::testing::Values(AgreedText{"english.ini", 18016, "PTT ID at start of TX"},
+                      AgreedText{"english.ini", 23001, "Select language"},
+                      AgreedText{"english.ini", 27032, "Remote alarm with background sound"}),
+    [](const ::testing::TestParamInfo<AgreedText>& row) {
+      return std::string(row.param.file).substr(0, 7) + std::to_string(row.param.id);
+    });
+
 }  // namespace
 }  // namespace cps

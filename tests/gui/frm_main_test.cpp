@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QSplitter>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -24,6 +25,7 @@
 #include "core/document/instances.hpp"
 #include "gui/app/commits_edits.hpp"
 #include "gui/app/reloads_from_document.hpp"
+#include "gui/app/start_up.hpp"
 #include "gui_fixture.hpp"
 
 namespace cps::gui::test {
@@ -410,6 +412,75 @@ class FrmMainTest : public QObject {
     FrmMain window(f.context);
     QCOMPARE(window.menuBar()->actions().first()->text(), QString("&File"));
     QCOMPARE(window.action("mnuFileOpen")->text(), QString());
+  }
+
+  // The placement as the store holds it, in twips: left, top, width, height.
+  static QList<int> storedPlacement(const QString& application) {
+    QSettings store(QStringLiteral("cps530"), application);
+    store.beginGroup(QStringLiteral("Settings"));
+    QList<int> numbers;
+    for (const char* key : {"MainLeft", "MainTop", "MainWidth", "MainHeight"}) {
+      numbers << (store.contains(key) ? store.value(key).toInt() : -1);
+    }
+    return numbers;
+  }
+
+  void placementComesBackAsItWasLeft_data() {
+    QTest::addColumn<QList<int>>("placement");
+    QTest::newRow("the first start's defaults") << QList<int>{1000, 1000, 12500, 9500};
+    QTest::newRow("moved and made larger") << QList<int>{3000, 2250, 13500, 10500};
+  }
+  void placementComesBackAsItWasLeft() {
+    QFETCH(QList<int>, placement);
+    GuiFixture f;
+    const QString application = QStringLiteral("placement %1").arg(QTest::currentDataTag());
+    f.context.setApplicationTitle(application);
+    {
+      QSettings store(QStringLiteral("cps530"), application);
+      store.clear();
+      store.beginGroup(QStringLiteral("Settings"));
+      const char* keys[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
+      for (int i = 0; i < 4; ++i) store.setValue(keys[i], placement[i]);
+    }
+    // Three runs, each restoring what the one before saved: nothing creeps. The
+    // first may round the numbers to whole pixels (15 twips), no more.
+    QList<int> firstRun;
+    for (int run = 1; run <= 3; ++run) {
+      FrmMain window(f.context);
+      window.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&window));
+      QVERIFY(window.close());
+      const QList<int> stored = storedPlacement(application);
+      if (run == 1) {
+        firstRun = stored;
+        for (int i = 0; i < 4; ++i) QVERIFY(std::abs(stored[i] - placement[i]) < 15);
+      }
+      QCOMPARE(stored, firstRun);
+    }
+  }
+
+  void placementAndTitleKeepTheStartUpLanguage() {
+    GuiFixture f;
+    QVERIFY(StartUp(f.context, {false, false}, [] {}));
+    const QString english = f.context.text(12000);
+    f.context.setLanguage(kChinese);
+    const QString chinese = f.context.text(12000);
+    f.context.setLanguage(kEnglish);
+    QVERIFY(english != chinese);
+    for (const QString& application : {english, chinese}) {
+      QSettings(QStringLiteral("cps530"), application).clear();
+    }
+    FrmMain window(f.context);
+    window.show();
+    f.context.setLanguage(kChinese);
+    window.applyLanguageIfChanged();
+    QVERIFY(window.windowTitle().startsWith(chinese));
+    // The run keeps the title start-up set: it saves its placement under the
+    // name it restored it from.
+    QCOMPARE(f.context.applicationTitle(), english);
+    QVERIFY(window.close());
+    QVERIFY(!storedPlacement(english).contains(-1));
+    QCOMPARE(storedPlacement(chinese), (QList<int>{-1, -1, -1, -1}));
   }
 
   void handOverEndsWithoutAsking() {

@@ -474,6 +474,9 @@ void FrmMain::restorePlacement() {
     placement = QRect(kDefaultLeft / kTwipsPerPixel, kDefaultTop / kTwipsPerPixel,
                       kDefaultWidth / kTwipsPerPixel, kDefaultHeight / kTwipsPerPixel);
   }
+  // Left and top place the outer frame, title bar included, as a user sees the
+  // window; width and height are its inside. Saved the same way, a window comes
+  // back where it was left.
   resize(placement.size());
   move(placement.topLeft());
 }
@@ -482,11 +485,11 @@ void FrmMain::savePlacement() {
   if (isMinimized()) return;
   QSettings store(QStringLiteral("cps530"), m_context.applicationTitle());
   store.beginGroup(QStringLiteral("Settings"));
-  const QRect frame = geometry();
-  store.setValue(QStringLiteral("MainLeft"), frame.x() * kTwipsPerPixel);
-  store.setValue(QStringLiteral("MainTop"), frame.y() * kTwipsPerPixel);
-  store.setValue(QStringLiteral("MainWidth"), frame.width() * kTwipsPerPixel);
-  store.setValue(QStringLiteral("MainHeight"), frame.height() * kTwipsPerPixel);
+  // pos() is where move() puts the frame, size() what resize() sets.
+  store.setValue(QStringLiteral("MainLeft"), pos().x() * kTwipsPerPixel);
+  store.setValue(QStringLiteral("MainTop"), pos().y() * kTwipsPerPixel);
+  store.setValue(QStringLiteral("MainWidth"), width() * kTwipsPerPixel);
+  store.setValue(QStringLiteral("MainHeight"), height() * kTwipsPerPixel);
 }
 
 void FrmMain::handOver(const std::filesystem::path& program) {
@@ -494,13 +497,17 @@ void FrmMain::handOver(const std::filesystem::path& program) {
     m_context.prompter().ask(TextMessage(9063, Buttons::Ok, Icon::Warning));
   }
   // The other version takes the file or radio; this one ends without asking again.
-  m_endingForHandOver = true;
+  closeWithoutAsking();
+}
+
+void FrmMain::closeWithoutAsking() {
+  m_endWithoutAsking = true;
   close();
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
   savePlacement();
-  if (!m_endingForHandOver && IsDocumentChanged(m_context.state)) {
+  if (!m_endWithoutAsking && IsDocumentChanged(m_context.state)) {
     const Answer answer = m_context.prompter().ask(
         TextMessage(cps::text::kUnsavedChanges, Buttons::YesNoCancel, Icon::Warning));
     if (answer == Answer::Cancel) {

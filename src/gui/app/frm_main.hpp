@@ -62,6 +62,9 @@ class FrmMain final : public QMainWindow, public DocumentObserver {
 
   // Ends the program at once for another program version (may be empty: none).
   void handOver(const std::filesystem::path& program);
+  // Closes the window without the unsaved-changes question; the placement and
+  // the link settings are still written.
+  void closeWithoutAsking();
 
   // DocumentObserver: the channel windows come later; until then nothing to redraw.
   void reShowGrid(int channelNumber) override;
@@ -126,7 +129,7 @@ class FrmMain final : public QMainWindow, public DocumentObserver {
   QHash<QString, ChildFactory> m_factories;  // child window classes by name
   QList<QAction*> m_channelButtons;          // toolbar buttons 11 to 19
   QString m_shownName;                       // Label1: the model's software name
-  bool m_endingForHandOver = false;
+  bool m_endWithoutAsking = false;
 };
 
 }  // namespace cps::gui

@@ -33,6 +33,8 @@ int main(int argc, char* argv[]) {
   context.backupFolder =
       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString() + "/backups";
 
+  // From here on SIGTERM and SIGINT end the run, the first-run dialog included.
+  TerminationWatch termination;
   const bool started = StartUp(context, QuerySystem(), [&context] {
     LoadFrmLink dialog(context);
     dialog.exec();
@@ -41,7 +43,8 @@ int main(int argc, char* argv[]) {
 
   FrmMain window(context);
   const RadioLink link(context, window);
-  const TerminationWatch termination([&window] { window.close(); });
+  termination.setEndOfRun(
+      [&window](bool insist) { insist ? window.closeWithoutAsking() : void(window.close()); });
   window.show();
   return QApplication::exec();
 }
