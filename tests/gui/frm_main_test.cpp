@@ -213,6 +213,8 @@ class FrmMainTest : public QObject {
     QTest::newRow("Cancel keeps the program") << int(Answer::Cancel) << false << false;
     QTest::newRow("No ends without saving") << int(Answer::No) << true << false;
     QTest::newRow("Yes saves, then ends") << int(Answer::Yes) << true << true;
+    QTest::newRow("Yes, but the save is cancelled: the program stays")
+        << int(Answer::Yes) << false << false;
   }
   void exitQuestion() {
     QFETCH(int, answer);
@@ -225,7 +227,10 @@ class FrmMainTest : public QObject {
     const auto before = f.context.state.workingDocument;
     const auto target = f.folder.file("saved.dat").string();
     f.prompter.expect(9006, Answer(answer));
-    if (saved) f.prompter.expectFile(target);  // an untitled document is saved as
+    // An untitled document is saved as: the dialog gives the file, or is cancelled.
+    if (Answer(answer) == Answer::Yes) {
+      f.prompter.expectFile(saved ? std::optional<std::string>(target) : std::nullopt);
+    }
     QCOMPARE(window.close(), closes);
     QCOMPARE(window.isVisible(), !closes);
     QCOMPARE(fs::exists(target), saved);
@@ -238,6 +243,34 @@ class FrmMainTest : public QObject {
     }
     QCOMPARE(f.prompter.pending(), std::size_t{0});
     QVERIFY(f.prompter.unexpected.empty());
+  }
+
+  // Ending without the question (a second termination signal, the hand-over to
+  // another version) keeps the changes in the per-user recovery folder.
+  void endingWithoutAskingKeepsTheChanges() {
+    GuiFixture f;
+    f.context.recoveryFolder = f.folder.file("recovered");
+    {
+      FrmMain window(f.context);
+      window.show();
+      window.closeWithoutAsking();
+      QVERIFY2(!fs::exists(f.context.recoveryFolder), "an unchanged document needs no copy");
+    }
+    FrmMain window(f.context);
+    window.show();
+    change(f.context);
+    window.closeWithoutAsking();
+    QVERIFY(!window.isVisible());
+    QVERIFY(f.prompter.asked.empty());
+    std::vector<fs::path> kept;
+    for (const auto& entry : fs::directory_iterator(f.context.recoveryFolder)) {
+      if (entry.path().extension() == ".dat") kept.push_back(entry.path());
+    }
+    QCOMPARE(kept.size(), std::size_t{1});
+    QVERIFY(kept[0].filename().string().rfind("new-", 0) == 0);
+    const auto file = ReadDataFile(kept[0].string());
+    QVERIFY(file.file);
+    QCOMPARE(file.file->document.optionalFeatures.values[5], std::int16_t{2});
   }
 
   void unchangedDocumentEndsWithoutAsking() {

@@ -61,6 +61,9 @@ class AppContext {
   QString lastFileFolder;
   // Where the radio images of reads and writes are kept; empty: none are kept.
   std::filesystem::path backupFolder;
+  // Where a changed document is kept when the program ends without asking
+  // (a second termination signal, the hand-over to another version); empty: nowhere.
+  std::filesystem::path recoveryFolder;
   // Today's date for the defaults of a new document; tests set a fixed one.
   std::function<Today()> today;
 

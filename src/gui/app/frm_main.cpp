@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
@@ -14,7 +15,9 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <cstdio>
 
+#include "core/document/data_file.hpp"
 #include "core/document/instances.hpp"
 #include "core/document/model.hpp"
 #include "gui/app/app_context.hpp"
@@ -500,6 +503,26 @@ void FrmMain::handOver(const std::filesystem::path& program) {
   closeWithoutAsking();
 }
 
+void FrmMain::keepRecoveryCopy() {
+  // Nobody was asked about the changes (a second termination signal, the hand-over
+  // to another program version): they are kept in the per-user folder instead.
+  if (m_context.recoveryFolder.empty()) return;
+  const auto stem = std::filesystem::path(FileNameOfPath(m_context.state.path)).stem().string();
+  const auto stamp =
+      QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString();
+  std::error_code ec;
+  std::filesystem::create_directories(m_context.recoveryFolder, ec);
+  const auto path = m_context.recoveryFolder / (stem + "-" + stamp + ".dat");
+  SideFileRecord side = m_context.state.workingSide;
+  DocumentRecord document = m_context.state.workingDocument;
+  document.version.assign(kProgramVersion);
+  side.version.assign(kProgramVersion);
+  const auto error = WriteDataFile(path.string(), document, side);
+  std::fprintf(stderr, "cps530: %s\n",
+               error.empty() ? ("unsaved changes kept in " + path.string()).c_str()
+                             : ("unsaved changes could not be kept: " + error).c_str());
+}
+
 void FrmMain::closeWithoutAsking() {
   m_endWithoutAsking = true;
   close();
@@ -515,10 +538,16 @@ void FrmMain::closeEvent(QCloseEvent* event) {
       return;
     }
     if (answer == Answer::Yes) {
-      // The program ends whatever the save did, as the user asked.
+      // A save the user cancelled or that failed would lose the changes with
+      // the program: it keeps running, as after Cancel.
       auto files = fileContext();
-      CommandSave(files);
+      if (CommandSave(files).outcome != FileOutcome::Done) {
+        event->ignore();
+        return;
+      }
     }
+  } else if (m_endWithoutAsking && IsDocumentChanged(m_context.state)) {
+    keepRecoveryCopy();
   }
   CloseCurAllWindows();
   ExitSteps(m_context);

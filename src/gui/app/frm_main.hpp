@@ -91,6 +91,7 @@ class FrmMain final : public QMainWindow, public DocumentObserver {
   void ApplyMainTexts();
   void showDocumentReplaced();
   void handleFileResult(const FileCommandResult& result);
+  void keepRecoveryCopy();
   void restorePlacement();
   void savePlacement();
   void updateWindowMenu();

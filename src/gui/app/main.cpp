@@ -30,8 +30,10 @@ int main(int argc, char* argv[]) {
   prompter.setPasswordDialog(
       [&context] { return FrmPassWord::Ask(context, QApplication::activeModalWidget()); });
   // Every read and write keeps the radio's image here (the newest 50).
-  context.backupFolder =
-      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString() + "/backups";
+  const std::string appData =
+      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
+  context.backupFolder = appData + "/backups";
+  context.recoveryFolder = appData + "/recovered";
 
   // From here on SIGTERM and SIGINT end the run, the first-run dialog included.
   TerminationWatch termination;
