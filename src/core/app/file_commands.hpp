@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "core/app/text_ids.hpp"
 #include "core/document/run_state.hpp"
 
 namespace cps {
@@ -15,15 +16,6 @@ namespace cps {
 class Prompter;
 class DocumentObserver;
 struct VersionTable;
-
-namespace text {
-inline constexpr int kDataFileFilter = 9001;
-inline constexpr int kUnsavedChanges = 9006;
-inline constexpr int kConfirmOverwrite = 9007;
-inline constexpr int kConfirmNewDocument = 9026;
-inline constexpr int kApplicationTitle = 12000;
-inline constexpr int kFileLabel = 12009;
-}  // namespace text
 
 struct FileContext {
   RunState& state;

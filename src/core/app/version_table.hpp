@@ -9,18 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "core/app/text_ids.hpp"
 #include "core/document/records.hpp"
 
 namespace cps {
-
-namespace text {
-inline constexpr int kVersionOfRadio = 9060;
-inline constexpr int kVersionOfProgram = 9061;
-inline constexpr int kVersionMismatch = 9062;
-inline constexpr int kNoProgramForVersion = 9063;
-inline constexpr int kVersionOfFile = 9064;
-inline constexpr int kNotADataFile = 9065;
-}  // namespace text
 
 struct VersionPair {
   std::string program;

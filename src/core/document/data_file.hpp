@@ -7,14 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "core/app/text_ids.hpp"
 #include "core/document/records.hpp"
 
 namespace cps {
-
-namespace text {
-inline constexpr int kFileError = 9002;
-inline constexpr int kWrongFileSize = 9033;
-}  // namespace text
 
 struct LoadedDataFile {
   DocumentRecord document;

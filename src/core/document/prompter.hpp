@@ -7,12 +7,9 @@
 #include <string>
 #include <utility>
 
-namespace cps {
+#include "core/app/text_ids.hpp"
 
-// Numbered texts of the language files that the document core raises.
-namespace text {
-inline constexpr int kFrequencyOutOfBand = 9021;
-}  // namespace text
+namespace cps {
 
 // Built-in developer texts that have no number in the language files.
 inline constexpr const char* kNotNumericText = "Not IsNumeric";

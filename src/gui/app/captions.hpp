@@ -1,6 +1,8 @@
 // The captions every dialog shares: the standard buttons found by their names.
 #pragma once
 
+#include "core/app/text_ids.hpp"
+
 class QDialog;
 class QDialogButtonBox;
 class QPushButton;
@@ -9,13 +11,6 @@ class QWidget;
 namespace cps::gui {
 
 class AppContext;
-
-namespace text {
-inline constexpr int kOkButton = 9017;
-inline constexpr int kCancelButton = 9018;
-inline constexpr int kCloseButton = 9023;
-inline constexpr int kHelpButton = 9025;
-}  // namespace text
 
 // The window's buttons named CommandOK and CommandCancel get texts 9017 and 9018.
 void SetOkCancelCaptions(QWidget& window, AppContext& context);

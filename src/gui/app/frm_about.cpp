@@ -7,18 +7,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/app/text_ids.hpp"
 #include "gui/app/app_context.hpp"
 
 namespace cps::gui {
-
-namespace text {
-inline constexpr int kAboutCaption = 24000;
-inline constexpr int kAboutTitle = 24001;
-inline constexpr int kAboutVersion = 24002;
-inline constexpr int kAboutDescription = 24003;
-inline constexpr int kAboutDescription2 = 24004;
-inline constexpr int kAboutOk = 24005;
-}  // namespace text
 
 namespace {
 

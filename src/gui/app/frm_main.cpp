@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
+#include "core/app/text_ids.hpp"
 #include "core/document/data_file.hpp"
 #include "core/document/instances.hpp"
 #include "core/document/model.hpp"
@@ -35,10 +36,6 @@
 #include "platform/ports.hpp"
 
 namespace cps::gui {
-
-namespace text {
-inline constexpr int kPortLabel = 12008;
-}  // namespace text
 
 namespace {
 
@@ -497,7 +494,8 @@ void FrmMain::savePlacement() {
 
 void FrmMain::handOver(const std::filesystem::path& program) {
   if (!program.empty() && !StartProgram(program)) {
-    m_context.prompter().ask(TextMessage(9063, Buttons::Ok, Icon::Warning));
+    m_context.prompter().ask(
+        TextMessage(cps::text::kNoProgramForVersion, Buttons::Ok, Icon::Warning));
   }
   // The other version takes the file or radio; this one ends without asking again.
   closeWithoutAsking();

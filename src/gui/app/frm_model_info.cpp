@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/app/text_ids.hpp"
 #include "core/document/instances.hpp"
 #include "core/document/model.hpp"
 #include "gui/app/app_context.hpp"
@@ -15,14 +16,6 @@
 #include "gui/app/list_routines.hpp"
 
 namespace cps::gui {
-
-namespace text {
-inline constexpr int kModelInfoCaption = 13000;
-inline constexpr int kModelLabel = 13001;
-inline constexpr int kBandLabel = 13002;
-inline constexpr int kConfirmModelChange = 9016;
-inline constexpr int kConfirmModelChangeTitle = 9019;
-}  // namespace text
 
 namespace {
 

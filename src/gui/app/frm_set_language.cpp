@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "core/app/settings_files.hpp"
+#include "core/app/text_ids.hpp"
 #include "core/app/text_table.hpp"
 #include "gui/app/app_context.hpp"
 #include "gui/app/captions.hpp"
@@ -15,15 +16,6 @@
 #include "gui/app/list_routines.hpp"
 
 namespace cps::gui {
-
-namespace text {
-inline constexpr int kLanguageCaption = 23000;
-inline constexpr int kLanguageLabel = 23001;
-inline constexpr int kLanguageEnglish = 23002;
-inline constexpr int kLanguageChinese = 23003;
-// The language setup could not be written: the same report as for any file.
-inline constexpr int kLanguageNotSaved = 9002;
-}  // namespace text
 
 namespace {
 
@@ -88,7 +80,7 @@ void FrmSetLanguage::commandOkClick() {
            .empty()) {
     // The language stays changed for this run; the user learns it will not be
     // kept for the next start.
-    m_context.prompter().ask(TextMessage(text::kLanguageNotSaved, Buttons::Ok, Icon::Warning));
+    m_context.prompter().ask(TextMessage(text::kFileError, Buttons::Ok, Icon::Warning));
   }
   accept();
 }

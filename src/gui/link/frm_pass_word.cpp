@@ -9,16 +9,12 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "core/app/text_ids.hpp"
 #include "core/link/link_state.hpp"
 #include "gui/app/app_context.hpp"
 #include "gui/app/captions.hpp"
 
 namespace cps::gui {
-
-namespace text {
-inline constexpr int kPassWordCaption = 23100;
-inline constexpr int kPassWordLabel = 23101;
-}  // namespace text
 
 namespace {
 

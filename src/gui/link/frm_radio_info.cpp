@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/app/text_ids.hpp"
 #include "core/document/codec.hpp"
 #include "core/document/model.hpp"
 #include "core/document/run_state.hpp"
@@ -25,26 +26,6 @@
 #include "gui/app/enter_as_tab.hpp"
 
 namespace cps::gui {
-
-namespace text {
-inline constexpr int kRadioInfoCaption = 21000;
-inline constexpr int kRadioInfoDealerFrame = 21001;
-inline constexpr int kRadioInfoRegion = 21002;
-inline constexpr int kRadioInfoBatch = 21003;
-inline constexpr int kRadioInfoCustomer = 21004;
-inline constexpr int kRadioInfoModel = 21005;
-inline constexpr int kRadioInfoBand = 21006;
-inline constexpr int kRadioInfoSerial = 21007;
-inline constexpr int kRadioInfoProductionDate = 21008;
-inline constexpr int kRadioInfoRepairDate = 21009;
-inline constexpr int kRadioInfoVersion = 21010;
-inline constexpr int kRadioInfoRepairReason = 21011;
-inline constexpr int kRadioInfoRepairReasonAgain = 21012;
-inline constexpr int kRadioInfoDealerCode = 21013;
-inline constexpr int kRadioInfoStockInDate = 21014;
-inline constexpr int kRadioInfoSaleDate = 21015;
-inline constexpr int kRadioInfoHandledBy = 21016;
-}  // namespace text
 
 namespace {
 

@@ -92,7 +92,7 @@ void FrmSetComm::CommandOK_Click() {
     // The run goes on with the port chosen; the user learns that the next start
     // will not know it.
     if (!error.empty()) {
-      m_context.prompter().ask(TextMessage(text::kSetCommNotSaved, Buttons::Ok, Icon::Critical));
+      m_context.prompter().ask(TextMessage(text::kFileError, Buttons::Ok, Icon::Critical));
     }
     break;
   }

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <array>
 
+#include "core/app/text_ids.hpp"
+
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
@@ -14,13 +16,6 @@ class QTimer;
 namespace cps::gui {
 
 class AppContext;
-
-namespace text {
-inline constexpr int kSetCommCaption = 22000;
-inline constexpr int kSetCommFrame = 22001;
-inline constexpr int kSetCommPort = 22002;  // followed by the port number
-inline constexpr int kSetCommNotSaved = 9002;
-}  // namespace text
 
 class FrmSetComm final : public QDialog {
  public:

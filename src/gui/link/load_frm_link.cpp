@@ -110,8 +110,8 @@ void LoadFrmLink::applyTexts() {
   // until the texts are applied.
   setWindowTitle(m_context.text(text::kLinkCaption));
   m_portLabel->setText(m_context.text(text::kLinkPortLabel));
-  m_ok->setText(m_context.text(text::kLinkOk));
-  m_cancel->setText(m_context.text(text::kLinkCancel));
+  m_ok->setText(m_context.text(text::kOkButton));
+  m_cancel->setText(m_context.text(text::kCancelButton));
   const QStringList lines{m_context.text(text::kLinkIntro), QString(),
                           m_context.text(text::kLinkStep1), m_context.text(text::kLinkStep2),
                           m_context.text(text::kLinkStep3), m_context.text(text::kLinkStep4)};

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+#include "core/app/text_ids.hpp"
 #include "core/link/link_check.hpp"
 
 class QComboBox;
@@ -17,18 +18,6 @@ class QTimer;
 namespace cps::gui {
 
 class AppContext;
-
-namespace text {
-inline constexpr int kLinkIntro = 9054;
-inline constexpr int kLinkStep1 = 9050;
-inline constexpr int kLinkStep2 = 9051;
-inline constexpr int kLinkStep3 = 9052;
-inline constexpr int kLinkStep4 = 9053;
-inline constexpr int kLinkCaption = 22003;
-inline constexpr int kLinkPortLabel = 22004;
-inline constexpr int kLinkOk = 9017;
-inline constexpr int kLinkCancel = 9018;
-}  // namespace text
 
 inline constexpr const char* kCannotOpenPortText = "Cannot Open Communication Port.";
 inline constexpr const char* kCommunicationErrorText = "Communication Error!";

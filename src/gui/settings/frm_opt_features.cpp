@@ -6,16 +6,13 @@
 #include <QVBoxLayout>
 #include <string>
 
+#include "core/app/text_ids.hpp"
 #include "gui/app/app_context.hpp"
 #include "gui/app/captions.hpp"
 #include "gui/app/child_window.hpp"
 #include "gui/settings/settings_binder.hpp"
 
 namespace cps::gui {
-
-namespace text {
-inline constexpr int kOptFeaturesCaption = 16000;
-}  // namespace text
 
 namespace {
 

@@ -1,0 +1,94 @@
+// Every text the program asks for by number, named once. The language files
+// hold a text for each in English and Chinese, in the section of its range;
+// the field tables name the captions of their controls and list items
+// themselves, and the language-file test walks both.
+#pragma once
+
+namespace cps::text {
+
+// ---- Messages ----------------------------------------------------------------
+inline constexpr int kDataFileFilter = 9001;
+inline constexpr int kFileError = 9002;  // a file or settings file could not be read or written
+inline constexpr int kUnsavedChanges = 9006;
+inline constexpr int kConfirmOverwrite = 9007;
+inline constexpr int kConfirmModelChange = 9016;
+inline constexpr int kOkButton = 9017;
+inline constexpr int kCancelButton = 9018;
+inline constexpr int kConfirmModelChangeTitle = 9019;
+inline constexpr int kFrequencyOutOfBand = 9021;
+inline constexpr int kCloseButton = 9023;
+inline constexpr int kHelpButton = 9025;
+inline constexpr int kConfirmNewDocument = 9026;
+inline constexpr int kWrongFileSize = 9033;
+
+// The first-run link check.
+inline constexpr int kLinkStep1 = 9050;
+inline constexpr int kLinkStep2 = 9051;
+inline constexpr int kLinkStep3 = 9052;
+inline constexpr int kLinkStep4 = 9053;
+inline constexpr int kLinkIntro = 9054;
+
+// Versions of radios, programs and data files.
+inline constexpr int kVersionOfRadio = 9060;
+inline constexpr int kVersionOfProgram = 9061;
+inline constexpr int kVersionMismatch = 9062;
+inline constexpr int kNoProgramForVersion = 9063;
+inline constexpr int kVersionOfFile = 9064;
+inline constexpr int kNotADataFile = 9065;
+
+// ---- Main window -------------------------------------------------------------
+inline constexpr int kApplicationTitle = 12000;
+inline constexpr int kPortLabel = 12008;
+inline constexpr int kFileLabel = 12009;
+
+// ---- Model and band ----------------------------------------------------------
+inline constexpr int kModelInfoCaption = 13000;
+inline constexpr int kModelLabel = 13001;
+inline constexpr int kBandLabel = 13002;
+
+// ---- Optional features -------------------------------------------------------
+inline constexpr int kOptFeaturesCaption = 16000;
+
+// ---- Radio information -------------------------------------------------------
+inline constexpr int kRadioInfoCaption = 21000;
+inline constexpr int kRadioInfoDealerFrame = 21001;
+inline constexpr int kRadioInfoRegion = 21002;
+inline constexpr int kRadioInfoBatch = 21003;
+inline constexpr int kRadioInfoCustomer = 21004;
+inline constexpr int kRadioInfoModel = 21005;
+inline constexpr int kRadioInfoBand = 21006;
+inline constexpr int kRadioInfoSerial = 21007;
+inline constexpr int kRadioInfoProductionDate = 21008;
+inline constexpr int kRadioInfoRepairDate = 21009;
+inline constexpr int kRadioInfoVersion = 21010;
+inline constexpr int kRadioInfoRepairReason = 21011;
+inline constexpr int kRadioInfoRepairReasonAgain = 21012;
+inline constexpr int kRadioInfoDealerCode = 21013;
+inline constexpr int kRadioInfoStockInDate = 21014;
+inline constexpr int kRadioInfoSaleDate = 21015;
+inline constexpr int kRadioInfoHandledBy = 21016;
+
+// ---- Port and link check -----------------------------------------------------
+inline constexpr int kSetCommCaption = 22000;
+inline constexpr int kSetCommFrame = 22001;
+inline constexpr int kSetCommPort = 22002;  // followed by the port number
+inline constexpr int kLinkCaption = 22003;
+inline constexpr int kLinkPortLabel = 22004;
+
+// ---- Language and password ---------------------------------------------------
+inline constexpr int kLanguageCaption = 23000;
+inline constexpr int kLanguageLabel = 23001;
+inline constexpr int kLanguageEnglish = 23002;
+inline constexpr int kLanguageChinese = 23003;
+inline constexpr int kPassWordCaption = 23100;
+inline constexpr int kPassWordLabel = 23101;
+
+// ---- About -------------------------------------------------------------------
+inline constexpr int kAboutCaption = 24000;
+inline constexpr int kAboutTitle = 24001;
+inline constexpr int kAboutVersion = 24002;
+inline constexpr int kAboutDescription = 24003;
+inline constexpr int kAboutDescription2 = 24004;
+inline constexpr int kAboutOk = 24005;
+
+}  // namespace cps::text
