@@ -11,6 +11,8 @@
 
 #include "core/app/ini_file.hpp"
 #include "core/app/text_table.hpp"
+#include "core/document/records.hpp"
+#include "core/settings/setting_fields.hpp"
 
 namespace cps {
 namespace {
@@ -75,6 +77,32 @@ TEST(LanguageFiles, EveryTextTheProgramUsesIsInBothLanguages) {
       EXPECT_FALSE(texts.LangText(id).empty())
           << name << " has no text " << id << " (used in " << where << ")";
     }
+  }
+}
+
+// The settings tables name their labels, pages and list items by number, some
+// of them joined by functions; every number they ask for has a text.
+TEST(LanguageFiles, EveryTextTheSettingsTablesAskForIsInBothLanguages) {
+  std::set<int> ids;
+  const TextOf record = [&ids](int id) {
+    ids.insert(id);
+    return std::string("T");
+  };
+  // Both priority channels scanned, so that the revert list offers every choice.
+  DocumentRecord doc;
+  doc.scan.bytes[ScanBlock::kPriorityMode] = 3;
+  for (const SettingField* field : AllSettingFields()) {
+    if (field->labelTextId != 0) ids.insert(field->labelTextId);
+    ItemTexts(doc, *field, record);
+  }
+  for (const auto pages : {DtmfPages(), KeyFrames()}) {
+    for (const auto& page : pages) ids.insert(page.textId);
+  }
+  ASSERT_GT(ids.size(), 100u);
+  for (const char* name : {"english.ini", "chinese.ini"}) {
+    TextTable texts(kLanguageFolder / name);
+    for (const int id : ids)
+      EXPECT_FALSE(texts.LangText(id).empty()) << name << " has no text " << id;
   }
 }
 
