@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/document/records.hpp"
 #include "core/link/radio_image.hpp"
 
 namespace cps::radiosim {
@@ -28,7 +29,7 @@ using RadioMemory = std::array<std::uint8_t, kMemorySize>;
 struct RadioIdentity {
   std::string model = "TW530G";
   std::uint8_t bandCode = 0;
-  std::string version = "V200";
+  std::string version{kProgramVersion};
   std::uint8_t capabilities = 0;
 };
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "core/document/bytes.hpp"
+
 namespace cps::radiosim {
 
 namespace {
@@ -32,7 +34,7 @@ std::string hex2(std::uint8_t value) {
 }
 
 std::uint16_t addressOf(std::span<const std::uint8_t> frame) {
-  return static_cast<std::uint16_t>((frame[1] << 8) | frame[2]);
+  return BigEndian16(frame.subspan(1, 2));
 }
 
 std::string blockName(std::uint16_t address, std::uint8_t length) {

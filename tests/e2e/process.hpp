@@ -93,8 +93,9 @@ class Process {
     return {-1, m_outText, m_errText};
   }
 
-  void terminate() {
-    if (m_pid > 0) kill(m_pid, SIGTERM);
+  void terminate() { sendSignal(SIGTERM); }
+  void sendSignal(int number) {
+    if (m_pid > 0) kill(m_pid, number);
   }
 
  private:

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QSplitter>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -22,6 +23,9 @@
 
 #include "core/document/data_file.hpp"
 #include "core/document/instances.hpp"
+#include "gui/app/commits_edits.hpp"
+#include "gui/app/reloads_from_document.hpp"
+#include "gui/app/start_up.hpp"
 #include "gui_fixture.hpp"
 
 namespace cps::gui::test {
@@ -146,6 +150,43 @@ class FrmMainTest : public QObject {
     QCOMPARE(made, 2);
   }
 
+  // Before a read only the channel table commits what is typed in it; before a
+  // write every window that holds typed values does.
+  void windowsCommitBeforeATransferAsTheTableSays_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("beforeRead");
+    QTest::addColumn<bool>("beforeWrite");
+    QTest::newRow("channel table") << "frmCommChInfo" << true << true;
+    QTest::newRow("optional features") << "FrmOptFeatures" << false << true;
+    QTest::newRow("DTMF") << "FrmDTMF" << false << true;
+    QTest::newRow("embedded message") << "FrmEmbMsg" << false << true;
+    QTest::newRow("keys") << "FrmKey" << false << false;
+    QTest::newRow("scan") << "FrmScan" << false << false;
+  }
+  void windowsCommitBeforeATransferAsTheTableSays() {
+    QFETCH(QString, name);
+    QFETCH(bool, beforeRead);
+    QFETCH(bool, beforeWrite);
+    struct Editor final : QWidget, CommitsEdits, ReloadsFromDocument {
+      int commits = 0;
+      int reloads = 0;
+      void commitEdits() override { ++commits; }
+      void reloadFromDocument() override { ++reloads; }
+    };
+    GuiFixture f;
+    FrmMain window(f.context);
+    Editor* editor = nullptr;
+    window.registerChildWindow(name, [&editor] { return editor = new Editor; });
+    QVERIFY(window.ShowChildWindow(name));
+    QVERIFY(editor);
+    window.commitChildWindows(CommitBefore::Read);
+    QCOMPARE(editor->commits, beforeRead ? 1 : 0);
+    window.commitChildWindows(CommitBefore::Write);
+    QCOMPARE(editor->commits, (beforeRead ? 1 : 0) + (beforeWrite ? 1 : 0));
+    window.reloadChildWindows();
+    QCOMPARE(editor->reloads, 1);
+  }
+
   void panelAndBars() {
     GuiFixture f;
     FrmMain window(f.context);
@@ -172,6 +213,8 @@ class FrmMainTest : public QObject {
     QTest::newRow("Cancel keeps the program") << int(Answer::Cancel) << false << false;
     QTest::newRow("No ends without saving") << int(Answer::No) << true << false;
     QTest::newRow("Yes saves, then ends") << int(Answer::Yes) << true << true;
+    QTest::newRow("Yes, but the save is cancelled: the program stays")
+        << int(Answer::Yes) << false << false;
   }
   void exitQuestion() {
     QFETCH(int, answer);
@@ -184,7 +227,10 @@ class FrmMainTest : public QObject {
     const auto before = f.context.state.workingDocument;
     const auto target = f.folder.file("saved.dat").string();
     f.prompter.expect(9006, Answer(answer));
-    if (saved) f.prompter.expectFile(target);  // an untitled document is saved as
+    // An untitled document is saved as: the dialog gives the file, or is cancelled.
+    if (Answer(answer) == Answer::Yes) {
+      f.prompter.expectFile(saved ? std::optional<std::string>(target) : std::nullopt);
+    }
     QCOMPARE(window.close(), closes);
     QCOMPARE(window.isVisible(), !closes);
     QCOMPARE(fs::exists(target), saved);
@@ -197,6 +243,34 @@ class FrmMainTest : public QObject {
     }
     QCOMPARE(f.prompter.pending(), std::size_t{0});
     QVERIFY(f.prompter.unexpected.empty());
+  }
+
+  // Ending without the question (a second termination signal, the hand-over to
+  // another version) keeps the changes in the per-user recovery folder.
+  void endingWithoutAskingKeepsTheChanges() {
+    GuiFixture f;
+    f.context.recoveryFolder = f.folder.file("recovered");
+    {
+      FrmMain window(f.context);
+      window.show();
+      window.closeWithoutAsking();
+      QVERIFY2(!fs::exists(f.context.recoveryFolder), "an unchanged document needs no copy");
+    }
+    FrmMain window(f.context);
+    window.show();
+    change(f.context);
+    window.closeWithoutAsking();
+    QVERIFY(!window.isVisible());
+    QVERIFY(f.prompter.asked.empty());
+    std::vector<fs::path> kept;
+    for (const auto& entry : fs::directory_iterator(f.context.recoveryFolder)) {
+      if (entry.path().extension() == ".dat") kept.push_back(entry.path());
+    }
+    QCOMPARE(kept.size(), std::size_t{1});
+    QVERIFY(kept[0].filename().string().rfind("new-", 0) == 0);
+    const auto file = ReadDataFile(kept[0].string());
+    QVERIFY(file.file);
+    QCOMPARE(file.file->document.optionalFeatures.values[5], std::int16_t{2});
   }
 
   void unchangedDocumentEndsWithoutAsking() {
@@ -371,6 +445,75 @@ class FrmMainTest : public QObject {
     FrmMain window(f.context);
     QCOMPARE(window.menuBar()->actions().first()->text(), QString("&File"));
     QCOMPARE(window.action("mnuFileOpen")->text(), QString());
+  }
+
+  // The placement as the store holds it, in twips: left, top, width, height.
+  static QList<int> storedPlacement(const QString& application) {
+    QSettings store(QStringLiteral("cps530"), application);
+    store.beginGroup(QStringLiteral("Settings"));
+    QList<int> numbers;
+    for (const char* key : {"MainLeft", "MainTop", "MainWidth", "MainHeight"}) {
+      numbers << (store.contains(key) ? store.value(key).toInt() : -1);
+    }
+    return numbers;
+  }
+
+  void placementComesBackAsItWasLeft_data() {
+    QTest::addColumn<QList<int>>("placement");
+    QTest::newRow("the first start's defaults") << QList<int>{1000, 1000, 12500, 9500};
+    QTest::newRow("moved and made larger") << QList<int>{3000, 2250, 13500, 10500};
+  }
+  void placementComesBackAsItWasLeft() {
+    QFETCH(QList<int>, placement);
+    GuiFixture f;
+    const QString application = QStringLiteral("placement %1").arg(QTest::currentDataTag());
+    f.context.setApplicationTitle(application);
+    {
+      QSettings store(QStringLiteral("cps530"), application);
+      store.clear();
+      store.beginGroup(QStringLiteral("Settings"));
+      const char* keys[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
+      for (int i = 0; i < 4; ++i) store.setValue(keys[i], placement[i]);
+    }
+    // Three runs, each restoring what the one before saved: nothing creeps. The
+    // first may round the numbers to whole pixels (15 twips), no more.
+    QList<int> firstRun;
+    for (int run = 1; run <= 3; ++run) {
+      FrmMain window(f.context);
+      window.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&window));
+      QVERIFY(window.close());
+      const QList<int> stored = storedPlacement(application);
+      if (run == 1) {
+        firstRun = stored;
+        for (int i = 0; i < 4; ++i) QVERIFY(std::abs(stored[i] - placement[i]) < 15);
+      }
+      QCOMPARE(stored, firstRun);
+    }
+  }
+
+  void placementAndTitleKeepTheStartUpLanguage() {
+    GuiFixture f;
+    QVERIFY(StartUp(f.context, {false, false}, [] {}));
+    const QString english = f.context.text(12000);
+    f.context.setLanguage(kChinese);
+    const QString chinese = f.context.text(12000);
+    f.context.setLanguage(kEnglish);
+    QVERIFY(english != chinese);
+    for (const QString& application : {english, chinese}) {
+      QSettings(QStringLiteral("cps530"), application).clear();
+    }
+    FrmMain window(f.context);
+    window.show();
+    f.context.setLanguage(kChinese);
+    window.applyLanguageIfChanged();
+    QVERIFY(window.windowTitle().startsWith(chinese));
+    // The run keeps the title start-up set: it saves its placement under the
+    // name it restored it from.
+    QCOMPARE(f.context.applicationTitle(), english);
+    QVERIFY(window.close());
+    QVERIFY(!storedPlacement(english).contains(-1));
+    QCOMPARE(storedPlacement(chinese), (QList<int>{-1, -1, -1, -1}));
   }
 
   void handOverEndsWithoutAsking() {

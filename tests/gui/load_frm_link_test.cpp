@@ -80,6 +80,24 @@ class LoadFrmLinkTest : public QObject {
     QVERIFY(lines[5].startsWith(QStringLiteral("4. ")));
   }
 
+  // The steps name the list and the button by the captions the dialog shows,
+  // in either language.
+  void instructionsNameWhatIsOnScreen_data() { LanguageRows(); }
+  void instructionsNameWhatIsOnScreen() {
+    QFETCH(int, language);
+    FirstRun f;
+    f.context.setLanguage(language);
+    Dialog d(f);
+    const QStringList lines =
+        d.child<QPlainTextEdit>("Text1")->toPlainText().split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 6);
+    const QString portLabel = d.child<QLabel>("Label1")->text().remove(QLatin1Char('&'));
+    const QString okButton = d.child<QPushButton>("Command1")->text().remove(QLatin1Char('&'));
+    QVERIFY(!portLabel.isEmpty() && !okButton.isEmpty());
+    QVERIFY2(lines[4].contains(portLabel), qPrintable(lines[4] + " / " + portLabel));
+    QVERIFY2(lines[5].contains(okButton), qPrintable(lines[5] + " / " + okButton));
+  }
+
   void theRadioAnswers_data() {
     QTest::addColumn<bool>("echoingCable");
     QTest::addColumn<bool>("echoExpected");

@@ -46,24 +46,6 @@ std::optional<std::string> chooseOpenPath(FileContext& ctx) {
   return ctx.prompter.chooseFile({FileDialogRequest::Kind::Open, {}});
 }
 
-struct ReadFile {
-  std::vector<std::uint8_t> bytes;
-  std::string error;
-};
-
-ReadFile readDataBytes(const std::string& path) {
-  auto bytes = ReadWholeFile(path, DocumentRecord::kSize);
-  return {std::move(bytes.bytes), bytes.error.empty() ? "" : path + ": " + bytes.error};
-}
-
-std::string sizeDetail(const std::string& path, std::size_t size) {
-  return path + ": " +
-         (size > DocumentRecord::kSize
-              ? std::string("more than ") + std::to_string(DocumentRecord::kSize)
-              : std::to_string(size)) +
-         " bytes; a data file has exactly " + std::to_string(DocumentRecord::kSize);
-}
-
 void finishOpen(FileContext& ctx, const std::string& path) {
   ctx.state.path = path;
   ctx.state.isUntitled = false;
@@ -115,8 +97,8 @@ void MakeNewDocument(FileContext& ctx) {
       ctx.initFolder / (model + "_" + std::to_string(state.model.currentBandIndex) + ".dat");
   std::error_code ec;
   if (std::filesystem::exists(bandFile, ec)) {
-    const auto file = readDataBytes(bandFile.string());
-    if (!file.error.empty()) {
+    const auto file = ReadDataFileBytes(bandFile.string());
+    if (!file.ok()) {
       CopyWorkingToImage(state);
       return;
     }
@@ -146,8 +128,8 @@ void MakeNewDocument(FileContext& ctx) {
     if (std::string_view(fallback).substr(0, model.size() + 1) != model + "_") continue;
     const auto path = ctx.initFolder / fallback;
     if (!std::filesystem::exists(path, ec)) return;
-    const auto file = readDataBytes(path.string());
-    if (!file.error.empty()) {
+    const auto file = ReadDataFileBytes(path.string());
+    if (!file.ok()) {
       CopyWorkingToImage(state);
       return;
     }
@@ -172,8 +154,8 @@ FileCommandResult CommandOpen(FileContext& ctx) {
 
 FileCommandResult OpenPath(FileContext& ctx, const std::string& path) {
   ctx.observer.closeChildWindows();
-  const auto file = readDataBytes(path);
-  if (!file.error.empty()) return refused(ctx, text::kFileError, file.error);
+  const auto file = ReadDataFileBytes(path);
+  if (!file.ok()) return refused(ctx, text::kFileError, file.error);
 
   const std::string version(file.bytes.begin(),
                             file.bytes.begin() + static_cast<std::ptrdiff_t>(
@@ -195,7 +177,8 @@ FileCommandResult OpenPath(FileContext& ctx, const std::string& path) {
   }
 
   auto document = DocumentRecord::fromBytes(file.bytes);
-  if (!document) return refused(ctx, text::kWrongFileSize, sizeDetail(path, file.bytes.size()));
+  if (!document)
+    return refused(ctx, text::kWrongFileSize, DataFileSizeDetail(path, file.bytes.size()));
   if (!holdsAUsableDocument(*document)) {
     return refused(ctx, text::kNotADataFile, path + ": channel count or band is out of range");
   }
@@ -216,10 +199,11 @@ FileCommandResult CommandSpecialOpen(FileContext& ctx) {
 
 FileCommandResult SpecialOpenPath(FileContext& ctx, const std::string& path) {
   ctx.observer.closeChildWindows();
-  const auto file = readDataBytes(path);
-  if (!file.error.empty()) return refused(ctx, text::kFileError, file.error);
+  const auto file = ReadDataFileBytes(path);
+  if (!file.ok()) return refused(ctx, text::kFileError, file.error);
   const auto document = DocumentRecord::fromBytes(file.bytes);
-  if (!document) return refused(ctx, text::kWrongFileSize, sizeDetail(path, file.bytes.size()));
+  if (!document)
+    return refused(ctx, text::kWrongFileSize, DataFileSizeDetail(path, file.bytes.size()));
   if (document->channelCount < 0 || document->channelCount > static_cast<int>(kMaxChannels)) {
     return refused(ctx, text::kNotADataFile, path + ": channel count is out of range");
   }

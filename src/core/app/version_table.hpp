@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-namespace cps {
+#include "core/document/records.hpp"
 
-inline constexpr std::string_view kProgramVersion = "V200";
+namespace cps {
 
 namespace text {
 inline constexpr int kVersionOfRadio = 9060;

@@ -1,5 +1,6 @@
-// Little-endian reading and writing of fixed byte images, as the data file and
-// the radio store them. Parsers take spans; nothing here opens a file.
+// Reading and writing of fixed byte images: little-endian as the data file
+// keeps numbers, big-endian as the radio's frames and channel slots do.
+// Parsers take spans; nothing here opens a file.
 #pragma once
 
 #include <array>
@@ -12,6 +13,25 @@
 namespace cps {
 
 using Bytes = std::span<const std::uint8_t>;
+
+// The radio's order: the most significant byte first.
+inline std::uint16_t BigEndian16(Bytes in) {
+  return static_cast<std::uint16_t>((unsigned{in[0]} << 8) | unsigned{in[1]});
+}
+inline std::uint32_t BigEndian32(Bytes in) {
+  return (std::uint32_t{in[0]} << 24) | (std::uint32_t{in[1]} << 16) | (std::uint32_t{in[2]} << 8) |
+         std::uint32_t{in[3]};
+}
+inline void PutBigEndian16(std::span<std::uint8_t> out, std::uint16_t value) {
+  out[0] = static_cast<std::uint8_t>(value >> 8);
+  out[1] = static_cast<std::uint8_t>(value);
+}
+inline void PutBigEndian32(std::span<std::uint8_t> out, std::uint32_t value) {
+  out[0] = static_cast<std::uint8_t>(value >> 24);
+  out[1] = static_cast<std::uint8_t>(value >> 16);
+  out[2] = static_cast<std::uint8_t>(value >> 8);
+  out[3] = static_cast<std::uint8_t>(value);
+}
 
 // A fixed-length text field of exactly N single-byte characters, held as the
 // bytes the file holds. Assigning a shorter text fills the rest with spaces;

@@ -10,17 +10,25 @@ SideFileRecord ReadSideFile(const std::string& dataPath) {
   return SideFileRecord::fromBytes(bytes.bytes).value_or(SideFileRecord{});
 }
 
+DataFileBytes ReadDataFileBytes(const std::string& path) {
+  auto read = ReadWholeFile(path, DocumentRecord::kSize);
+  return {std::move(read.bytes), read.error.empty() ? "" : path + ": " + read.error};
+}
+
+std::string DataFileSizeDetail(const std::string& path, std::size_t size) {
+  return path + ": " +
+         (size > DocumentRecord::kSize
+              ? std::string("more than ") + std::to_string(DocumentRecord::kSize)
+              : std::to_string(size)) +
+         " bytes; a data file has exactly " + std::to_string(DocumentRecord::kSize);
+}
+
 DataFileResult ReadDataFile(const std::string& path) {
-  const auto bytes = ReadWholeFile(path, DocumentRecord::kSize);
-  if (!bytes.ok()) return {std::nullopt, text::kFileError, path + ": " + bytes.error};
-  auto document = DocumentRecord::fromBytes(bytes.bytes);
+  const auto file = ReadDataFileBytes(path);
+  if (!file.ok()) return {std::nullopt, text::kFileError, file.error};
+  auto document = DocumentRecord::fromBytes(file.bytes);
   if (!document) {
-    return {std::nullopt, text::kWrongFileSize,
-            path + ": " +
-                (bytes.bytes.size() > DocumentRecord::kSize
-                     ? std::string("more than ")
-                     : std::to_string(bytes.bytes.size()) + " bytes, not ") +
-                std::to_string(DocumentRecord::kSize) + " bytes"};
+    return {std::nullopt, text::kWrongFileSize, DataFileSizeDetail(path, file.bytes.size())};
   }
   return {LoadedDataFile{*document, ReadSideFile(path)}, 0, {}};
 }

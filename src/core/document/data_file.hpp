@@ -2,8 +2,10 @@
 // 5-byte side file.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/document/records.hpp"
 
@@ -24,6 +26,17 @@ struct DataFileResult {
   int textId = 0;      // the message for a refused file
   std::string detail;  // what the system said, for logs and the command line
 };
+
+// The bytes of a file that should be a data file, read no further than one
+// byte past a data file's size; an error names the path and what went wrong.
+struct DataFileBytes {
+  std::vector<std::uint8_t> bytes;
+  std::string error;
+  bool ok() const { return error.empty(); }
+};
+DataFileBytes ReadDataFileBytes(const std::string& path);
+// Why a file of `size` bytes is not a data file, naming the path.
+std::string DataFileSizeDetail(const std::string& path, std::size_t size);
 
 // A missing side file, or one of the wrong size, reads as "V200" and alarm mode 1.
 SideFileRecord ReadSideFile(const std::string& dataPath);

@@ -7,10 +7,15 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string_view>
 
 #include "core/document/bytes.hpp"
 
 namespace cps {
+
+// The format version this program writes into every data file and side file,
+// and the firmware version of the radios it programs.
+inline constexpr std::string_view kProgramVersion = "V200";
 
 inline constexpr std::size_t kMaxChannels = 128;
 inline constexpr std::size_t kChannelsPerGroup = 16;
@@ -216,7 +221,7 @@ struct DocumentRecord {
   static constexpr std::size_t kSize = 8595;
   using Image = std::array<std::uint8_t, kSize>;
 
-  FixedText<4> version{"V200"};
+  FixedText<4> version{kProgramVersion};
   std::int16_t channelCount = 0;
   std::array<ChannelRecord, kMaxChannels> channels{};
   std::array<FmPresetRecord, 20> fmPresets{};
@@ -261,7 +266,7 @@ struct SideFileRecord {
   static constexpr std::size_t kSize = 5;
   using Image = std::array<std::uint8_t, kSize>;
 
-  FixedText<4> version{"V200"};
+  FixedText<4> version{kProgramVersion};
   std::uint8_t alarmMode = 1;
 
   Image toBytes() const;

@@ -53,7 +53,6 @@ constexpr int kMinIdDigits = 3;
 constexpr int kMaxIdDigits = 10;
 
 constexpr std::uint32_t kNoFrequencyUnits = 0xFFFFFFFF;
-constexpr std::string_view kProgramVersion = "V200";
 // Inverted DCS codes share the tone byte of their normal twins; a flag bit
 // tells them apart.
 constexpr int kInvertedToneShift = kFirstInvertedDcsTone - kFirstDcsTone;
@@ -221,18 +220,6 @@ bool channelBit(Bytes image, std::size_t bitmap, std::size_t slot) {
   return ((image[bitmap + slot / 8] >> (slot % 8)) & 1u) != 0;
 }
 
-void putBigEndian32(ByteSpan out, std::uint32_t value) {
-  out[0] = static_cast<std::uint8_t>(value >> 24);
-  out[1] = static_cast<std::uint8_t>(value >> 16);
-  out[2] = static_cast<std::uint8_t>(value >> 8);
-  out[3] = static_cast<std::uint8_t>(value);
-}
-
-std::uint32_t bigEndian32(Bytes in) {
-  return (std::uint32_t{in[0]} << 24) | (std::uint32_t{in[1]} << 16) | (std::uint32_t{in[2]} << 8) |
-         std::uint32_t{in[3]};
-}
-
 // The radio counts a frequency as one number of 10 Hz units; the document
 // holds the same count as decimal digits, and an odd count of digits is taken
 // as missing its last one. Empty when there is no frequency to send.
@@ -267,11 +254,11 @@ std::int16_t toneFromSlot(std::uint8_t code, bool inverted) {
 
 void packChannel(const ChannelRecord& c, std::uint32_t rxUnits, ByteSpan slot,
                  const CodecContext& codec) {
-  putBigEndian32(slot.subspan(0, 4), rxUnits);
+  PutBigEndian32(slot.subspan(0, 4), rxUnits);
   // The radio wants the transmit frequency itself, not the document's offset.
   const std::string tx = FreqTextToStored(
       TxColumnText(c.rxFreq.raw(), c.offset.raw(), c.offsetDirection, false, codec), codec.limits);
-  putBigEndian32(slot.subspan(4, 4), frequencyUnits(tx).value_or(kNoFrequencyUnits));
+  PutBigEndian32(slot.subspan(4, 4), frequencyUnits(tx).value_or(kNoFrequencyUnits));
 
   std::fill(slot.begin() + kSlotFlagsStart, slot.end(), std::uint8_t{0});
   const ToneByte decode = toneToSlot(c.decodeTone);
@@ -288,10 +275,10 @@ void packChannel(const ChannelRecord& c, std::uint32_t rxUnits, ByteSpan slot,
 }
 
 void unpackChannel(Bytes slot, bool skipped, ChannelRecord& c, const CodecContext& codec) {
-  c.rxFreq.assign(std::to_string(bigEndian32(slot.subspan(0, 4))));
+  c.rxFreq.assign(std::to_string(BigEndian32(slot.subspan(0, 4))));
   c.scanSkip = skipped ? 1 : 0;
   // The radio holds a transmit frequency; the document holds direction and offset.
-  const std::string tx = FreqStoredToText(std::to_string(bigEndian32(slot.subspan(4, 4))), codec);
+  const std::string tx = FreqStoredToText(std::to_string(BigEndian32(slot.subspan(4, 4))), codec);
   if (const auto offset = OffsetFromTexts(c.rxFreq.raw(), tx, false, "0", 0, codec)) {
     c.offsetDirection = offset->direction;
     c.offset.assign(offset->offset);

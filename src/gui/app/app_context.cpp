@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QLocale>
 
+#include "core/app/file_commands.hpp"
+
 // The icons are compiled into the gui library; the resources of a static
 // library are registered by hand, and only from outside any namespace.
 static void registerGuiResources() { Q_INIT_RESOURCE(cps530); }
@@ -29,6 +31,12 @@ AppContext::AppContext(ProgramFolders programFolders, std::string executable)
 void AppContext::setLanguage(int newLanguage) {
   language.current = newLanguage == kChinese ? kChinese : kEnglish;
   texts.setFile(folders.languageFolder() / std::string(LanguageFileName(language.current)));
+  // Without Qt's translation installed its buttons stay English; the program still runs.
+  m_qtTranslation.follow(language.current);
+}
+
+QString AppContext::applicationTitle() {
+  return m_applicationTitle.isEmpty() ? text(cps::text::kApplicationTitle) : m_applicationTitle;
 }
 
 }  // namespace cps::gui

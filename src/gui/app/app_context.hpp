@@ -14,6 +14,7 @@
 #include "core/app/version_table.hpp"
 #include "core/document/prompter.hpp"
 #include "core/document/run_state.hpp"
+#include "gui/app/qt_translation.hpp"
 
 namespace cps::gui {
 
@@ -31,10 +32,15 @@ class AppContext {
     return [this](int id) { return texts.LangText(id); };
   }
 
-  // Makes `language` current (1 English, 2 Chinese) and points the text table at its file.
+  // Makes `language` current (1 English, 2 Chinese), points the text table at its
+  // file and gives Qt's own dialogs and buttons the same language.
   void setLanguage(int language);
-  // Text 12000: the application title, also the name the window placement is kept under.
-  QString applicationTitle() { return text(12000); }
+  // The application title: text 12000 as it read when start-up set it. The window
+  // placement is kept under this name and every message box carries it, so both
+  // stay the same for the whole run whatever language the user picks meanwhile.
+  // Until start-up has set it (the first-run dialog), the current language's text.
+  QString applicationTitle();
+  void setApplicationTitle(QString title) { m_applicationTitle = std::move(title); }
 
   Prompter& prompter() { return *m_prompter; }
   void setPrompter(Prompter& prompter) { m_prompter = &prompter; }
@@ -55,11 +61,16 @@ class AppContext {
   QString lastFileFolder;
   // Where the radio images of reads and writes are kept; empty: none are kept.
   std::filesystem::path backupFolder;
+  // Where a changed document is kept when the program ends without asking
+  // (a second termination signal, the hand-over to another version); empty: nowhere.
+  std::filesystem::path recoveryFolder;
   // Today's date for the defaults of a new document; tests set a fixed one.
   std::function<Today()> today;
 
  private:
   Prompter* m_prompter = nullptr;
+  QString m_applicationTitle;
+  QtTranslation m_qtTranslation;
 };
 
 }  // namespace cps::gui

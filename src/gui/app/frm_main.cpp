@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
@@ -14,16 +15,20 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <cstdio>
 
+#include "core/document/data_file.hpp"
 #include "core/document/instances.hpp"
 #include "core/document/model.hpp"
 #include "gui/app/app_context.hpp"
 #include "gui/app/background.hpp"
+#include "gui/app/child_windows.hpp"
 #include "gui/app/commits_edits.hpp"
 #include "gui/app/frm_about.hpp"
 #include "gui/app/frm_model_info.hpp"
 #include "gui/app/frm_set_language.hpp"
 #include "gui/app/main_icons.hpp"
+#include "gui/app/reloads_from_document.hpp"
 #include "gui/app/start_up.hpp"
 #include "gui/link/frm_set_comm.hpp"
 #include "gui/settings/frm_opt_features.hpp"
@@ -44,33 +49,10 @@ constexpr int kDefaultLeft = 1000, kDefaultTop = 1000, kDefaultWidth = 12500, kD
 
 const QString kChannelWindow = QLatin1String(kChannelWindowName);
 
-// The editor tree: node key, text, the menu entry a click runs.
-struct TreeNode {
-  const char* key;
-  int textId;
-  const char* action;
-};
-constexpr TreeNode kTreeNodes[] = {
-    {"N1", 12001, "mnuChannelInfo"}, {"N2", 12002, "mnuOptFeature"}, {"N4", 12004, "MnuDTMF"},
-    {"N8", 12010, "MnuKey"},         {"N9", 12011, "MnuScan"},       {"N10", 12012, "MnuAlert"},
-    {"N6", 12006, "mnuEmbeddedMsg"}, {"N7", 12007, "MnuLocalInfo"},
-};
-
-// Menu entries that open a child window, by the window's name.
-struct WindowEntry {
-  const char* action;
-  const char* window;
-};
-constexpr WindowEntry kWindowEntries[] = {
-    {"mnuChannelInfo", "frmCommChInfo"},
-    {"mnuOptFeature", "FrmOptFeatures"},
-    {"MnuRadioFre", "FrmRadio"},
-    {"MnuDTMF", "FrmDTMF"},
-    {"MnuKey", "FrmKey"},
-    {"MnuScan", "FrmScan"},
-    {"MnuAlert", "FrmAlert"},
-    {"mnuEmbeddedMsg", "FrmEmbMsg"},
-};
+// What a click on a window's tree node runs.
+const char* treeActionOf(const ChildWindowEntry& entry) {
+  return entry.treeAction != nullptr ? entry.treeAction : entry.action;
+}
 
 }  // namespace
 
@@ -201,9 +183,11 @@ void FrmMain::LoadTree() {
   m_tree->clear();
   auto* root = new QTreeWidgetItem(m_tree, {m_shownName});
   root->setData(0, Qt::UserRole, QStringLiteral("N0"));
-  for (const auto& node : kTreeNodes) {
-    auto* item = new QTreeWidgetItem(root, {m_context.text(node.textId)});
-    item->setData(0, Qt::UserRole, QLatin1String(node.key));
+  for (const auto& entry : ChildWindows()) {
+    if (entry.treeNode == nullptr) continue;
+    auto* item = new QTreeWidgetItem(root, {m_context.text(entry.treeTextId)});
+    item->setData(0, Qt::UserRole, QLatin1String(entry.treeNode));
+    item->setData(0, Qt::UserRole + 1, QLatin1String(treeActionOf(entry)));
   }
   root->setExpanded(true);
   m_actions.value(QStringLiteral("MnuDTMF"))->setVisible(true);
@@ -215,9 +199,9 @@ void FrmMain::updateTreeEnabled() {
   QTreeWidgetItem* root = m_tree->topLevelItem(0);
   for (int i = 0; i < root->childCount(); ++i) {
     QTreeWidgetItem* item = root->child(i);
-    const auto& node = kTreeNodes[i];
     // A node whose window does not exist yet is shown greyed and opens nothing.
-    const bool enabled = m_actions.value(QLatin1String(node.action))->isEnabled();
+    const QAction* a = m_actions.value(item->data(0, Qt::UserRole + 1).toString());
+    const bool enabled = a != nullptr && a->isEnabled();
     item->setFlags(enabled ? (item->flags() | Qt::ItemIsEnabled)
                            : (item->flags() & ~Qt::ItemIsEnabled));
   }
@@ -225,14 +209,8 @@ void FrmMain::updateTreeEnabled() {
 
 void FrmMain::onTreeClicked(QTreeWidgetItem* item) {
   if (!item) return;
-  const QString key = item->data(0, Qt::UserRole).toString();
-  for (const auto& node : kTreeNodes) {
-    if (key == QLatin1String(node.key)) {
-      QAction* a = m_actions.value(QLatin1String(node.action));
-      if (a->isEnabled()) a->trigger();
-      return;
-    }
-  }
+  QAction* a = m_actions.value(item->data(0, Qt::UserRole + 1).toString());
+  if (a != nullptr && a->isEnabled()) a->trigger();
 }
 
 void FrmMain::LoadBKPic() {
@@ -253,10 +231,9 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
 
 void FrmMain::registerChildWindow(const QString& name, ChildFactory factory) {
   m_factories.insert(name, std::move(factory));
-  for (const auto& entry : kWindowEntries) {
-    if (name == QLatin1String(entry.window)) {
-      setCommand(QLatin1String(entry.action), [this, name] { ShowChildWindow(name); });
-    }
+  const ChildWindowEntry* entry = FindChildWindow(name.toLatin1().constData());
+  if (entry != nullptr && entry->action != nullptr) {
+    setCommand(QLatin1String(entry->action), [this, name] { ShowChildWindow(name); });
   }
 }
 
@@ -302,6 +279,28 @@ void FrmMain::validateChildWindows(const QStringList& names) {
     QWidget* window = sub->widget();
     if (!window || !names.contains(window->objectName())) continue;
     if (auto* editor = dynamic_cast<CommitsEdits*>(window)) editor->commitEdits();
+  }
+}
+
+void FrmMain::commitChildWindows(CommitBefore transfer) {
+  for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+    QWidget* window = sub->widget();
+    if (window == nullptr) continue;
+    const ChildWindowEntry* entry = FindChildWindow(window->objectName().toLatin1().constData());
+    if (entry == nullptr) continue;
+    const bool commits =
+        transfer == CommitBefore::Read ? entry->commitsBeforeRead : entry->commitsBeforeWrite;
+    if (auto* editor = dynamic_cast<CommitsEdits*>(window); editor != nullptr && commits) {
+      editor->commitEdits();
+    }
+  }
+}
+
+void FrmMain::reloadChildWindows() {
+  for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+    if (auto* window = dynamic_cast<ReloadsFromDocument*>(sub->widget())) {
+      window->reloadFromDocument();
+    }
   }
 }
 
@@ -478,6 +477,9 @@ void FrmMain::restorePlacement() {
     placement = QRect(kDefaultLeft / kTwipsPerPixel, kDefaultTop / kTwipsPerPixel,
                       kDefaultWidth / kTwipsPerPixel, kDefaultHeight / kTwipsPerPixel);
   }
+  // Left and top place the outer frame, title bar included, as a user sees the
+  // window; width and height are its inside. Saved the same way, a window comes
+  // back where it was left.
   resize(placement.size());
   move(placement.topLeft());
 }
@@ -486,11 +488,11 @@ void FrmMain::savePlacement() {
   if (isMinimized()) return;
   QSettings store(QStringLiteral("cps530"), m_context.applicationTitle());
   store.beginGroup(QStringLiteral("Settings"));
-  const QRect frame = geometry();
-  store.setValue(QStringLiteral("MainLeft"), frame.x() * kTwipsPerPixel);
-  store.setValue(QStringLiteral("MainTop"), frame.y() * kTwipsPerPixel);
-  store.setValue(QStringLiteral("MainWidth"), frame.width() * kTwipsPerPixel);
-  store.setValue(QStringLiteral("MainHeight"), frame.height() * kTwipsPerPixel);
+  // pos() is where move() puts the frame, size() what resize() sets.
+  store.setValue(QStringLiteral("MainLeft"), pos().x() * kTwipsPerPixel);
+  store.setValue(QStringLiteral("MainTop"), pos().y() * kTwipsPerPixel);
+  store.setValue(QStringLiteral("MainWidth"), width() * kTwipsPerPixel);
+  store.setValue(QStringLiteral("MainHeight"), height() * kTwipsPerPixel);
 }
 
 void FrmMain::handOver(const std::filesystem::path& program) {
@@ -498,13 +500,37 @@ void FrmMain::handOver(const std::filesystem::path& program) {
     m_context.prompter().ask(TextMessage(9063, Buttons::Ok, Icon::Warning));
   }
   // The other version takes the file or radio; this one ends without asking again.
-  m_endingForHandOver = true;
+  closeWithoutAsking();
+}
+
+void FrmMain::keepRecoveryCopy() {
+  // Nobody was asked about the changes (a second termination signal, the hand-over
+  // to another program version): they are kept in the per-user folder instead.
+  if (m_context.recoveryFolder.empty()) return;
+  const auto stem = std::filesystem::path(FileNameOfPath(m_context.state.path)).stem().string();
+  const auto stamp =
+      QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString();
+  std::error_code ec;
+  std::filesystem::create_directories(m_context.recoveryFolder, ec);
+  const auto path = m_context.recoveryFolder / (stem + "-" + stamp + ".dat");
+  SideFileRecord side = m_context.state.workingSide;
+  DocumentRecord document = m_context.state.workingDocument;
+  document.version.assign(kProgramVersion);
+  side.version.assign(kProgramVersion);
+  const auto error = WriteDataFile(path.string(), document, side);
+  std::fprintf(stderr, "cps530: %s\n",
+               error.empty() ? ("unsaved changes kept in " + path.string()).c_str()
+                             : ("unsaved changes could not be kept: " + error).c_str());
+}
+
+void FrmMain::closeWithoutAsking() {
+  m_endWithoutAsking = true;
   close();
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
   savePlacement();
-  if (!m_endingForHandOver && IsDocumentChanged(m_context.state)) {
+  if (!m_endWithoutAsking && IsDocumentChanged(m_context.state)) {
     const Answer answer = m_context.prompter().ask(
         TextMessage(cps::text::kUnsavedChanges, Buttons::YesNoCancel, Icon::Warning));
     if (answer == Answer::Cancel) {
@@ -512,10 +538,16 @@ void FrmMain::closeEvent(QCloseEvent* event) {
       return;
     }
     if (answer == Answer::Yes) {
-      // The program ends whatever the save did, as the user asked.
+      // A save the user cancelled or that failed would lose the changes with
+      // the program: it keeps running, as after Cancel.
       auto files = fileContext();
-      CommandSave(files);
+      if (CommandSave(files).outcome != FileOutcome::Done) {
+        event->ignore();
+        return;
+      }
     }
+  } else if (m_endWithoutAsking && IsDocumentChanged(m_context.state)) {
+    keepRecoveryCopy();
   }
   CloseCurAllWindows();
   ExitSteps(m_context);

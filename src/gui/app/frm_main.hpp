@@ -11,6 +11,7 @@
 
 #include "core/app/file_commands.hpp"
 #include "core/document/prompter.hpp"
+#include "gui/app/child_windows.hpp"
 
 class QLabel;
 class QMdiArea;
@@ -24,9 +25,6 @@ class QTreeWidgetItem;
 namespace cps::gui {
 
 class AppContext;
-
-// The channel table window, which opens with every new, opened or read document.
-inline constexpr char kChannelWindowName[] = "frmCommChInfo";
 
 class FrmMain final : public QMainWindow, public DocumentObserver {
  public:
@@ -46,6 +44,11 @@ class FrmMain final : public QMainWindow, public DocumentObserver {
   QWidget* childWindow(const QString& name) const;
   // Open windows of these names commit what is typed in them (see CommitsEdits).
   void validateChildWindows(const QStringList& names);
+  // Open windows that hold typed values commit them before a read or a write
+  // of the radio, as the child window table says.
+  void commitChildWindows(CommitBefore transfer);
+  // Open windows show the document again after it changed behind them.
+  void reloadChildWindows();
 
   void Change_Language();
   void ShowMainTxt();
@@ -59,6 +62,9 @@ class FrmMain final : public QMainWindow, public DocumentObserver {
 
   // Ends the program at once for another program version (may be empty: none).
   void handOver(const std::filesystem::path& program);
+  // Closes the window without the unsaved-changes question; the placement and
+  // the link settings are still written.
+  void closeWithoutAsking();
 
   // DocumentObserver: the channel windows come later; until then nothing to redraw.
   void reShowGrid(int channelNumber) override;
@@ -85,6 +91,7 @@ class FrmMain final : public QMainWindow, public DocumentObserver {
   void ApplyMainTexts();
   void showDocumentReplaced();
   void handleFileResult(const FileCommandResult& result);
+  void keepRecoveryCopy();
   void restorePlacement();
   void savePlacement();
   void updateWindowMenu();
@@ -123,7 +130,7 @@ class FrmMain final : public QMainWindow, public DocumentObserver {
   QHash<QString, ChildFactory> m_factories;  // child window classes by name
   QList<QAction*> m_channelButtons;          // toolbar buttons 11 to 19
   QString m_shownName;                       // Label1: the model's software name
-  bool m_endingForHandOver = false;
+  bool m_endWithoutAsking = false;
 };
 
 }  // namespace cps::gui

@@ -30,9 +30,13 @@ int main(int argc, char* argv[]) {
   prompter.setPasswordDialog(
       [&context] { return FrmPassWord::Ask(context, QApplication::activeModalWidget()); });
   // Every read and write keeps the radio's image here (the newest 50).
-  context.backupFolder =
-      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString() + "/backups";
+  const std::string appData =
+      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
+  context.backupFolder = appData + "/backups";
+  context.recoveryFolder = appData + "/recovered";
 
+  // From here on SIGTERM and SIGINT end the run, the first-run dialog included.
+  TerminationWatch termination;
   const bool started = StartUp(context, QuerySystem(), [&context] {
     LoadFrmLink dialog(context);
     dialog.exec();
@@ -41,7 +45,8 @@ int main(int argc, char* argv[]) {
 
   FrmMain window(context);
   const RadioLink link(context, window);
-  const TerminationWatch termination([&window] { window.close(); });
+  termination.setEndOfRun(
+      [&window](bool insist) { insist ? window.closeWithoutAsking() : void(window.close()); });
   window.show();
   return QApplication::exec();
 }

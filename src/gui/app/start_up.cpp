@@ -90,6 +90,10 @@ bool StartUp(AppContext& context, const SystemFacts& system,
                     context.executableName};
   MakeNewDocument(files);
 
+  // 13. The application title, kept for the run: the window placement and the
+  // message boxes go by this name even after the user picks another language.
+  context.setApplicationTitle(context.text(cps::text::kApplicationTitle));
+
   // 14, 15. What the link learned of radios, and the edit habits.
   state.knownCapabilities = ReadKnownCapabilities(context.folders.linkSettings());
   state.habits = ReadHabits(context.folders.habits());

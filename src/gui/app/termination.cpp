@@ -1,6 +1,9 @@
 #include "gui/app/termination.hpp"
 
+#include <QApplication>
 #include <QSocketNotifier>
+#include <QTimer>
+#include <QWidget>
 
 #ifdef Q_OS_LINUX
 #include <signal.h>
@@ -10,8 +13,13 @@
 
 namespace cps::gui {
 
-#ifdef Q_OS_LINUX
 namespace {
+
+// A dialog that refuses to close (the progress of a transfer under way) is asked
+// again at this pace until it has ended by itself.
+constexpr int kNextDialogMs = 50;
+
+#ifdef Q_OS_LINUX
 sigset_t terminationSignals() {
   sigset_t set;
   sigemptyset(&set);
@@ -19,8 +27,9 @@ sigset_t terminationSignals() {
   sigaddset(&set, SIGINT);
   return set;
 }
-}  // namespace
 #endif
+
+}  // namespace
 
 void TerminationWatch::blockSignals() {
 #ifdef Q_OS_LINUX
@@ -29,21 +38,20 @@ void TerminationWatch::blockSignals() {
 #endif
 }
 
-TerminationWatch::TerminationWatch(std::function<void()> onTerminate, QObject* parent)
-    : QObject(parent), m_onTerminate(std::move(onTerminate)) {
+TerminationWatch::TerminationWatch(QObject* parent)
+    : QObject(parent), m_nextDialog(new QTimer(this)) {
+  m_nextDialog->setSingleShot(true);
+  m_nextDialog->setInterval(kNextDialogMs);
+  connect(m_nextDialog, &QTimer::timeout, this, &TerminationWatch::endRun);
 #ifdef Q_OS_LINUX
-  // The signals arrive as reads on a descriptor, in the event loop, so the
-  // window is closed on the user-interface thread like any other event.
+  // The signals arrive as reads on a descriptor, in whatever event loop runs,
+  // a modal dialog's included, so the end happens on the user-interface thread
+  // like any other event. A signal sent before the first loop waits there.
   const sigset_t set = terminationSignals();
   m_fd = signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
   if (m_fd < 0) return;
   m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
-  connect(m_notifier, &QSocketNotifier::activated, this, [this] {
-    signalfd_siginfo info{};
-    while (read(m_fd, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
-    }
-    if (m_onTerminate) m_onTerminate();
-  });
+  connect(m_notifier, &QSocketNotifier::activated, this, &TerminationWatch::onSignal);
 #endif
 }
 
@@ -51,6 +59,29 @@ TerminationWatch::~TerminationWatch() {
 #ifdef Q_OS_LINUX
   if (m_fd >= 0) close(m_fd);
 #endif
+}
+
+void TerminationWatch::setEndOfRun(std::function<void(bool)> endOfRun) {
+  m_endOfRun = std::move(endOfRun);
+}
+
+void TerminationWatch::onSignal() {
+#ifdef Q_OS_LINUX
+  signalfd_siginfo info{};
+  while (read(m_fd, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) ++m_signals;
+#endif
+  endRun();
+}
+
+void TerminationWatch::endRun() {
+  if (QWidget* dialog = QApplication::activeModalWidget()) {
+    // Closed as its close button would: the code that opened it carries on
+    // with that answer once its loop returns, and may open the next one.
+    dialog->close();
+    m_nextDialog->start();
+    return;
+  }
+  if (m_endOfRun) m_endOfRun(m_signals > 1);
 }
 
 }  // namespace cps::gui

@@ -1,13 +1,17 @@
 // An orderly end on SIGTERM or SIGINT (a session logging out, kill, Ctrl+C in
-// the terminal that started the program): the main window is closed as if the
-// user had closed it, so the placement and the link settings are written and a
-// changed document is not dropped without the question.
+// the terminal that started the program). Whatever dialog is open is closed as
+// its close button would close it (the first-run dialog, a message box with its
+// cautious answer), and then the main window is closed as if the user had
+// closed it, so the placement and the link settings are written and a changed
+// document is not dropped without the question. A further signal while that
+// question is open insists: the program ends without asking again.
 #pragma once
 
 #include <QObject>
 #include <functional>
 
 class QSocketNotifier;
+class QTimer;
 
 namespace cps::gui {
 
@@ -16,13 +20,28 @@ class TerminationWatch final : public QObject {
   // Blocks the two signals for the whole process; call before any thread starts.
   static void blockSignals();
 
-  TerminationWatch(std::function<void()> onTerminate, QObject* parent = nullptr);
+  explicit TerminationWatch(QObject* parent = nullptr);
   ~TerminationWatch() override;
 
+  // What ends the run once no dialog is open any more: closing the main window,
+  // without the unsaved-changes question when `insist` is set. Until it is set
+  // (start-up, the first-run dialog), closing the dialogs is all there is to do.
+  void setEndOfRun(std::function<void(bool insist)> endOfRun);
+
+  // Signals received so far.
+  int signalsReceived() const { return m_signals; }
+
  private:
+  void onSignal();
+  // Closes the open dialogs one after the other, each once the code that opened
+  // it has taken its answer, then ends the run.
+  void endRun();
+
   int m_fd = -1;
+  int m_signals = 0;
   QSocketNotifier* m_notifier = nullptr;
-  std::function<void()> m_onTerminate;
+  QTimer* m_nextDialog = nullptr;
+  std::function<void(bool)> m_endOfRun;
 };
 
 }  // namespace cps::gui

@@ -45,8 +45,8 @@ LoadFrmLink::LoadFrmLink(AppContext& context, QWidget* parent)
       m_linkWaitTimer(new QTimer(this)),
       m_endTimer(new QTimer(this)),
       m_reCommTimer(new QTimer(this)) {
-  // This dialog comes before the user has chosen a language; the language files
-  // have no caption for it, so it keeps its own.
+  // Built-in captions until the texts of the system's language are applied:
+  // this dialog comes before the user has chosen a language.
   setObjectName(QStringLiteral("LoadFrmLink"));
   setWindowTitle(QStringLiteral("Initial Setup"));
   setModal(true);
