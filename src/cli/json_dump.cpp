@@ -4,6 +4,7 @@
 
 #include "core/document/channel_list.hpp"
 #include "core/document/records.hpp"
+#include "core/settings/setting_fields.hpp"
 
 namespace cps::cli {
 
@@ -42,10 +43,19 @@ json channel(const ChannelRecord& c, const CodecContext& codec) {
   return j;
 }
 
-json code(const DtmfCodeRecord& c) {
-  return {{"length", c.length},
-          {"digits", c.digits.raw()},
-          {"shown", DtmfStoredToDisplay(TrimFixed(c.digits))}};
+// Every radio-wide setting by its field name: lists and check boxes with their
+// stored number, codes, message lines and frequencies with their shown text.
+json settings(const DocumentRecord& d, const SideFileRecord& side, const CodecContext& codec) {
+  json j = json::object();
+  for (const SettingField* field : AllSettingFields()) {
+    const std::string name(field->name);
+    if (IsTextKind(field->kind)) {
+      j[name] = SettingText(d, *field, codec);
+    } else {
+      j[name] = StoredSetting(d, side, *field);
+    }
+  }
+  return j;
 }
 
 }  // namespace
@@ -55,45 +65,17 @@ std::string DumpDocumentJson(const DocumentRecord& d, const SideFileRecord& side
   json channels = json::array();
   for (const auto& c : d.usedChannels()) channels.push_back(channel(c, codec));
 
-  json fm = json::array();
-  for (const auto& p : d.fmPresets) {
-    fm.push_back({{"empty", p.empty}, {"frequency", frequency(p.frequency, codec)}});
-  }
-  json tests = json::array();
-  for (const auto& t : d.testFrequencies) {
-    tests.push_back({{"first", frequency(t.first, codec)}, {"second", frequency(t.second, codec)}});
-  }
-  json special = json::array();
-  for (const auto& c : d.dtmf.specialCodes) special.push_back(code(c));
-  json memories = json::array();
-  for (const auto& c : d.dtmf.memories) memories.push_back(code(c));
-  json message = json::array();
-  for (const auto& line : d.message.lines) message.push_back(line.raw());
-
   const json document{
       {"version", d.version.raw()},
       {"channelCount", d.channelCount},
       {"channels", channels},
-      {"fmPresets", fm},
-      {"testFrequencies", tests},
       {"modelInfo",
        {{"modelName", d.modelInfo.modelName.raw()},
         {"bandIndex", d.modelInfo.bandIndex},
         {"bandLabel", std::string(BandLabelOfIndex(d.modelInfo.bandIndex))}}},
-      {"optionalFeatures", d.optionalFeatures.values},
-      {"dtmf",
-       {{"settings", d.dtmf.settings},
-        {"idCode", d.dtmf.idCode.raw()},
-        {"idLength", d.dtmf.idLength},
-        {"specialCodes", special},
-        {"memories", memories}}},
-      {"embeddedMessage", message},
-      {"keys", d.keys.values},
-      {"alert", d.alert.bytes},
-      {"scan", d.scan.bytes},
+      {"settings", settings(d, side, codec)},
   };
-  const json root{{"document", document},
-                  {"side", {{"version", side.version.raw()}, {"alarmMode", side.alarmMode}}}};
+  const json root{{"document", document}, {"side", {{"version", side.version.raw()}}}};
   return root.dump(2, ' ', false, json::error_handler_t::replace);
 }
 

@@ -1,6 +1,7 @@
 // cps530-cli's verbs against real files in a temporary folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -12,6 +13,8 @@
 #include "../support/five_point_pairs.hpp"
 #include "cli/commands.hpp"
 #include "cli/radio_commands.hpp"
+#include "core/document/records.hpp"
+#include "core/settings/setting_fields.hpp"
 
 namespace cps::cli {
 namespace {
@@ -140,6 +143,45 @@ TEST_F(CliTest, OutOfBandFrequencyIsClampedWithAWarningOnStderr) {
   ASSERT_EQ(edit("r.dat", 1, {"rx", "520"}), kExitOk);
   EXPECT_NE(m_err.str().find("9021"), std::string::npos);
   EXPECT_EQ(dump("r.dat")["document"]["channels"][0]["rx"]["shown"], "480.00000");
+}
+
+// The settings blocks appear by field name: lists and check boxes with their
+// stored number, codes, lines and frequencies with the text their box shows.
+TEST_F(CliTest, DumpShowsEverySettingByItsFieldName) {
+  ASSERT_EQ(makeNew("r.dat"), kExitOk);
+  auto bytes = fileBytes(path("r.dat"));
+  // DTMF rate 3 (150 ms), BOT code 12*# and the first message line HELLO.
+  bytes[offsets::kDtmf] = 3;
+  const std::size_t bot = offsets::kDtmf + 18 + 10 + 2;
+  bytes[bot] = 4;
+  for (std::size_t i = 0; i < 4; ++i) bytes[bot + 2 + i] = "12*#"[i];
+  const std::string hello("HELLO\0", 6);
+  std::copy(hello.begin(), hello.end(), bytes.begin() + offsets::kEmbeddedMessage);
+  std::ofstream(path("r.dat"), std::ios::binary).write(bytes.data(), bytes.size());
+
+  const auto doc = dump("r.dat")["document"];
+  for (const char* block : {"optionalFeatures", "dtmf", "keys", "alert", "scan", "fmPresets",
+                            "testFrequencies", "embeddedMessage"}) {
+    EXPECT_FALSE(doc.contains(block)) << block << " is no longer an array of numbers";
+  }
+  const auto settings = doc["settings"];
+  for (const SettingField* field : AllSettingFields()) {
+    EXPECT_TRUE(settings.contains(std::string(field->name))) << field->name;
+  }
+  EXPECT_EQ(settings.size(), AllSettingFields().size());
+  EXPECT_EQ(settings["options.voice-prompt"], 1);
+  EXPECT_EQ(settings["dtmf.rate"], 3);
+  EXPECT_EQ(settings["keys.long-press-time"], 10);
+  EXPECT_EQ(settings["alert.mode"], 1) << "the side file's alarm mode";
+  EXPECT_EQ(settings["scan.mode"], 0);
+  EXPECT_EQ(settings["dtmf.id"], "000");
+  EXPECT_EQ(settings["dtmf.bot"], "12*#");
+  EXPECT_EQ(settings["dtmf.memory.16"], "");
+  EXPECT_EQ(settings["message.1"], "HELLO");
+  EXPECT_EQ(settings["message.4"], "");
+  EXPECT_EQ(settings["test.1.first"], "435.10000");
+  EXPECT_EQ(settings["test.11.second"], "");
+  EXPECT_EQ(settings["fm.20"], "");
 }
 
 TEST_F(CliTest, RefusedEditsLeaveTheFileUntouched) {

@@ -12,6 +12,7 @@
 #include "core/app/ini_file.hpp"
 #include "core/app/text_table.hpp"
 #include "core/document/channel_fields.hpp"
+#include "core/document/records.hpp"
 #include "core/settings/setting_fields.hpp"
 
 namespace cps {
@@ -52,9 +53,21 @@ std::map<int, std::string> textIdsUsedBySource() {
       ids.emplace(field.headerTextId, "channel field " + std::string(field.name));
     for (int id : field.itemTextIds) ids.emplace(id, "channel field " + std::string(field.name));
   }
+  // Lists joined or drawn by functions ask for theirs as they are built; with
+  // both priority channels scanned the revert list asks for every choice.
+  DocumentRecord doc;
+  doc.scan.bytes[ScanBlock::kPriorityMode] = 3;
   for (const SettingField* field : AllSettingFields()) {
-    if (field->labelTextId != 0) ids.emplace(field->labelTextId, std::string(field->name));
-    for (int id : field->items.textIds) ids.emplace(id, std::string(field->name));
+    const std::string name(field->name);
+    if (field->labelTextId != 0) ids.emplace(field->labelTextId, name);
+    for (int id : field->items.textIds) ids.emplace(id, name);
+    ItemTexts(doc, *field, [&ids, &name](int id) {
+      ids.emplace(id, name);
+      return std::string();
+    });
+  }
+  for (const auto pages : {DtmfPages(), KeyFrames()}) {
+    for (const auto& page : pages) ids.emplace(page.textId, "settings page");
   }
   return ids;
 }

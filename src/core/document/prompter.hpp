@@ -73,6 +73,13 @@ class DocumentObserver {
   virtual void ReshowByCh() = 0;
   // Every editor window closes (committing what it holds) before the document is replaced.
   virtual void closeChildWindows() = 0;
+  // An open key window shows its four key functions again: the scan mode
+  // changed, and switching scanning off takes the scan function off the keys.
+  virtual void RefreshKeyWindow() {}
+  // The lists that offer the DTMF auto-dial memories are built again: the
+  // channel dialog's two auto-dial lists and the alert window's identification
+  // code list. A memory was defined, changed or cleared.
+  virtual void refreshDtmfMemoryLists() {}
 };
 
 // For callers with no windows: every request is dropped.

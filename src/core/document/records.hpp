@@ -88,6 +88,24 @@ struct ModelInfoRecord {
 
 struct OptionalFeaturesBlock {
   static constexpr std::size_t kSize = 36;
+  static constexpr std::size_t kSquelch = 0;
+  static constexpr std::size_t kVoicePrompt = 1;
+  static constexpr std::size_t kVoiceVolume = 2;
+  static constexpr std::size_t kTailElimination = 3;
+  static constexpr std::size_t kBatterySave = 4;
+  static constexpr std::size_t kVox = 5;
+  static constexpr std::size_t kVoxTone = 6;
+  static constexpr std::size_t kChannelLock = 7;
+  static constexpr std::size_t kGroupSelect = 8;
+  static constexpr std::size_t kTotPreAlert = 9;
+  static constexpr std::size_t kWiredClone = 10;
+  static constexpr std::size_t kTailEliminationNoSignalling = 11;
+  static constexpr std::size_t kTot = 12;  // seconds, a multiple of 15
+  static constexpr std::size_t kTotRekey = 13;
+  static constexpr std::size_t kTotReset = 14;
+  static constexpr std::size_t kVoxLevel = 15;
+  static constexpr std::size_t kVoxDelay = 16;
+  static constexpr std::size_t kChannelGroup = 17;
   std::array<std::int16_t, 18> values{};
 
   void write(ByteWriter& w) const;
@@ -107,6 +125,21 @@ struct DtmfCodeRecord {
 
 struct DtmfBlock {
   static constexpr std::size_t kSize = 390;
+  // Places in `settings`. The four timings hold milliseconds ÷ 50.
+  static constexpr std::size_t kRate = 0;
+  static constexpr std::size_t kFirstDigitTime = 1;
+  static constexpr std::size_t kFirstDigitDelay = 2;
+  static constexpr std::size_t kStarHashTime = 3;
+  static constexpr std::size_t kDKey = 4;
+  static constexpr std::size_t kSidetone = 5;
+  static constexpr std::size_t kCallAlert = 6;
+  static constexpr std::size_t kGroupCode = 7;
+  static constexpr std::size_t kAutoReset = 8;
+  // Places in `specialCodes`.
+  static constexpr std::size_t kBot = 0;
+  static constexpr std::size_t kEot = 1;
+  static constexpr std::size_t kStun = 2;
+  static constexpr std::size_t kKill = 3;
   std::array<std::int16_t, 9> settings{};
   FixedText<10> idCode;
   std::int16_t idLength = 0;  // 3 to 10
@@ -130,6 +163,14 @@ struct EmbeddedMessageBlock {
 
 struct KeyBlock {
   static constexpr std::size_t kSize = 12;
+  // Places in `values`: two long-press times in tenths of a second, then the
+  // function codes of the two programmable keys.
+  static constexpr std::size_t kLongPressTime = 0;
+  static constexpr std::size_t kEmergencyLongPressTime = 1;
+  static constexpr std::size_t kPf1Long = 2;
+  static constexpr std::size_t kPf1Short = 3;
+  static constexpr std::size_t kPf2Long = 4;
+  static constexpr std::size_t kPf2Short = 5;
   std::array<std::int16_t, 6> values{};
 
   void write(ByteWriter& w) const;
@@ -139,7 +180,16 @@ struct KeyBlock {
 
 struct AlertBlock {
   static constexpr std::size_t kSize = 10;
+  static constexpr std::size_t kAlarmType = 0;
+  static constexpr std::size_t kIdType = 1;
+  static constexpr std::size_t kIdMemory = 2;  // a DTMF auto-dial memory, 0 none
+  static constexpr std::size_t kAlarmTime = 3;
+  static constexpr std::size_t kTxTime = 4;
+  static constexpr std::size_t kRxTime = 5;
+  static constexpr std::size_t kChannelSelect = 6;
   static constexpr std::size_t kChannelGroup = 7;  // bytes 7 and 8: the alert channel
+  static constexpr std::size_t kChannelPosition = 8;
+  static constexpr std::size_t kCycle = 9;
   std::array<std::uint8_t, 10> bytes{};
 
   void write(ByteWriter& w) const;
@@ -149,6 +199,14 @@ struct AlertBlock {
 
 struct ScanBlock {
   static constexpr std::size_t kSize = 12;
+  static constexpr std::size_t kMode = 0;
+  static constexpr std::size_t kPriorityMode = 1;
+  static constexpr std::size_t kRevert = 2;  // a place in the table of revert choices
+  static constexpr std::size_t kLookBackA = 3;
+  static constexpr std::size_t kLookBackB = 4;
+  static constexpr std::size_t kRxResumeDelay = 5;
+  static constexpr std::size_t kTxResumeDelay = 6;
+  static constexpr std::size_t kEntryTone = 7;
   // Bytes 8 and 9, and 10 and 11: the two priority channel references.
   static constexpr std::size_t kFirstChannelGroup = 8;
   static constexpr std::size_t kSecondChannelGroup = 10;

@@ -1,350 +1,455 @@
+// The pure functions over the settings rows: list items both ways, item texts,
+// enable rules, stored values and the texts of the text fields.
 #include "core/settings/setting_fields.hpp"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <type_traits>
 
 #include "core/document/codec.hpp"
 #include "core/document/run_state.hpp"
+#include "core/settings/setting_rows.hpp"
 
 namespace cps {
 
 namespace {
 
-using B = SettingBlock;
-using K = SettingKind;
+std::string noText(int) { return {}; }
 
-constexpr int kOff = 16040;
-constexpr std::array<int, 2> kVoicePromptItems{16042, 16043};
-constexpr std::array<int, 4> kTailEliminationItems{16300, 16301, 16044, 16045};
-constexpr std::array<int, 4> kBatterySaveItems{kOff, 16046, 16047, 16048};
-constexpr std::array<int, 1> kOffItem{kOff};
-
-constexpr ItemSource numbers(int first, int last, int step = 1) {
-  return {{}, first, last, step, 1, 0};
+// A list's stored values do not depend on its texts, so the mapping functions
+// ask for none.
+std::vector<ListItem> itemsWithoutTexts(const DocumentRecord& doc, const SettingField& field) {
+  return SettingListItems(doc, field, TextOf(noText));
 }
-constexpr ItemSource offThen(int first, int last, int step = 1) {
-  return {kOffItem, first, last, step, 1, 0};
+
+// For the lists that do not depend on the document; lists that do are drawn
+// from a document without channels or memories.
+const DocumentRecord& emptyDocument() {
+  static const DocumentRecord kEmpty;
+  return kEmpty;
 }
-constexpr ItemSource texts(std::span<const int> ids) { return {ids, 0, -1, 1, 1, 0}; }
-
-constexpr ItemMap kIdentity{1, 0};
-constexpr ItemMap kMinusOne{1, 1};
-constexpr EnableRule kAlways{};
-constexpr EnableRule kWhileVox{"options.vox", 1};
-constexpr Placement kLeft{0, false, false};
-constexpr Placement kRight{1, false, false};
-constexpr Placement kUnderVox{1, true, false};
-
-// In the window's order: the left column top to bottom, then the right one.
-constexpr std::array<SettingField, 18> kOptionalFeatures{{
-    {"options.squelch",
-     {B::Options, 0},
-     "Combo1(0)",
-     16001,
-     "静躁电平",
-     K::List,
-     numbers(0, 9),
-     kIdentity,
-     kAlways,
-     kLeft},
-    {"options.voice-prompt",
-     {B::Options, 1},
-     "Combo1(1)",
-     16002,
-     "语音提示",
-     K::List,
-     texts(kVoicePromptItems),
-     kMinusOne,
-     kAlways,
-     kLeft},
-    {"options.voice-volume",
-     {B::Options, 2},
-     "Combo1(11)",
-     16012,
-     "语音音量",
-     K::List,
-     numbers(1, 5),
-     kMinusOne,
-     kAlways,
-     kLeft},
-    {"options.tail-elimination",
-     {B::Options, 3},
-     "Combo1(2)",
-     16003,
-     "尾音消除方式",
-     K::List,
-     texts(kTailEliminationItems),
-     kIdentity,
-     kAlways,
-     kLeft},
-    {"options.battery-save",
-     {B::Options, 4},
-     "Combo1(3)",
-     16004,
-     "电池省电",
-     K::List,
-     texts(kBatterySaveItems),
-     kIdentity,
-     kAlways,
-     kLeft},
-    // The one field kept in physical units: seconds, a multiple of 15.
-    {"options.tot",
-     {B::Options, 12},
-     "Combo1(4)",
-     16005,
-     "超时定时器",
-     K::List,
-     offThen(15, 240, 15),
-     {15, 0},
-     kAlways,
-     kLeft},
-    {"options.tot-pre-alert",
-     {B::Options, 9},
-     "Combo1(5)",
-     16006,
-     "TOT预警时间",
-     K::List,
-     offThen(1, 10),
-     kIdentity,
-     kAlways,
-     kLeft},
-    {"options.tot-rekey",
-     {B::Options, 13},
-     "Combo1(6)",
-     16007,
-     "TOT 再键时间",
-     K::List,
-     numbers(0, 60),
-     kIdentity,
-     kAlways,
-     kLeft},
-    {"options.tot-reset",
-     {B::Options, 14},
-     "Combo1(7)",
-     16008,
-     "TOT复位时间",
-     K::List,
-     numbers(0, 30),
-     kIdentity,
-     kAlways,
-     kLeft},
-    {"options.channel-group",
-     {B::Options, 17},
-     "Combo1(10)",
-     16011,
-     "信道组别",
-     K::List,
-     numbers(1, 8),
-     kMinusOne,
-     kAlways,
-     kLeft},
-    {"options.vox",
-     {B::Options, 5},
-     "Check1(0)",
-     16020,
-     "声控功能",
-     K::Check,
-     {},
-     kIdentity,
-     kAlways,
-     kRight},
-    {"options.vox-level",
-     {B::Options, 15},
-     "Combo1(8)",
-     16009,
-     "声控灵敏度等级",
-     K::List,
-     offThen(1, 6),
-     kIdentity,
-     kWhileVox,
-     kUnderVox},
-    // Half seconds: item i is (i + 1) × 0.5 s.
-    {"options.vox-delay",
-     {B::Options, 16},
-     "Combo1(9)",
-     16010,
-     "声控延迟时间",
-     K::List,
-     {{}, 5, 50, 5, 10, 1},
-     kIdentity,
-     kWhileVox,
-     kUnderVox},
-    {"options.vox-tone",
-     {B::Options, 6},
-     "Check1(1)",
-     16021,
-     "声控可进行音调",
-     K::Check,
-     {},
-     kIdentity,
-     kWhileVox,
-     kUnderVox},
-    {"options.channel-lock",
-     {B::Options, 7},
-     "Check1(2)",
-     16022,
-     "信道锁定",
-     K::Check,
-     {},
-     kIdentity,
-     kAlways,
-     kRight},
-    {"options.group-select",
-     {B::Options, 8},
-     "Check1(3)",
-     16023,
-     "组选择",
-     K::Check,
-     {},
-     kIdentity,
-     kAlways,
-     kRight},
-    {"options.tail-elimination-no-signalling",
-     {B::Options, 11},
-     "Check1(5)",
-     16025,
-     "无信令时尾音消除",
-     K::Check,
-     {},
-     kIdentity,
-     kAlways,
-     kRight},
-    // Present for the stored value, never shown: the window cannot change it.
-    {"options.wired-clone",
-     {B::Options, 10},
-     "Check1(4)",
-     16024,
-     "有线复制",
-     K::Check,
-     {},
-     kIdentity,
-     kAlways,
-     {1, false, true}},
-}};
 
 int numberCount(const ItemSource& items) {
   return items.last < items.first ? 0 : (items.last - items.first) / items.step + 1;
 }
 
 std::string numberText(int number, const ItemSource& items) {
-  if (items.decimals == 0) return std::to_string(number / items.divisor);
-  char text[32];
-  std::snprintf(text, sizeof text, "%.*f", items.decimals,
-                static_cast<double>(number) / items.divisor);
-  return text;
+  std::string text;
+  if (items.decimals == 0) {
+    text = std::to_string(number / items.divisor);
+  } else {
+    std::array<char, 32> buffer{};
+    std::snprintf(buffer.data(), buffer.size(), "%.*f", items.decimals,
+                  static_cast<double>(number) / items.divisor);
+    text = buffer.data();
+  }
+  return text + std::string(items.suffix);
 }
 
-// The stored value's place in its record; nullptr for a slot the record lacks.
-template <typename State>
-auto slotOf(State& state, SettingSlot slot) {
-  auto& doc = state.workingDocument;
-  const std::size_t i = slot.index;
-  struct Ref {
-    decltype(&doc.optionalFeatures.values[0]) wide = nullptr;
-    decltype(&doc.alert.bytes[0]) narrow = nullptr;
-  } ref;
-  switch (slot.block) {
-    case SettingBlock::Options:
-      if (i < doc.optionalFeatures.values.size()) ref.wide = &doc.optionalFeatures.values[i];
-      break;
-    case SettingBlock::Dtmf:
-      if (i < doc.dtmf.settings.size()) ref.wide = &doc.dtmf.settings[i];
-      break;
-    case SettingBlock::Keys:
-      if (i < doc.keys.values.size()) ref.wide = &doc.keys.values[i];
-      break;
-    case SettingBlock::Alert:
-      if (i < doc.alert.bytes.size()) ref.narrow = &doc.alert.bytes[i];
-      break;
-    case SettingBlock::Scan:
-      if (i < doc.scan.bytes.size()) ref.narrow = &doc.scan.bytes[i];
-      break;
-    case SettingBlock::Side:
-      ref.narrow = &state.workingSide.alarmMode;
+// The stored value of the item at `place` that shows `text`.
+int storedOfFixedItem(const SettingField& field, int place, const std::string& text) {
+  switch (field.map.rule) {
+    case MapRule::Linear:
+      return place * field.map.scale + field.map.offset;
+    case MapRule::TimesText:
+      if (const auto number = ParseNumber(text)) {
+        return static_cast<int>(RoundHalfEven(*number / field.map.scale));
+      }
+      return 0;
+    case MapRule::Listed:
       break;
   }
-  return ref;
+  return place;
 }
 
-}  // namespace
-
-std::span<const SettingField> OptionalFeatureFields() { return kOptionalFeatures; }
-
-std::vector<const SettingField*> AllSettingFields() {
-  std::vector<const SettingField*> all;
-  for (const auto& field : kOptionalFeatures) all.push_back(&field);
-  return all;
+std::vector<ListItem> fixedItems(const SettingField& field, const TextOf& textOf) {
+  const ItemSource& source = field.items;
+  std::vector<ListItem> items;
+  if (!source.choices.empty()) {
+    for (const int choice : source.choices) {
+      const auto place = static_cast<std::size_t>(choice);
+      items.push_back(
+          {place < source.textIds.size() ? textOf(source.textIds[place]) : std::string(), choice});
+    }
+    return items;
+  }
+  std::vector<std::string> texts;
+  for (const int id : source.textIds) texts.push_back(textOf(id));
+  for (const auto literal : source.literals) texts.emplace_back(literal);
+  for (int i = 0; i < numberCount(source); ++i) {
+    texts.push_back(numberText(source.first + i * source.step, source));
+  }
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const int stored = storedOfFixedItem(field, static_cast<int>(i), texts[i]);
+    items.push_back({std::move(texts[i]), stored});
+  }
+  return items;
 }
 
-const SettingField* FindSettingField(std::string_view name) {
-  for (const SettingField* field : AllSettingFields()) {
-    if (field->name == name) return field;
+template <typename T, typename Doc>
+using Like = std::conditional_t<std::is_const_v<Doc>, const T, T>;
+
+// The place of a list's or check box's number: a 16-bit Integer or a Byte.
+template <typename Doc, typename Side>
+struct NumberPlace {
+  Like<std::int16_t, Doc>* wide = nullptr;
+  Like<std::uint8_t, Side>* narrow = nullptr;
+};
+
+template <typename Doc, typename Side>
+NumberPlace<Doc, Side> numberPlace(Doc& doc, Side& side, SettingSlot slot) {
+  NumberPlace<Doc, Side> place;
+  const std::size_t i = slot.index;
+  switch (slot.block) {
+    case SettingBlock::Options:
+      if (i < doc.optionalFeatures.values.size()) place.wide = &doc.optionalFeatures.values[i];
+      break;
+    case SettingBlock::Dtmf:
+      if (i < doc.dtmf.settings.size()) place.wide = &doc.dtmf.settings[i];
+      break;
+    case SettingBlock::Keys:
+      if (i < doc.keys.values.size()) place.wide = &doc.keys.values[i];
+      break;
+    case SettingBlock::Alert:
+      if (i < doc.alert.bytes.size()) place.narrow = &doc.alert.bytes[i];
+      break;
+    case SettingBlock::Scan:
+      if (i < doc.scan.bytes.size()) place.narrow = &doc.scan.bytes[i];
+      break;
+    case SettingBlock::Side:
+      place.narrow = &side.alarmMode;
+      break;
+    default:
+      break;  // the text fields have no number
+  }
+  return place;
+}
+
+bool conditionHolds(const DocumentRecord& doc, const SideFileRecord& side,
+                    const EnableCondition& condition) {
+  if (condition.field.empty()) return true;
+  const SettingField* other = FindSettingField(condition.field);
+  if (other == nullptr) return false;
+  const int item = ItemOfStored(doc, *other, StoredSetting(doc, side, *other));
+  return item >= 0 && item < 32 && ((condition.items >> item) & 1u) != 0;
+}
+
+const DtmfCodeRecord* codeRecord(const DocumentRecord& doc, SettingSlot slot) {
+  const std::size_t i = slot.index;
+  if (slot.block == SettingBlock::DtmfCode && i < doc.dtmf.specialCodes.size()) {
+    return &doc.dtmf.specialCodes[i];
+  }
+  if (slot.block == SettingBlock::DtmfMemory && i < doc.dtmf.memories.size()) {
+    return &doc.dtmf.memories[i];
   }
   return nullptr;
 }
 
-int ItemCount(const SettingField& field) {
-  if (field.kind == SettingKind::Check) return 2;
-  return static_cast<int>(field.items.textIds.size()) + numberCount(field.items);
-}
+}  // namespace
 
-std::vector<std::string> ItemTexts(const SettingField& field, const TextOf& textOf) {
-  std::vector<std::string> out;
-  if (field.kind != SettingKind::List) return out;
-  for (const int id : field.items.textIds) out.push_back(textOf(id));
-  for (int i = 0; i < numberCount(field.items); ++i) {
-    out.push_back(numberText(field.items.first + i * field.items.step, field.items));
+namespace rows {
+
+std::vector<ListItem> UsedGroupItems(const DocumentRecord& doc) {
+  std::vector<int> groups;
+  for (const auto& c : doc.usedChannels()) {
+    if (c.number < 1 || c.number > static_cast<int>(kMaxChannels)) continue;
+    const int group = GroupOfChannel(c.number);
+    if (std::find(groups.begin(), groups.end(), group) == groups.end()) groups.push_back(group);
   }
-  return out;
+  std::sort(groups.begin(), groups.end());
+  std::vector<ListItem> items;
+  for (const int group : groups) items.push_back({std::to_string(group), group});
+  return items;
 }
 
-int ItemOfStored(const SettingField& field, int stored) {
+std::vector<ListItem> UsedPositionItems(const DocumentRecord& doc, int group) {
+  std::vector<int> positions;
+  for (const auto& c : doc.usedChannels()) {
+    if (c.number < 1 || c.number > static_cast<int>(kMaxChannels)) continue;
+    if (GroupOfChannel(c.number) != group) continue;
+    const int position = PositionOfChannel(c.number);
+    if (std::find(positions.begin(), positions.end(), position) == positions.end()) {
+      positions.push_back(position);
+    }
+  }
+  std::sort(positions.begin(), positions.end());
+  std::vector<ListItem> items;
+  for (const int position : positions) items.push_back({std::to_string(position), position});
+  return items;
+}
+
+bool WriteStoredSetting(DocumentRecord& doc, SideFileRecord& side, const SettingField& field,
+                        int stored) {
+  const auto place = numberPlace(doc, side, field.slot);
+  if (place.wide != nullptr) {
+    *place.wide = static_cast<std::int16_t>(stored);
+    return true;
+  }
+  if (place.narrow != nullptr) {
+    *place.narrow = static_cast<std::uint8_t>(stored);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace rows
+
+// ---- Tables ---------------------------------------------------------------
+
+namespace {
+
+std::array<std::span<const SettingField>, 8> allTables() {
+  return {OptionalFeatureFields(), DtmfFields(),    ScanFields(),
+          AlertFields(),           KeyFields(),     MessageFields(),
+          TestFrequencyFields(),   FmPresetFields()};
+}
+
+}  // namespace
+
+std::vector<const SettingField*> AllSettingFields() {
+  std::vector<const SettingField*> all;
+  for (const auto table : allTables()) {
+    for (const auto& field : table) all.push_back(&field);
+  }
+  return all;
+}
+
+const SettingField* FindSettingField(std::string_view name) {
+  for (const auto table : allTables()) {
+    for (const auto& field : table) {
+      if (field.name == name) return &field;
+    }
+  }
+  return nullptr;
+}
+
+// ---- Lists and check boxes ------------------------------------------------
+
+std::vector<ListItem> SettingListItems(const DocumentRecord& doc, const SettingField& field,
+                                       const TextOf& textOf) {
+  if (field.kind != SettingKind::List) return {};
+  if (field.items.list != nullptr) return field.items.list(doc, textOf);
+  return fixedItems(field, textOf);
+}
+
+int ItemCount(const DocumentRecord& doc, const SettingField& field) {
+  if (field.kind == SettingKind::Check) return 2;
+  if (field.kind != SettingKind::List) return 0;
+  if (field.items.list != nullptr) return static_cast<int>(itemsWithoutTexts(doc, field).size());
+  if (!field.items.choices.empty()) return static_cast<int>(field.items.choices.size());
+  return static_cast<int>(field.items.textIds.size() + field.items.literals.size()) +
+         numberCount(field.items);
+}
+
+std::vector<std::string> ItemTexts(const DocumentRecord& doc, const SettingField& field,
+                                   const TextOf& textOf) {
+  std::vector<std::string> texts;
+  for (auto& item : SettingListItems(doc, field, textOf)) texts.push_back(std::move(item.text));
+  return texts;
+}
+
+int ItemOfStored(const DocumentRecord& doc, const SettingField& field, int stored) {
   if (field.kind == SettingKind::Check) return stored == 1 ? 1 : 0;
-  const auto item = RoundHalfEven(static_cast<double>(stored - field.map.offset) / field.map.scale);
-  return item >= 0 && item < ItemCount(field) ? static_cast<int>(item) : 0;
-}
-
-int StoredOfItem(const SettingField& field, int item) {
-  if (field.kind == SettingKind::Check) return item == 1 ? 1 : 0;
-  return item * field.map.scale + field.map.offset;
-}
-
-bool IsOfferedValue(const SettingField& field, int stored) {
-  if (field.kind == SettingKind::Check) return stored == 0 || stored == 1;
-  const int item = ItemOfStored(field, stored);
-  return StoredOfItem(field, item) == stored && ItemCount(field) > 0;
-}
-
-int StoredSetting(const RunState& state, const SettingField& field) {
-  const auto ref = slotOf(state, field.slot);
-  if (ref.wide != nullptr) return *ref.wide;
-  if (ref.narrow != nullptr) return *ref.narrow;
+  if (field.map.rule == MapRule::Linear) {
+    const int count = ItemCount(doc, field);
+    if (count == 0) return -1;
+    const auto item =
+        RoundHalfEven((static_cast<double>(stored) - field.map.offset) / field.map.scale);
+    return item >= 0 && item < count ? static_cast<int>(item) : 0;
+  }
+  const auto items = itemsWithoutTexts(doc, field);
+  if (items.empty()) return -1;
+  const int count = static_cast<int>(items.size());
+  switch (field.map.rule) {
+    case MapRule::Linear:
+      break;
+    case MapRule::TimesText: {
+      const std::string text = std::to_string(static_cast<long long>(stored) * field.map.scale);
+      for (int i = 0; i < count; ++i) {
+        if (items[static_cast<std::size_t>(i)].text == text) return i;
+      }
+      return 0;
+    }
+    case MapRule::Listed:
+      break;
+  }
+  for (int i = 0; i < count; ++i) {
+    if (items[static_cast<std::size_t>(i)].stored == stored) return i;
+  }
   return 0;
 }
 
-bool IsSettingEnabled(const RunState& state, const SettingField& field) {
-  if (field.enable.field.empty()) return true;
-  const SettingField* other = FindSettingField(field.enable.field);
-  return other != nullptr && StoredSetting(state, *other) == field.enable.equals;
+int StoredOfItem(const DocumentRecord& doc, const SettingField& field, int item) {
+  if (field.kind == SettingKind::Check) return item == 1 ? 1 : 0;
+  if (field.map.rule == MapRule::Linear) {
+    const int count = ItemCount(doc, field);
+    if (count == 0) return 0;
+    if (item < 0 || item >= count) item = 0;
+    return item * field.map.scale + field.map.offset;
+  }
+  const auto items = itemsWithoutTexts(doc, field);
+  if (items.empty()) return 0;
+  if (item < 0 || item >= static_cast<int>(items.size())) item = 0;
+  return items[static_cast<std::size_t>(item)].stored;
 }
 
-EditOutcome SetSetting(RunState& state, const Effects& /*effects*/, const SettingField& field,
-                       int stored) {
-  if (!IsOfferedValue(field, stored)) {
-    return {EditStatus::Refused,
-            std::string(field.name) + " does not offer the value " + std::to_string(stored)};
+bool IsOfferedValue(const DocumentRecord& doc, const SettingField& field, int stored) {
+  if (field.kind == SettingKind::Check) return stored == 0 || stored == 1;
+  if (field.kind != SettingKind::List) return false;
+  if (ItemCount(doc, field) == 0) return stored == 0;
+  return StoredOfItem(doc, field, ItemOfStored(doc, field, stored)) == stored;
+}
+
+int ItemCount(const SettingField& field) { return ItemCount(emptyDocument(), field); }
+
+std::vector<std::string> ItemTexts(const SettingField& field, const TextOf& textOf) {
+  return ItemTexts(emptyDocument(), field, textOf);
+}
+
+int ItemOfStored(const SettingField& field, int stored) {
+  return ItemOfStored(emptyDocument(), field, stored);
+}
+
+int StoredOfItem(const SettingField& field, int item) {
+  return StoredOfItem(emptyDocument(), field, item);
+}
+
+bool IsOfferedValue(const SettingField& field, int stored) {
+  return IsOfferedValue(emptyDocument(), field, stored);
+}
+
+int StoredSetting(const DocumentRecord& doc, const SideFileRecord& side,
+                  const SettingField& field) {
+  const auto place = numberPlace(doc, side, field.slot);
+  if (place.wide != nullptr) return *place.wide;
+  if (place.narrow != nullptr) return *place.narrow;
+  return 0;
+}
+
+int StoredSetting(const RunState& state, const SettingField& field) {
+  return StoredSetting(state.workingDocument, state.workingSide, field);
+}
+
+bool IsSettingEnabled(const DocumentRecord& doc, const SideFileRecord& side,
+                      const SettingField& field) {
+  return conditionHolds(doc, side, field.enable.first) &&
+         conditionHolds(doc, side, field.enable.second);
+}
+
+bool IsSettingEnabled(const RunState& state, const SettingField& field) {
+  return IsSettingEnabled(state.workingDocument, state.workingSide, field);
+}
+
+// ---- Text fields ----------------------------------------------------------
+
+std::string SettingText(const DocumentRecord& doc, const SettingField& field,
+                        const CodecContext& codec) {
+  const std::size_t i = field.slot.index;
+  switch (field.kind) {
+    case SettingKind::Code: {
+      const DtmfCodeRecord* code = codeRecord(doc, field.slot);
+      if (code == nullptr) return {};
+      // A length outside 0 to 16 shows an empty box.
+      const int length = code->length >= 0 && code->length <= 16 ? code->length : 0;
+      return code->digits.raw().substr(0, static_cast<std::size_t>(length));
+    }
+    case SettingKind::IdCode: {
+      // A length outside 3 to 10 is taken as 3.
+      const int length = doc.dtmf.idLength >= 3 && doc.dtmf.idLength <= 10 ? doc.dtmf.idLength : 3;
+      return doc.dtmf.idCode.raw().substr(0, static_cast<std::size_t>(length));
+    }
+    case SettingKind::Line: {
+      if (i >= doc.message.lines.size()) return {};
+      // The line ends at its NUL; blanks typed before the NUL are not shown.
+      std::string line = doc.message.lines[i].raw();
+      line = line.substr(0, line.find('\0'));
+      while (!line.empty() && line.back() == ' ') line.pop_back();
+      return line;
+    }
+    case SettingKind::Frequency:
+      if (i >= doc.testFrequencies.size()) return {};
+      return FreqStoredToText(field.slot.block == SettingBlock::TestFirst
+                                  ? doc.testFrequencies[i].first.raw()
+                                  : doc.testFrequencies[i].second.raw(),
+                              codec);
+    case SettingKind::FmFrequency:
+      if (i >= doc.fmPresets.size() || doc.fmPresets[i].empty != 0) return {};
+      return FreqStoredToText(TrimFixed(doc.fmPresets[i].frequency), codec);
+    case SettingKind::List:
+    case SettingKind::Check:
+      break;
   }
-  if (StoredSetting(state, field) == stored) return {EditStatus::Unchanged, {}};
-  const auto ref = slotOf(state, field.slot);
-  if (ref.wide != nullptr) {
-    *ref.wide = static_cast<std::int16_t>(stored);
-  } else if (ref.narrow != nullptr) {
-    *ref.narrow = static_cast<std::uint8_t>(stored);
-  } else {
-    return {EditStatus::Refused, std::string(field.name) + " has no place in the document"};
+  return {};
+}
+
+std::optional<char> AcceptedCharacter(const SettingField& field, char typed) {
+  if (!IsTextKind(field.kind)) return std::nullopt;
+  const auto code = static_cast<unsigned char>(typed);
+  // Only single-byte characters reach the radio, and control characters are
+  // no part of any of its texts.
+  if (code < 0x20 || code > 0x7E) return std::nullopt;
+  const std::string_view accepted = field.text.characters;
+  if (accepted.empty() || accepted.find(typed) != std::string_view::npos) return typed;
+  if (field.text.capitals && typed >= 'a' && typed <= 'z') {
+    const auto capital = static_cast<char>(typed - 'a' + 'A');
+    if (accepted.find(capital) != std::string_view::npos) return capital;
   }
-  return {EditStatus::Applied, {}};
+  return std::nullopt;
+}
+
+std::string TextProblem(const SettingField& field, std::string_view text) {
+  if (!IsTextKind(field.kind)) return std::string(field.name) + " is not a text field";
+  for (const char c : text) {
+    if (!AcceptedCharacter(field, c)) {
+      return std::string(field.name) + " does not take the character '" + std::string(1, c) + "'";
+    }
+  }
+  if (text.size() > field.text.maxLength) {
+    return std::string(field.name) + " holds at most " + std::to_string(field.text.maxLength) +
+           " characters";
+  }
+  if (text.size() < field.text.minLength) {
+    return std::string(field.name) + " needs at least " + std::to_string(field.text.minLength) +
+           " characters";
+  }
+  return {};
+}
+
+std::string IdCodeOnLeaving(std::string_view text) {
+  const bool digits =
+      std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return digits && text.size() >= 3 && text.size() <= 10 ? std::string(text) : "000";
+}
+
+double StepRadio(double mhz) {
+  auto k = RoundHalfEven(mhz * 100);
+  const auto r = k % 5;
+  k -= r;
+  if (r > 2) k += 5;
+  return static_cast<double>(k) / 100;
+}
+
+std::string CheckRadioFre(std::string_view text) {
+  constexpr double kLowest = 76;
+  constexpr double kHighest = 108;
+  if (text.empty()) return {};
+  double mhz = kLowest;
+  if (const auto number = ParseNumber(text)) {
+    mhz = *number < kLowest ? kLowest : *number > kHighest ? kHighest : StepRadio(*number);
+  }
+  std::array<char, 32> buffer{};
+  std::snprintf(buffer.data(), buffer.size(), "%09.5f", mhz);
+  return buffer.data();
+}
+
+std::string GetSaveRadioFreData(std::string_view text) {
+  if (text.empty()) return {};
+  // Through the shown form, so that a bare "87" or an unreadable text is stored
+  // as a frequency in MHz too, not as a number of 10 Hz units.
+  std::string shown = CheckRadioFre(text);
+  shown.erase(std::remove(shown.begin(), shown.end(), '.'), shown.end());
+  return shown;
 }
 
 }  // namespace cps

@@ -77,16 +77,22 @@ class RecordingObserver final : public DocumentObserver {
   int dialogReloads = 0;
   int refReshows = 0;
   int childWindowCloses = 0;
+  int keyWindowRefreshes = 0;
+  int memoryListRefreshes = 0;
 
   void reShowGrid(int channelNumber) override { gridRedraws.push_back(channelNumber); }
   void reloadEditDialog() override { ++dialogReloads; }
   void ReshowByCh() override { ++refReshows; }
   void closeChildWindows() override { ++childWindowCloses; }
+  void RefreshKeyWindow() override { ++keyWindowRefreshes; }
+  void refreshDtmfMemoryLists() override { ++memoryListRefreshes; }
   void clear() {
     gridRedraws.clear();
     dialogReloads = 0;
     refReshows = 0;
     childWindowCloses = 0;
+    keyWindowRefreshes = 0;
+    memoryListRefreshes = 0;
   }
 };
 
