@@ -12,9 +12,10 @@ struct SideFileRecord;
 
 namespace cps::cli {
 
-// Frequencies appear as stored text and as shown text, tones as index and as
-// shown text, text fields as their raw bytes (bytes that are not UTF-8 are
-// replaced in the output).
+// Channels: frequencies as stored text and as shown text, tones as index and
+// as shown text. Settings by their field names: lists and check boxes as the
+// stored number; codes, message lines and frequencies as the text a window
+// shows (bytes that are not UTF-8 are replaced in the output).
 std::string DumpDocumentJson(const DocumentRecord& document, const SideFileRecord& side,
                              const CodecContext& codec);
 

@@ -12,6 +12,7 @@
 #include "core/document/defaults.hpp"
 #include "core/document/run_state.hpp"
 #include "core/settings/setting_fields.hpp"
+#include "settings_test_support.hpp"
 
 namespace cps {
 namespace {
@@ -21,12 +22,7 @@ using testing::RecordingObserver;
 using testing::ScriptedPrompter;
 using testing::SetChannels;
 
-const SettingField& field(std::string_view name) {
-  const SettingField* f = FindSettingField(name);
-  EXPECT_NE(f, nullptr) << name;
-  static const SettingField kNone{};
-  return f != nullptr ? *f : kNone;
-}
+const SettingField& field(std::string_view name) { return testing::FieldNamed(name); }
 
 DtmfCodeRecord codeOf(std::string_view digits) {
   DtmfCodeRecord code;

@@ -12,6 +12,7 @@
 
 #include "../document/test_support.hpp"
 #include "core/document/run_state.hpp"
+#include "settings_test_support.hpp"
 
 namespace cps {
 namespace {
@@ -19,12 +20,7 @@ namespace {
 using testing::MakeChannel;
 using testing::SetChannels;
 
-const SettingField& field(std::string_view name) {
-  const SettingField* f = FindSettingField(name);
-  EXPECT_NE(f, nullptr) << name;
-  static const SettingField kNone{};
-  return f != nullptr ? *f : kNone;
-}
+const SettingField& field(std::string_view name) { return testing::FieldNamed(name); }
 
 std::string textOf(int id) { return "T" + std::to_string(id); }
 
