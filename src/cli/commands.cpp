@@ -150,7 +150,7 @@ int RunEdit(const EditOptions& options, const Environment& env) {
     const auto& [code, value] = edits[i];
     const bool existed = FindChannelIndex(state.workingDocument, options.channel) >= 0;
     const auto outcome = ApplyChannelEdit(state, effects, group, position, code, value);
-    std::string reason = outcome.reason;
+    std::string reason = outcome.failure.detail;
     // An edit the rules ignore did not do what was asked: say so rather than save.
     if (outcome.status == EditStatus::Ignored) {
       reason = existed ? "the last channel cannot be removed"

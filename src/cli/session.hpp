@@ -61,7 +61,8 @@ class Session {
   bool open(const std::string& file) {
     const auto result = OpenPath(m_files, file);
     if (result.outcome == FileOutcome::Done) return true;
-    if (!result.detail.empty()) m_env.io.err << "cps530-cli: " << result.detail << '\n';
+    if (!result.failure.detail.empty())
+      m_env.io.err << "cps530-cli: " << result.failure.detail << '\n';
     if (result.outcome == FileOutcome::ExitProgram) {
       m_env.io.err << "cps530-cli: " << file << " belongs to another program version"
                    << (result.launch.empty() ? std::string() : ": " + result.launch.string())
@@ -74,13 +75,15 @@ class Session {
 
   bool saveAs(const std::string& file) {
     const auto result = SaveAsPath(m_files, file);
-    if (!result.detail.empty()) m_env.io.err << "cps530-cli: " << result.detail << '\n';
+    if (!result.failure.detail.empty())
+      m_env.io.err << "cps530-cli: " << result.failure.detail << '\n';
     return result.outcome == FileOutcome::Done;
   }
 
   bool save() {
     const auto result = SaveToCurrentPath(m_files);
-    if (!result.detail.empty()) m_env.io.err << "cps530-cli: " << result.detail << '\n';
+    if (!result.failure.detail.empty())
+      m_env.io.err << "cps530-cli: " << result.failure.detail << '\n';
     return result.outcome == FileOutcome::Done;
   }
 

@@ -112,8 +112,8 @@ MemoryResult LoadMemoryImage(const std::filesystem::path& path) {
 MemoryResult PackDataFile(const std::filesystem::path& path) {
   auto loaded = ReadDataFile(path.string());
   if (!loaded.file) {
-    std::string why = loaded.detail.empty() ? "is not a data file" : loaded.detail;
-    if (loaded.textId == text::kWrongFileSize) why = "is not a data file of 8595 bytes";
+    std::string why = loaded.failure.detail.empty() ? "is not a data file" : loaded.failure.detail;
+    if (loaded.failure.textId == text::kWrongFileSize) why = "is not a data file of 8595 bytes";
     return {std::nullopt, path.string() + ": " + why, {}};
   }
   MemoryResult result;

@@ -17,12 +17,12 @@ namespace {
 
 FileCommandResult refused(FileContext& ctx, int textId, std::string detail) {
   ctx.prompter.ask(TextMessage(textId, Buttons::Ok, Icon::Warning));
-  return {FileOutcome::Refused, textId, std::move(detail), {}, false};
+  return {FileOutcome::Refused, {textId, std::move(detail)}, {}, false};
 }
 
-FileCommandResult cancelled() { return {FileOutcome::Cancelled, 0, {}, {}, false}; }
+FileCommandResult cancelled() { return {FileOutcome::Cancelled, {}, {}, false}; }
 
-FileCommandResult replaced() { return {FileOutcome::Done, 0, {}, {}, true}; }
+FileCommandResult replaced() { return {FileOutcome::Done, {}, {}, true}; }
 
 // A file this program could not work with even at the right size: a channel
 // count the list cannot hold, or a band the table does not know.
@@ -173,7 +173,7 @@ FileCommandResult OpenPath(FileContext& ctx, const std::string& path) {
     if (launch.empty()) {
       ctx.prompter.ask(TextMessage(text::kNoProgramForVersion, Buttons::Ok, Icon::Warning));
     }
-    return {FileOutcome::ExitProgram, 0, {}, std::move(launch), false};
+    return {FileOutcome::ExitProgram, {}, std::move(launch), false};
   }
 
   auto document = DocumentRecord::fromBytes(file.bytes);
@@ -254,7 +254,7 @@ FileCommandResult SaveToCurrentPath(FileContext& ctx) {
     return refused(ctx, text::kFileError, error);
   }
   state.isUntitled = false;
-  return {FileOutcome::Done, 0, {}, {}, false};
+  return {FileOutcome::Done, {}, {}, false};
 }
 
 }  // namespace cps

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/app/text_ids.hpp"
+#include "core/document/failure.hpp"
 #include "core/document/run_state.hpp"
 
 namespace cps {
@@ -40,8 +41,7 @@ enum class FileOutcome {
 
 struct FileCommandResult {
   FileOutcome outcome = FileOutcome::Done;
-  int textId = 0;                 // the message shown for a refusal
-  std::string detail;             // what the system reported, for logs and the command line
+  Failure failure;                // the message shown for a refusal, and what the system reported
   std::filesystem::path launch;   // the program to start before ending (may be empty)
   bool documentReplaced = false;  // show the channel window, caption and cascade again
 };

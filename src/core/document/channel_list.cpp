@@ -18,8 +18,6 @@ CodecContext codecOf(const RunState& state, const Effects& effects) {
   return {state.model.limits, effects.prompter};
 }
 
-EditOutcome refused(std::string reason) { return {EditStatus::Refused, std::move(reason)}; }
-
 bool applyOffset(ChannelRecord& c, const std::optional<OffsetResult>& result) {
   if (!result) return false;
   c.offsetDirection = result->direction;
@@ -76,7 +74,7 @@ EditOutcome applyEdit(RunState& state, const Effects& effects, int number, int f
   if (!isFrequency && !ChannelFieldMaximum(fieldCode)) {
     // Codes 3 and 20 name no field; they are accepted and do nothing.
     if (fieldCode == 3 || fieldCode == 20) return {EditStatus::Ignored, {}};
-    return refused("no channel field has code " + std::to_string(fieldCode));
+    return RefusedEdit("no channel field has code " + std::to_string(fieldCode));
   }
   const CodecContext codec = codecOf(state, effects);
 
@@ -84,7 +82,7 @@ EditOutcome applyEdit(RunState& state, const Effects& effects, int number, int f
   const bool offsetTyped = field == ChannelField::Transmit && state.habits.offsetMode;
   if (isFrequency && !text.empty() && !offsetTyped) text = FormatFreqInBand(text, codec);
   if (offsetTyped && !text.empty() && !IsNumeric(text)) {
-    return refused("the offset \"" + text + "\" is not a number");
+    return RefusedEdit("the offset \"" + text + "\" is not a number");
   }
 
   auto& doc = state.workingDocument;
@@ -92,7 +90,7 @@ EditOutcome applyEdit(RunState& state, const Effects& effects, int number, int f
   if (index < 0) {
     if (field != ChannelField::Receive || text.empty()) return {EditStatus::Ignored, {}};
     const int added = AppendChannel(doc, number, text, codec.limits);
-    if (added < 0) return refused("the channel list already holds 128 channels");
+    if (added < 0) return RefusedEdit("the channel list already holds 128 channels");
     SnapChannelToStep(doc.channels[static_cast<std::size_t>(added)], codec);
     RevalidateChannelRefs(doc, effects.observer);
     return {EditStatus::Created, {}};
@@ -125,7 +123,7 @@ EditOutcome ApplyChannelEdit(RunState& state, const Effects& effects, int groupI
                              int fieldCode, std::string_view value) {
   if (groupIndex < 0 || groupIndex >= static_cast<int>(kGroupCount) || position < 1 ||
       position > static_cast<int>(kChannelsPerGroup)) {
-    return refused("channel outside groups 1 to 8 and positions 1 to 16");
+    return RefusedEdit("channel outside groups 1 to 8 and positions 1 to 16");
   }
   const int number = groupIndex * static_cast<int>(kChannelsPerGroup) + position;
   const EditOutcome outcome = applyEdit(state, effects, number, fieldCode, value);
@@ -153,7 +151,7 @@ EditOutcome SetChannelField(RunState& state, const Effects& effects, ChannelReco
     edited.rxFreq.assign(FreqTextToStored(value, codec.limits));
     if (!applyOffset(edited, OffsetFromTexts(edited.rxFreq.raw(), oldTx, state.habits.offsetMode,
                                              edited.offset.raw(), edited.offsetDirection, codec))) {
-      return refused(kOffsetTooLarge);
+      return RefusedEdit(kOffsetTooLarge);
     }
     const std::string tx =
         FormatFreqInBand(TxFrequencyText(edited.rxFreq.raw(), edited.offset.raw(),
@@ -161,7 +159,7 @@ EditOutcome SetChannelField(RunState& state, const Effects& effects, ChannelReco
                          codec);
     if (!applyOffset(edited, OffsetFromTexts(edited.rxFreq.raw(), tx, false, edited.offset.raw(),
                                              edited.offsetDirection, codec))) {
-      return refused(kOffsetTooLarge);
+      return RefusedEdit(kOffsetTooLarge);
     }
     SnapChannelToStep(edited, codec);
     channel = edited;
@@ -172,7 +170,7 @@ EditOutcome SetChannelField(RunState& state, const Effects& effects, ChannelReco
     ChannelRecord edited = channel;
     if (!applyOffset(edited, OffsetFromTexts(edited.rxFreq.raw(), value, state.habits.offsetMode,
                                              edited.offset.raw(), edited.offsetDirection, codec))) {
-      return refused(kOffsetTooLarge);
+      return RefusedEdit(kOffsetTooLarge);
     }
     SnapChannelToStep(edited, codec);
     channel = edited;
@@ -181,13 +179,13 @@ EditOutcome SetChannelField(RunState& state, const Effects& effects, ChannelReco
 
   const ChannelFieldRow* row = FindChannelField(fieldCode);
   if (row == nullptr || row->member == nullptr) {
-    return refused("no channel field has code " + std::to_string(fieldCode));
+    return RefusedEdit("no channel field has code " + std::to_string(fieldCode));
   }
   std::int16_t* target = &(channel.*row->member);
   const auto parsed = ParseInteger(value);
   if (!parsed || *parsed < 0 || *parsed > row->maximum) {
-    return refused("\"" + std::string(value) + "\" is not a value from 0 to " +
-                   std::to_string(row->maximum));
+    return RefusedEdit("\"" + std::string(value) + "\" is not a value from 0 to " +
+                       std::to_string(row->maximum));
   }
   const auto v = static_cast<std::int16_t>(*parsed);
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/document/channel_fields.hpp"
+#include "core/document/failure.hpp"
 #include "core/document/model.hpp"
 #include "core/document/prompter.hpp"
 
@@ -33,8 +34,12 @@ enum class EditStatus {
 
 struct EditOutcome {
   EditStatus status = EditStatus::Ignored;
-  std::string reason;  // why a refused edit was refused
+  Failure failure;  // why a refused edit was refused
 };
+
+inline EditOutcome RefusedEdit(std::string detail) {
+  return {EditStatus::Refused, {0, std::move(detail)}};
+}
 
 // Channel number of a 1-based group and position, and back.
 constexpr int ChannelNumberOf(int group, int position) { return (group - 1) * 16 + position; }

@@ -25,12 +25,12 @@ std::string DataFileSizeDetail(const std::string& path, std::size_t size) {
 
 DataFileResult ReadDataFile(const std::string& path) {
   const auto file = ReadDataFileBytes(path);
-  if (!file.ok()) return {std::nullopt, text::kFileError, file.error};
+  if (!file.ok()) return {std::nullopt, {text::kFileError, file.error}};
   auto document = DocumentRecord::fromBytes(file.bytes);
   if (!document) {
-    return {std::nullopt, text::kWrongFileSize, DataFileSizeDetail(path, file.bytes.size())};
+    return {std::nullopt, {text::kWrongFileSize, DataFileSizeDetail(path, file.bytes.size())}};
   }
-  return {LoadedDataFile{*document, ReadSideFile(path)}, 0, {}};
+  return {LoadedDataFile{*document, ReadSideFile(path)}, {}};
 }
 
 std::string WriteDataFile(const std::string& path, const DocumentRecord& document,

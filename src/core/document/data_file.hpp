@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/app/text_ids.hpp"
+#include "core/document/failure.hpp"
 #include "core/document/records.hpp"
 
 namespace cps {
@@ -19,8 +20,7 @@ struct LoadedDataFile {
 
 struct DataFileResult {
   std::optional<LoadedDataFile> file;
-  int textId = 0;      // the message for a refused file
-  std::string detail;  // what the system said, for logs and the command line
+  Failure failure;  // the message for a refused file, and what the system said
 };
 
 // The bytes of a file that should be a data file, read no further than one

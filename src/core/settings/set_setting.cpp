@@ -14,8 +14,6 @@ namespace {
 // The key function that starts scanning: it has no meaning while scanning is off.
 constexpr int kScanKeyFunction = 8;
 
-EditOutcome refused(std::string reason) { return {EditStatus::Refused, std::move(reason)}; }
-
 const SettingField& fieldNamed(std::string_view name) { return *FindSettingField(name); }
 
 const SettingField* fieldAt(SettingSlot slot) {
@@ -163,23 +161,24 @@ EditOutcome storeText(RunState& state, const Effects& effects, const SettingFiel
     case SettingKind::Check:
       break;
   }
-  return refused(std::string(field.name) + " has no place in the document");
+  return RefusedEdit(std::string(field.name) + " has no place in the document");
 }
 
 }  // namespace
 
 EditOutcome SetSetting(RunState& state, const Effects& effects, const SettingField& field,
                        int stored) {
-  if (IsTextKind(field.kind)) return refused(std::string(field.name) + " takes a text");
+  if (IsTextKind(field.kind)) return RefusedEdit(std::string(field.name) + " takes a text");
   if (!IsOfferedValue(state.workingDocument, field, stored)) {
-    return refused(std::string(field.name) + " does not offer the value " + std::to_string(stored));
+    return RefusedEdit(std::string(field.name) + " does not offer the value " +
+                       std::to_string(stored));
   }
   if (field.side == SideRule::KeyFunction && stored == kScanKeyFunction && scanningOff(state)) {
-    return refused(std::string(field.name) + ": the scan function needs scan mode on");
+    return RefusedEdit(std::string(field.name) + ": the scan function needs scan mode on");
   }
   if (StoredSetting(state, field) == stored) return {EditStatus::Unchanged, {}};
   if (!rows::WriteStoredSetting(state.workingDocument, state.workingSide, field, stored)) {
-    return refused(std::string(field.name) + " has no place in the document");
+    return RefusedEdit(std::string(field.name) + " has no place in the document");
   }
   applySideRule(state, effects, field, stored);
   return {EditStatus::Applied, {}};
@@ -190,14 +189,14 @@ EditOutcome SetSetting(RunState& state, const Effects& effects, const SettingFie
   if (!IsTextKind(field.kind)) {
     const auto number = ParseInteger(text);
     if (!number) {
-      return refused(std::string(field.name) + " takes a whole number, not \"" + std::string(text) +
-                     "\"");
+      return RefusedEdit(std::string(field.name) + " takes a whole number, not \"" +
+                         std::string(text) + "\"");
     }
     return SetSetting(state, effects, field, *number);
   }
   const std::string given = field.kind == SettingKind::Code ? codeText(text) : std::string(text);
   const auto accepted = acceptedText(field, given);
-  if (!accepted) return refused(TextProblem(field, given));
+  if (!accepted) return RefusedEdit(TextProblem(field, given));
   const EditOutcome outcome = storeText(state, effects, field, *accepted);
   if (outcome.status == EditStatus::Applied) applySideRule(state, effects, field, 0);
   return outcome;

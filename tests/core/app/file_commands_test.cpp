@@ -279,7 +279,7 @@ TEST_P(OpenRefusalTest, RefusedFileLeavesTheDocumentAsItWas) {
   const auto result = OpenPath(ctx, refused.string());
 
   EXPECT_EQ(result.outcome, FileOutcome::Refused);
-  EXPECT_EQ(result.textId, GetParam().textId);
+  EXPECT_EQ(result.failure.textId, GetParam().textId);
   EXPECT_FALSE(result.documentReplaced);
   EXPECT_EQ(TextIds(prompter), std::vector<int>{GetParam().textId});
   EXPECT_TRUE(Take(state) == before) << "the document, its file or the model changed";

@@ -88,8 +88,8 @@ TEST_F(DataFileTest, WritesTheImageAndTheSideFile) {
   EXPECT_EQ(filesInFolder(), (std::vector<std::string>{"radio1.NVD", "radio1.dat"}));
 
   const auto loaded = ReadDataFile(path);
-  ASSERT_TRUE(loaded.file.has_value()) << loaded.detail;
-  EXPECT_EQ(loaded.textId, 0);
+  ASSERT_TRUE(loaded.file.has_value()) << loaded.failure.detail;
+  EXPECT_EQ(loaded.failure.textId, 0);
   EXPECT_EQ(loaded.file->document, doc);
   EXPECT_EQ(loaded.file->side, side);
   EXPECT_EQ(loaded.file->document.toBytes(), doc.toBytes());
@@ -118,8 +118,8 @@ TEST_F(DataFileTest, FilesOfTheWrongSizeAreRefused) {
     writeBytes("wrong.dat", std::vector<std::uint8_t>(size, 0x30));
     const auto result = ReadDataFile(pathOf("wrong.dat"));
     EXPECT_FALSE(result.file.has_value()) << size << " bytes";
-    EXPECT_EQ(result.textId, 9033) << size << " bytes";
-    EXPECT_FALSE(result.detail.empty()) << size << " bytes";
+    EXPECT_EQ(result.failure.textId, 9033) << size << " bytes";
+    EXPECT_FALSE(result.failure.detail.empty()) << size << " bytes";
   }
 }
 
@@ -128,8 +128,8 @@ TEST_F(DataFileTest, MissingFileOrFolderIsAFileError) {
   for (const std::string& name : {std::string("missing.dat"), std::string("folder.dat")}) {
     const auto result = ReadDataFile(pathOf(name));
     EXPECT_FALSE(result.file.has_value()) << name;
-    EXPECT_EQ(result.textId, 9002) << name;
-    EXPECT_FALSE(result.detail.empty()) << name;
+    EXPECT_EQ(result.failure.textId, 9002) << name;
+    EXPECT_FALSE(result.failure.detail.empty()) << name;
   }
 }
 

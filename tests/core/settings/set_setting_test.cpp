@@ -65,7 +65,7 @@ struct Bench {
   // A refusal changes no byte of the document or of the side record.
   void expectRefusedAsItWas(const EditOutcome& outcome, const std::string& what) {
     EXPECT_EQ(outcome.status, EditStatus::Refused) << what;
-    EXPECT_FALSE(outcome.reason.empty()) << what;
+    EXPECT_FALSE(outcome.failure.detail.empty()) << what;
     EXPECT_EQ(doc().toBytes(), imageBefore) << what;
     EXPECT_EQ(state.workingSide.toBytes(), sideBefore) << what;
   }
