@@ -8,6 +8,7 @@
 #include "cli/commands.hpp"
 #include "cli/stderr_prompter.hpp"
 #include "core/app/file_commands.hpp"
+#include "core/app/installation.hpp"
 #include "core/app/text_table.hpp"
 #include "core/app/version_table.hpp"
 #include "core/document/channel_list.hpp"
@@ -33,24 +34,18 @@ class Session {
  public:
   explicit Session(const Environment& env, PromptAnswers answers = {})
       : m_env(env),
-        m_texts(env.folders.languageFolder() / LanguageFileName(env.language)),
-        m_versions(LoadVersionTable(env.folders.versionTable())),
-        m_prompter(
-            env.io.err, [this](int id) { return m_texts.LangText(id); }, std::move(answers)),
-        m_files{m_state,
-                m_prompter,
-                m_observer,
-                m_versions,
-                [this](int id) { return m_texts.LangText(id); },
-                env.folders.initFolder(),
-                systemToday(),
-                env.folders.base,
-                "cps530-cli"} {}
+        m_installation(makeInstallation(env)),
+        m_prompter(env.io.err, m_installation.langTextFunction(), std::move(answers)),
+        m_files(m_installation.fileContext(m_state, m_prompter, m_observer, systemToday())) {}
+
+  // The file context and the prompter point into the session.
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
 
   RunState& state() { return m_state; }
   const Environment& environment() const { return m_env; }
-  const VersionTable& versions() const { return m_versions; }
-  std::string text(int id) { return m_texts.LangText(id); }
+  const VersionTable& versions() const { return m_installation.versions; }
+  std::string text(int id) { return m_installation.langText(id); }
   FileContext& files() { return m_files; }
   StderrPrompter& prompter() { return m_prompter; }
   Effects effects() { return {m_prompter, m_observer}; }
@@ -67,8 +62,9 @@ class Session {
       m_env.io.err << "cps530-cli: " << file << " belongs to another program version"
                    << (result.launch.empty() ? std::string() : ": " + result.launch.string())
                    << '\n';
-    } else if (result.outcome == FileOutcome::Cancelled && !m_versions.problem.empty()) {
-      m_env.io.err << "cps530-cli: " << m_versions.problem << '\n';
+    } else if (result.outcome == FileOutcome::Cancelled &&
+               !m_installation.versions.problem.empty()) {
+      m_env.io.err << "cps530-cli: " << m_installation.versions.problem << '\n';
     }
     return false;
   }
@@ -88,9 +84,15 @@ class Session {
   }
 
  private:
+  static Installation makeInstallation(const Environment& env) {
+    Installation installation(env.folders, "cps530-cli");
+    installation.useLanguageFile(env.language);
+    installation.loadVersionTable();
+    return installation;
+  }
+
   const Environment& m_env;
-  TextTable m_texts;
-  VersionTable m_versions;
+  Installation m_installation;
   RunState m_state;
   StderrPrompter m_prompter;
   NullObserver m_observer;

@@ -21,16 +21,14 @@ Today systemToday() {
 }  // namespace
 
 AppContext::AppContext(ProgramFolders programFolders, std::string executable)
-    : folders(std::move(programFolders)),
-      executableName(std::move(executable)),
-      today(systemToday) {
+    : Installation(std::move(programFolders), std::move(executable)), today(systemToday) {
   registerGuiResources();
   setLanguage(kEnglish);
 }
 
 void AppContext::setLanguage(int newLanguage) {
   language.current = newLanguage == kChinese ? kChinese : kEnglish;
-  texts.setFile(folders.languageFolder() / std::string(LanguageFileName(language.current)));
+  useLanguageFile(language.current);
   // Without Qt's translation installed its buttons stay English; the program still runs.
   m_qtTranslation.follow(language.current);
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "core/app/installation.hpp"
 #include "core/app/settings_files.hpp"
 #include "core/app/text_table.hpp"
 #include "core/app/version_table.hpp"
@@ -18,19 +19,14 @@
 
 namespace cps::gui {
 
-class AppContext {
+class AppContext : public Installation {
  public:
   AppContext(ProgramFolders folders, std::string executableName);
 
   AppContext(const AppContext&) = delete;
   AppContext& operator=(const AppContext&) = delete;
 
-  // The language text of a number; "" when the file, section or key is missing.
-  std::string langText(int id) { return texts.LangText(id); }
   QString text(int id) { return QString::fromStdString(texts.LangText(id)); }
-  std::function<std::string(int)> langTextFunction() {
-    return [this](int id) { return texts.LangText(id); };
-  }
 
   // Makes `language` current (1 English, 2 Chinese), points the text table at its
   // file and gives Qt's own dialogs and buttons the same language.
@@ -45,12 +41,8 @@ class AppContext {
   Prompter& prompter() { return *m_prompter; }
   void setPrompter(Prompter& prompter) { m_prompter = &prompter; }
 
-  ProgramFolders folders;
-  std::string executableName;  // this program's file name, for the hand-over to another version
   RunState state;
-  TextTable texts;
   LanguageState language;
-  VersionTable versions;
   int comPort = 1;
   bool isFirstRun = true;
   // Windows NT 6.x lists every port 1 to 255 instead of the port map; never true elsewhere.

@@ -370,10 +370,7 @@ void FrmMain::changeEvent(QEvent* event) {
 // ---- Documents ------------------------------------------------------------------
 
 FileContext FrmMain::fileContext() {
-  return FileContext{
-      m_context.state,    m_context.prompter(),         *this,
-      m_context.versions, m_context.langTextFunction(), m_context.folders.initFolder(),
-      m_context.today(),  m_context.folders.base,       m_context.executableName};
+  return m_context.fileContext(m_context.state, m_context.prompter(), *this, m_context.today());
 }
 
 void FrmMain::showDocumentReplaced() {

@@ -36,7 +36,7 @@ bool StartUp(AppContext& context, const SystemFacts& system,
              const std::function<void()>& firstRunDialog) {
   RunState& state = context.state;
   // 1. The version table, and this program's own version for the document.
-  context.versions = LoadVersionTable(context.folders.versionTable());
+  context.loadVersionTable();
   state.workingDocument.version.assign(kProgramVersion);
 
   // 2, 3. The link starts afresh; the language follows the system until the
