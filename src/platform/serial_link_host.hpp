@@ -7,6 +7,7 @@
 #include <QSerialPort>
 #include <QString>
 #include <QTimer>
+#include <chrono>
 #include <functional>
 
 #include "core/link/engine.hpp"
@@ -34,6 +35,7 @@ class SerialLinkHost final : public QObject, public LinkHost {
   void closePort() override;
   void emptyBuffers() override;
   void write(std::span<const std::uint8_t> frame) override;
+  void drainOutput() override;
   void setReceiveThreshold(int bytes) override;
   void startReplyTimer() override;
   void stopReplyTimer() override;
@@ -42,6 +44,8 @@ class SerialLinkHost final : public QObject, public LinkHost {
   void handOver(const std::filesystem::path& program) override;
 
  private:
+  using Clock = std::chrono::steady_clock;
+
   void onReadyRead();
 
   QString m_device;
@@ -50,6 +54,8 @@ class SerialLinkHost final : public QObject, public LinkHost {
   QTimer m_replyTimer;
   ProtocolEngine* m_engine = nullptr;
   QString m_lastError;
+  // When the last byte written will have left the UART, at the line's speed.
+  Clock::time_point m_lineFreeAt{};
 };
 
 }  // namespace cps

@@ -30,6 +30,7 @@ class CablePort final : public LinkHost {
   void write(std::span<const std::uint8_t> frame) override {
     written.emplace_back(frame.begin(), frame.end());
   }
+  void drainOutput() override {}
   void setReceiveThreshold(int) override {}
   void startReplyTimer() override { timerArmed = true; }
   void stopReplyTimer() override { timerArmed = false; }

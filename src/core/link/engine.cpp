@@ -26,6 +26,7 @@ constexpr int kMaxHandshakeAttempts = 3;  // time-outs before the user is asked
 constexpr std::uint8_t kAck = 0x06;
 constexpr std::uint8_t kRetryRequest = 0x0A;
 constexpr std::uint8_t kIdentRequest = 0x02;
+constexpr std::array<std::uint8_t, 3> kEndRequest{'E', 'N', 'D'};
 
 // Reply lengths, without the echo in front of them.
 constexpr int kHandshakeAckLength = static_cast<int>(kHandshakeAck.size());
@@ -241,7 +242,9 @@ void ProtocolEngine::sendDataFrame(int address) {
   sendFrame(Frame::Data, frame);
 }
 
-void ProtocolEngine::sendEndRequest() { sendFrame(Frame::End, {'E', 'N', 'D'}); }
+void ProtocolEngine::sendEndRequest() {
+  sendFrame(Frame::End, {kEndRequest.begin(), kEndRequest.end()});
+}
 
 // ---- Receiving -------------------------------------------------------------
 
@@ -487,9 +490,13 @@ void ProtocolEngine::handOver(const std::string& radioVersion) {
   const auto program = LaunchPathFor(m_settings.versions, radioVersion, m_settings.baseFolder,
                                      m_settings.executableName);
   if (program.empty()) ask(TextMessage(text::kNoProgramForVersion, Buttons::Ok, Icon::Warning));
+  // The radio answered the handshake and is in programming mode; the other
+  // program version starts with a handshake of its own, which a radio still in
+  // that mode may not answer.
+  sendEndWithoutWaiting();
   m_receiveArmed = false;
   m_host.stopReplyTimer();
-  m_host.closePort();
+  closeAfterSending();
   m_kind = TransferKind::None;
   m_step = TransferStep::Idle;
   m_host.handOver(program);
@@ -499,15 +506,11 @@ void ProtocolEngine::handOver(const std::string& radioVersion) {
 
 void ProtocolEngine::FinishTransfer(bool success) {
   const TransferKind kind = m_kind;
-  if (!success) {
-    // Tell the radio the session is over; no answer is awaited.
-    m_host.emptyBuffers();
-    const std::array<std::uint8_t, 3> end{'E', 'N', 'D'};
-    m_host.write(end);
-  }
+  // Tell the radio the session is over; no answer is awaited.
+  if (!success) sendEndWithoutWaiting();
   m_receiveArmed = false;
   m_host.stopReplyTimer();
-  m_host.closePort();
+  closeAfterSending();
   if (success && kind == TransferKind::ReadInfo) {
     UnpackInfoArea(m_state.link.infoArea, m_state.radioInfo);
   }
@@ -518,6 +521,19 @@ void ProtocolEngine::FinishTransfer(bool success) {
   }
   m_kind = TransferKind::None;
   m_step = TransferStep::Idle;
+}
+
+void ProtocolEngine::sendEndWithoutWaiting() {
+  m_host.emptyBuffers();
+  m_host.write(kEndRequest);
+}
+
+void ProtocolEngine::closeAfterSending() {
+  // A port's close drops what it has not sent: without the wait, the END of a
+  // failed transfer would never reach the radio, which would stay in
+  // programming mode and might not answer the next transfer.
+  m_host.drainOutput();
+  m_host.closePort();
 }
 
 void ProtocolEngine::AskTransferRetry() {

@@ -51,9 +51,13 @@ class LinkHost {
   // Closes the port if open, sets 9600 baud, no parity, 8 data bits, 1 stop
   // bit, no handshaking, and opens it. False when any of that fails.
   virtual bool openPort() = 0;
+  // Closing a port drops whatever it has not sent yet, as a serial port's close does.
   virtual void closePort() = 0;
   virtual void emptyBuffers() = 0;
+  // Hands a frame to the port; its bytes may leave later, while the program waits.
   virtual void write(std::span<const std::uint8_t> frame) = 0;
+  // Waits, for a bounded time, until every byte written has left for the line.
+  virtual void drainOutput() = 0;
   // The byte count the next reply needs; the engine gathers bytes itself, so a
   // host may use it as a hint only.
   virtual void setReceiveThreshold(int bytes) = 0;
@@ -121,6 +125,9 @@ class ProtocolEngine {
   void StoreReadBlock(std::span<const std::uint8_t> data);
   void ShowTransferProgress(int address);
   void FinishTransfer(bool success);
+  // END outside the state machine, when the transfer stops early.
+  void sendEndWithoutWaiting();
+  void closeAfterSending();
   void AskTransferRetry();
   void askInfoRetry();
   void handOver(const std::string& radioVersion);

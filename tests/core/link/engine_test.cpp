@@ -23,14 +23,18 @@ using testing::ScriptedPrompter;
 
 Bytes bytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
-// The port, the reply timer and the windows as the engine sees them.
+// The port, the reply timer and the windows as the engine sees them. Like a
+// serial port, it sends what it is given later, while the program waits for
+// the answer, and its close drops what has not left yet.
 class FakeLink final : public LinkHost {
  public:
   bool openFails = false;
   bool portOpen = false;
   bool timerArmed = false;
   int threshold = 0;
-  std::vector<Bytes> written;
+  std::vector<Bytes> written;   // frames that reached the line, in order
+  std::vector<Bytes> unsent;    // frames handed to the port that have not left yet
+  std::vector<Bytes> lost;      // frames the port dropped on close
   std::vector<int> thresholds;  // the threshold set for each frame, in order
   std::vector<int> progress;
   std::vector<std::pair<TransferKind, bool>> ended;
@@ -40,11 +44,22 @@ class FakeLink final : public LinkHost {
     portOpen = !openFails;
     return portOpen;
   }
-  void closePort() override { portOpen = false; }
+  void closePort() override {
+    lost.insert(lost.end(), unsent.begin(), unsent.end());
+    unsent.clear();
+    portOpen = false;
+  }
   void emptyBuffers() override {}
   void write(std::span<const std::uint8_t> frame) override {
-    written.emplace_back(frame.begin(), frame.end());
+    if (!portOpen) return;
+    unsent.emplace_back(frame.begin(), frame.end());
     thresholds.push_back(threshold);
+  }
+  void drainOutput() override { send(); }
+  // The program waits: what it handed to the port goes down the line.
+  void send() {
+    written.insert(written.end(), unsent.begin(), unsent.end());
+    unsent.clear();
   }
   void setReceiveThreshold(int bytes) override { threshold = bytes; }
   void startReplyTimer() override { timerArmed = true; }
@@ -159,6 +174,7 @@ class EngineTest : public ::testing::Test {
     std::size_t answered = 0;
     for (int guard = 0; engine.busy(); ++guard) {
       ASSERT_LT(guard, 20000) << "the transfer never ended";
+      link.send();
       if (answered < link.written.size()) {
         const Bytes frame = link.written[answered++];
         Bytes bytes = radio.echoingCable ? frame : Bytes{};
@@ -169,7 +185,8 @@ class EngineTest : public ::testing::Test {
         if (chunk == 0) {
           if (!bytes.empty()) engine.onBytesReceived(bytes);
         } else {
-          for (std::size_t at = 0; at < bytes.size() && answered == link.written.size();
+          for (std::size_t at = 0;
+               at < bytes.size() && answered == link.written.size() && link.unsent.empty();
                at += chunk) {
             const auto n = std::min(chunk, bytes.size() - at);
             engine.onBytesReceived(std::span(bytes).subspan(at, n));
@@ -182,8 +199,11 @@ class EngineTest : public ::testing::Test {
       ++timeouts;
       engine.onReplyTimeout();
     }
+    // What reached the line before the port closed reaches the radio too.
+    while (answered < link.written.size()) radio.reply(link.written[answered++]);
     EXPECT_FALSE(link.portOpen) << "the port is closed after every transfer";
     EXPECT_FALSE(link.timerArmed);
+    EXPECT_TRUE(link.lost.empty()) << "every frame written left before the port closed";
   }
 
   std::vector<int> askedIds() const {
@@ -555,6 +575,70 @@ TEST_F(EngineTest, CapabilityBitsForbidWritingButNotReading) {
       EXPECT_TRUE(succeeded(c.kind));
     }
     EXPECT_EQ(state.link.currentCapabilities.bits[3], (c.caps & 8) != 0);
+  }
+}
+
+// However a transfer stops early, the radio hears END before the port closes;
+// otherwise it stays in programming mode and may ignore the next transfer.
+TEST_F(EngineTest, EveryEarlyStopTellsTheRadioBeforeThePortCloses) {
+  struct Case {
+    const char* what;
+    TransferKind kind;
+    std::function<void(FakeRadio&, RunState&, ScriptedPrompter&)> arrange;
+  };
+  const auto R = TransferKind::ReadAll;
+  const auto W = TransferKind::WriteAll;
+  const std::vector<Case> cases{
+      {"silent radio, retry cancelled", R,
+       [](FakeRadio& r, RunState&, ScriptedPrompter& p) {
+         r.muteAfter = 20;
+         p.script = {Answer::Cancel};
+       }},
+      {"information read, retry cancelled", TransferKind::ReadInfo,
+       [](FakeRadio& r, RunState&, ScriptedPrompter& p) {
+         r.muteAfter = 5;
+         p.script = {Answer::Cancel};
+       }},
+      {"wrong password", R,
+       [](FakeRadio& r, RunState&, ScriptedPrompter&) { r.setPassword("1234"); }},
+      {"the other model", W, [](FakeRadio& r, RunState&, ScriptedPrompter&) { r.model = "TW530"; }},
+      {"another band group", W, [](FakeRadio& r, RunState&, ScriptedPrompter&) { r.bandCode = 8; }},
+      {"another sub-band, Cancel", W,
+       [](FakeRadio& r, RunState& s, ScriptedPrompter& p) {
+         s.model.select("TW530G", "400 - 440 MHz");
+         r.bandCode = 0;
+         p.script = {Answer::Cancel};
+       }},
+      {"write protected", W, [](FakeRadio& r, RunState&, ScriptedPrompter&) { r.caps = 0x08; }},
+      {"writes not accepted", W, [](FakeRadio& r, RunState&, ScriptedPrompter&) { r.caps = 0x04; }},
+      {"firmware of another version, No", W,
+       [](FakeRadio& r, RunState&, ScriptedPrompter& p) {
+         r.version = "V100";
+         p.script = {Answer::No};
+       }},
+      {"firmware of another version, handed over", R,
+       [](FakeRadio& r, RunState&, ScriptedPrompter& p) {
+         r.version = "V100";
+         p.script = {Answer::Yes};
+       }},
+  };
+  for (const auto& c : cases) {
+    for (const bool echo : {false, true}) {
+      state = RunState{};
+      state.model.select("TW530G", "400 - 480 MHz");
+      state.link.echoExpected = echo;
+      link = FakeLink{};
+      radio = FakeRadio{};
+      radio.echoingCable = echo;
+      prompter = ScriptedPrompter{};
+      c.arrange(radio, state, prompter);
+      run(c.kind);
+      const std::string what = std::string(c.what) + (echo ? ", echoing cable" : "");
+      EXPECT_TRUE(link.ended.empty() || failed(c.kind)) << what;
+      ASSERT_FALSE(radio.received.empty()) << what;
+      EXPECT_EQ(radio.received.back(), bytesOf("END")) << what;
+      EXPECT_TRUE(link.lost.empty()) << what;
+    }
   }
 }
 
