@@ -1,6 +1,7 @@
 // The verbs of cps530-cli that talk to a radio, and the image verbs.
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -22,6 +23,10 @@ struct RadioOptions {
 int RunRead(const RadioOptions& options, const std::string& output, const Environment& env);
 int RunWrite(const std::string& file, const RadioOptions& options, const Environment& env);
 int RunInfo(const RadioOptions& options, bool json, const Environment& env);
+
+// The terminal's progress line of a whole-radio transfer: a bar of the
+// percentage, the blocks moved of all, and the time taken so far.
+std::string ProgressLineText(int percent, int blocksDone, std::chrono::milliseconds elapsed);
 
 int RunPack(const std::string& file, const std::string& output, const Environment& env);
 int RunUnpack(const std::string& image, const std::string& output, const Environment& env);

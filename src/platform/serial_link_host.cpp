@@ -103,8 +103,8 @@ void SerialLinkHost::startReplyTimer() { m_replyTimer.start(); }
 
 void SerialLinkHost::stopReplyTimer() { m_replyTimer.stop(); }
 
-void SerialLinkHost::showProgress(int percent) {
-  if (m_callbacks.progress) m_callbacks.progress(percent);
+void SerialLinkHost::showProgress(int percent, int blocksDone) {
+  if (m_callbacks.progress) m_callbacks.progress(percent, blocksDone);
 }
 
 void SerialLinkHost::transferEnded(TransferKind kind, bool success) {

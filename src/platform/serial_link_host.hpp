@@ -17,7 +17,7 @@ namespace cps {
 class SerialLinkHost final : public QObject, public LinkHost {
  public:
   struct Callbacks {
-    std::function<void(int percent)> progress;
+    std::function<void(int percent, int blocksDone)> progress;
     std::function<void(TransferKind, bool success)> ended;
     std::function<void(const std::filesystem::path&)> handOver;
   };
@@ -39,7 +39,7 @@ class SerialLinkHost final : public QObject, public LinkHost {
   void setReceiveThreshold(int bytes) override;
   void startReplyTimer() override;
   void stopReplyTimer() override;
-  void showProgress(int percent) override;
+  void showProgress(int percent, int blocksDone) override;
   void transferEnded(TransferKind kind, bool success) override;
   void handOver(const std::filesystem::path& program) override;
 

@@ -34,7 +34,7 @@ class CablePort final : public LinkHost {
   void setReceiveThreshold(int) override {}
   void startReplyTimer() override { timerArmed = true; }
   void stopReplyTimer() override { timerArmed = false; }
-  void showProgress(int) override {}
+  void showProgress(int, int) override {}
   void transferEnded(TransferKind kind, bool success) override {
     ended.emplace_back(kind, success);
   }

@@ -22,6 +22,7 @@ constexpr int kPasswordBlockAddress = 0x0B30;
 constexpr int kPasswordOffset = 12;  // data bytes 12 to 15 of that block
 constexpr int kBlockBudget = 3;
 constexpr int kMaxHandshakeAttempts = 3;  // time-outs before the user is asked
+static_assert(kWholeRadioBlocks * kBlockLength == kWholeRadioEnd + 1);
 
 constexpr std::uint8_t kAck = 0x06;
 constexpr std::uint8_t kRetryRequest = 0x0A;
@@ -149,6 +150,7 @@ bool ProtocolEngine::OpenRadioPort(TransferKind kind) {
   m_endAddress = info ? kInfoEnd : kWholeRadioEnd;
   m_address = info ? kIdentBlockAddress : -kBlockLength;
   m_lastPercent = 0;
+  m_blocksDone = 0;
   m_host.stopReplyTimer();
   const auto blocks =
       static_cast<std::size_t>(RoundHalfEven(static_cast<double>(m_endAddress) / kBlockLength));
@@ -367,16 +369,20 @@ void ProtocolEngine::StoreReadBlock(std::span<const std::uint8_t> data) {
       m_state.link.infoArea[static_cast<std::size_t>(address - kInfoAreaAddress)] = data[i];
     }
   }
-  if (m_kind == TransferKind::ReadAll) ShowTransferProgress(m_address);
+  if (m_kind == TransferKind::ReadAll) {
+    ShowTransferProgress(m_address, m_address / kBlockLength + 1);
+  }
 }
 
-void ProtocolEngine::ShowTransferProgress(int address) {
+// The percentage follows the address and only ever grows; the block count is
+// what has really been moved, so that it neither skips nor stops short.
+void ProtocolEngine::ShowTransferProgress(int address, int blocksDone) {
   const auto percent =
       static_cast<int>(RoundHalfEven(static_cast<double>(address) * 100.0 / m_endAddress));
-  if (percent > m_lastPercent) {
-    m_lastPercent = percent;
-    m_host.showProgress(percent);
-  }
+  if (percent <= m_lastPercent && blocksDone == m_blocksDone) return;
+  m_lastPercent = std::max(m_lastPercent, percent);
+  m_blocksDone = blocksDone;
+  m_host.showProgress(m_lastPercent, m_blocksDone);
 }
 
 // ---- Advancing -------------------------------------------------------------
@@ -442,11 +448,14 @@ void ProtocolEngine::nextRead() {
 
 void ProtocolEngine::nextWrite() {
   m_address += kBlockLength;
+  // Every block before this one has been acknowledged.
+  const int acknowledged = m_address / kBlockLength;
   if (m_address >= m_endAddress) {
+    ShowTransferProgress(m_address - kBlockLength, acknowledged);
     endOfTransfer();
     return;
   }
-  ShowTransferProgress(m_address);
+  ShowTransferProgress(m_address, acknowledged);
   sendDataFrame(m_address);
 }
 
@@ -551,7 +560,8 @@ void ProtocolEngine::AskTransferRetry() {
   sendProgramRequest();
   m_address = -kBlockLength;
   m_lastPercent = 0;
-  m_host.showProgress(0);
+  m_blocksDone = 0;
+  m_host.showProgress(0, 0);
 }
 
 void ProtocolEngine::askInfoRetry() {

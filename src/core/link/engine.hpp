@@ -43,6 +43,8 @@ inline constexpr int kWriteNotAccepted = 9032;
 
 inline constexpr const char* kPasswordFailureText = "PassWord Failure!";
 inline constexpr int kReplyTimeoutMs = 150;
+// A whole-radio read or write moves the blocks 0x0000 to 0x0B00, 16 bytes each.
+inline constexpr int kWholeRadioBlocks = 177;
 
 // What the engine asks of the serial port, the timer and the windows around it.
 class LinkHost {
@@ -63,7 +65,10 @@ class LinkHost {
   virtual void setReceiveThreshold(int bytes) = 0;
   virtual void startReplyTimer() = 0;  // single shot, kReplyTimeoutMs
   virtual void stopReplyTimer() = 0;
-  virtual void showProgress(int percent) = 0;
+  // A whole-radio transfer moved on: the percentage to show (it only grows;
+  // the last block gives 99) and the blocks read, or written and acknowledged,
+  // so far (0 to kWholeRadioBlocks).
+  virtual void showProgress(int percent, int blocksDone) = 0;
   // The transfer is over: the progress dialog closes; after a successful whole
   // read the image is ready to unpack, after an information read the window opens.
   virtual void transferEnded(TransferKind kind, bool success) = 0;
@@ -123,7 +128,7 @@ class ProtocolEngine {
   bool CheckProgramPassword(std::span<const std::uint8_t> data) const;
   bool CheckRadioIdentity();
   void StoreReadBlock(std::span<const std::uint8_t> data);
-  void ShowTransferProgress(int address);
+  void ShowTransferProgress(int address, int blocksDone);
   void FinishTransfer(bool success);
   // END outside the state machine, when the transfer stops early.
   void sendEndWithoutWaiting();
@@ -151,6 +156,7 @@ class ProtocolEngine {
   std::vector<int> m_blockRetryBudget;
   int m_handshakeAttempts = 0;
   int m_lastPercent = 0;
+  int m_blocksDone = 0;
   std::vector<std::uint8_t> m_received;
   std::vector<std::uint8_t> m_lastDataFrame;
 

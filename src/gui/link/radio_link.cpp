@@ -24,7 +24,6 @@ namespace {
 
 const QString kChannelWindow = QLatin1String(kChannelWindowName);
 const QString kRadioInfoWindow = QStringLiteral("FrmRadioInfo");
-constexpr int kWholeRadioBlocks = 177;
 
 }  // namespace
 
@@ -32,8 +31,10 @@ RadioLink::RadioLink(AppContext& context, FrmMain& main) : m_context(context), m
   m_host = std::make_unique<SerialLinkHost>(
       QString(),
       SerialLinkHost::Callbacks{
-          [this](int percent) {
-            if (m_progress) m_progress->SetProgressValue(percent);
+          [this](int percent, int blocksDone) {
+            if (!m_progress) return;
+            m_progress->SetProgressValue(percent);
+            m_progress->setBlocksDone(blocksDone);
           },
           [this](TransferKind kind, bool success) { transferEnded(kind, success); },
           [this](const std::filesystem::path& program) {

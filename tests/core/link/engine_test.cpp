@@ -36,7 +36,8 @@ class FakeLink final : public LinkHost {
   std::vector<Bytes> unsent;    // frames handed to the port that have not left yet
   std::vector<Bytes> lost;      // frames the port dropped on close
   std::vector<int> thresholds;  // the threshold set for each frame, in order
-  std::vector<int> progress;
+  std::vector<int> progress;    // the percentages shown, in order
+  std::vector<int> blocks;      // the block counts shown with them
   std::vector<std::pair<TransferKind, bool>> ended;
   std::optional<std::filesystem::path> handedOver;
 
@@ -64,7 +65,10 @@ class FakeLink final : public LinkHost {
   void setReceiveThreshold(int bytes) override { threshold = bytes; }
   void startReplyTimer() override { timerArmed = true; }
   void stopReplyTimer() override { timerArmed = false; }
-  void showProgress(int percent) override { progress.push_back(percent); }
+  void showProgress(int percent, int blocksDone) override {
+    progress.push_back(percent);
+    blocks.push_back(blocksDone);
+  }
   void transferEnded(TransferKind kind, bool success) override {
     ended.emplace_back(kind, success);
   }
@@ -248,11 +252,36 @@ TEST_F(EngineTest, WholeReadCopiesTheRadioMemoryAndReportsProgressTo99) {
   EXPECT_EQ(readsOf(0x0000), 1);
   EXPECT_EQ(readsOf(0x0B00), 1);
   EXPECT_EQ(readsOf(0x0B10), 0) << "the information area is not part of a whole read";
-  EXPECT_EQ(framesLike("R"), 177 + 1) << "177 blocks and the password block";
+  EXPECT_EQ(framesLike("R"), kWholeRadioBlocks + 1) << "the blocks and the password block";
   EXPECT_EQ(link.progress.back(), 99);
   EXPECT_TRUE(std::is_sorted(link.progress.begin(), link.progress.end()));
   EXPECT_EQ(askedIds(), std::vector<int>{text::kReadComplete});
   EXPECT_EQ(timeouts, 0);
+}
+
+// The block count shown is the blocks really moved: every number from 1 to
+// the last, once each, whichever way the data goes.
+TEST_F(EngineTest, ProgressCountsEveryBlockOnce) {
+  std::vector<int> oneToAll(kWholeRadioBlocks);
+  std::iota(oneToAll.begin(), oneToAll.end(), 1);
+  for (const auto kind : {TransferKind::ReadAll, TransferKind::WriteAll}) {
+    state = RunState{};
+    state.model.select("TW530G", "400 - 480 MHz");
+    state.link.echoExpected = false;
+    link = FakeLink{};
+    radio = FakeRadio{};
+    prompter = ScriptedPrompter{};
+    run(kind);
+    ASSERT_TRUE(succeeded(kind)) << static_cast<int>(kind);
+    EXPECT_EQ(link.blocks, oneToAll) << static_cast<int>(kind);
+    EXPECT_EQ(link.progress.back(), 99) << static_cast<int>(kind);
+    EXPECT_TRUE(std::is_sorted(link.progress.begin(), link.progress.end()));
+  }
+  // The information read shows no progress.
+  state.link.echoExpected = false;
+  link = FakeLink{};
+  run(TransferKind::ReadInfo);
+  EXPECT_TRUE(link.blocks.empty());
 }
 
 TEST_F(EngineTest, WholeWriteLeavesTheImageInTheRadio) {
@@ -267,7 +296,7 @@ TEST_F(EngineTest, WholeWriteLeavesTheImageInTheRadio) {
   // capability byte, and the document's band code.
   EXPECT_EQ(state.link.image[0xB0C], 0x03);
   EXPECT_TRUE(std::equal(state.link.image.begin(), state.link.image.end(), radio.memory.begin()));
-  EXPECT_EQ(framesLike("W"), 177);
+  EXPECT_EQ(framesLike("W"), kWholeRadioBlocks);
   EXPECT_EQ(link.progress.back(), 99);
   EXPECT_EQ(askedIds(), std::vector<int>{text::kWriteComplete});
 }
@@ -360,8 +389,13 @@ TEST_F(EngineTest, RetryAfterTheBudgetStartsAgainFromTheHandshake) {
   ASSERT_TRUE(succeeded(TransferKind::ReadAll));
   EXPECT_EQ(framesLike("PROGRAM"), 2);
   EXPECT_EQ(readsOf(0x0000), 2) << "the whole read starts over";
-  EXPECT_EQ(std::count(link.progress.begin(), link.progress.end(), 0), 1)
-      << "the bar goes back to 0";
+  // The bar and the count go back to 0 and count up again from the start.
+  const auto restart = std::find(link.blocks.begin(), link.blocks.end(), 0);
+  ASSERT_NE(restart, link.blocks.end());
+  EXPECT_EQ(link.progress[static_cast<std::size_t>(restart - link.blocks.begin())], 0);
+  EXPECT_EQ(std::count(link.blocks.begin(), link.blocks.end(), 0), 1);
+  EXPECT_EQ(*std::prev(restart), 0x300 / 16) << "the blocks before the one that failed";
+  EXPECT_EQ(link.blocks.back(), kWholeRadioBlocks);
   EXPECT_EQ(state.link.passwordReadRetries, 3);
 }
 
