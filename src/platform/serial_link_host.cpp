@@ -107,6 +107,10 @@ void SerialLinkHost::showProgress(int percent, int blocksDone) {
   if (m_callbacks.progress) m_callbacks.progress(percent, blocksDone);
 }
 
+bool SerialLinkHost::beforeFirstBlockWritten() {
+  return !m_callbacks.beforeFirstBlockWritten || m_callbacks.beforeFirstBlockWritten();
+}
+
 void SerialLinkHost::transferEnded(TransferKind kind, bool success) {
   if (m_callbacks.ended) m_callbacks.ended(kind, success);
 }

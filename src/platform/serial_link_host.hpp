@@ -20,6 +20,8 @@ class SerialLinkHost final : public QObject, public LinkHost {
     std::function<void(int percent, int blocksDone)> progress;
     std::function<void(TransferKind, bool success)> ended;
     std::function<void(const std::filesystem::path&)> handOver;
+    // The write may begin; none: it always may.
+    std::function<bool()> beforeFirstBlockWritten;
   };
 
   SerialLinkHost(QString device, Callbacks callbacks, QObject* parent = nullptr);
@@ -40,6 +42,7 @@ class SerialLinkHost final : public QObject, public LinkHost {
   void startReplyTimer() override;
   void stopReplyTimer() override;
   void showProgress(int percent, int blocksDone) override;
+  bool beforeFirstBlockWritten() override;
   void transferEnded(TransferKind kind, bool success) override;
   void handOver(const std::filesystem::path& program) override;
 

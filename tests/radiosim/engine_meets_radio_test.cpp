@@ -35,6 +35,7 @@ class CablePort final : public LinkHost {
   void startReplyTimer() override { timerArmed = true; }
   void stopReplyTimer() override { timerArmed = false; }
   void showProgress(int, int) override {}
+  bool beforeFirstBlockWritten() override { return true; }
   void transferEnded(TransferKind kind, bool success) override {
     ended.emplace_back(kind, success);
   }

@@ -151,6 +151,7 @@ bool ProtocolEngine::OpenRadioPort(TransferKind kind) {
   m_address = info ? kIdentBlockAddress : -kBlockLength;
   m_lastPercent = 0;
   m_blocksDone = 0;
+  m_writeAgreed = false;
   m_host.stopReplyTimer();
   const auto blocks =
       static_cast<std::size_t>(RoundHalfEven(static_cast<double>(m_endAddress) / kBlockLength));
@@ -416,9 +417,11 @@ void ProtocolEngine::StepOnReply() {
       if (row->action == ReplyAction::CheckIdentityThenRead) {
         m_step = TransferStep::AwaitBlock;
         nextRead();
-      } else {
+      } else if (hostLetsTheWriteBegin()) {
         m_step = TransferStep::AwaitWriteAck;
         nextWrite();
+      } else {
+        FinishTransfer(false);
       }
       break;
     case ReplyAction::NextRead:
@@ -493,6 +496,17 @@ bool ProtocolEngine::CheckRadioIdentity() {
   }
   ask(TextMessage(text::kBandRefused, Buttons::Ok, Icon::Warning));
   return false;
+}
+
+bool ProtocolEngine::hostLetsTheWriteBegin() {
+  // Once a transfer: a write that starts over after the retry prompt sends
+  // the same image again.
+  if (m_writeAgreed) return true;
+  // The host may ask the user here; what the line brings meanwhile is stale.
+  m_promptOpen = true;
+  m_writeAgreed = m_host.beforeFirstBlockWritten();
+  m_promptOpen = false;
+  return m_writeAgreed;
 }
 
 void ProtocolEngine::handOver(const std::string& radioVersion) {

@@ -69,6 +69,10 @@ class LinkHost {
   // the last block gives 99) and the blocks read, or written and acknowledged,
   // so far (0 to kWholeRadioBlocks).
   virtual void showProgress(int percent, int blocksDone) = 0;
+  // The radio has been accepted for a write (identity, password and capability
+  // checks passed) and the first block goes out next: the moment to keep what
+  // is about to be written. False stops the write; it ends as a failure.
+  virtual bool beforeFirstBlockWritten() = 0;
   // The transfer is over: the progress dialog closes; after a successful whole
   // read the image is ready to unpack, after an information read the window opens.
   virtual void transferEnded(TransferKind kind, bool success) = 0;
@@ -127,6 +131,7 @@ class ProtocolEngine {
   void takeIdentification(std::span<const std::uint8_t> reply);
   bool CheckProgramPassword(std::span<const std::uint8_t> data) const;
   bool CheckRadioIdentity();
+  bool hostLetsTheWriteBegin();
   void StoreReadBlock(std::span<const std::uint8_t> data);
   void ShowTransferProgress(int address, int blocksDone);
   void FinishTransfer(bool success);
@@ -153,6 +158,7 @@ class ProtocolEngine {
   int m_threshold = 1;
   bool m_receiveArmed = false;
   bool m_promptOpen = false;
+  bool m_writeAgreed = false;  // the host let this write begin
   std::vector<int> m_blockRetryBudget;
   int m_handshakeAttempts = 0;
   int m_lastPercent = 0;

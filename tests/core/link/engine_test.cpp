@@ -73,6 +73,16 @@ class FakeLink final : public LinkHost {
     ended.emplace_back(kind, success);
   }
   void handOver(const std::filesystem::path& program) override { handedOver = program; }
+  bool beforeFirstBlockWritten() override {
+    // What had been handed to the port by then, in order.
+    framesBeforeWriteBegan.push_back(written);
+    framesBeforeWriteBegan.back().insert(framesBeforeWriteBegan.back().end(), unsent.begin(),
+                                         unsent.end());
+    return letWriteBegin;
+  }
+
+  bool letWriteBegin = true;
+  std::vector<std::vector<Bytes>> framesBeforeWriteBegan;  // one entry per call
 };
 
 // The radio's side: memory 0x000 to 0xCFF and the answers to each frame, with
@@ -672,6 +682,66 @@ TEST_F(EngineTest, EveryEarlyStopTellsTheRadioBeforeThePortCloses) {
       ASSERT_FALSE(radio.received.empty()) << what;
       EXPECT_EQ(radio.received.back(), bytesOf("END")) << what;
       EXPECT_TRUE(link.lost.empty()) << what;
+    }
+  }
+}
+
+// The host hears once, when the radio has been accepted and before the first
+// block goes out, that a write is about to begin (the desktop keeps its backup
+// then), and may still stop it.
+TEST_F(EngineTest, TheHostHearsOnceThatTheWriteIsAboutToBegin) {
+  struct Case {
+    const char* what;
+    TransferKind kind;
+    std::function<void(FakeRadio&, FakeLink&, ScriptedPrompter&)> arrange;
+    int calls;
+    bool success;
+  };
+  const auto W = TransferKind::WriteAll;
+  const std::vector<Case> cases{
+      {"a write", W, [](FakeRadio&, FakeLink&, ScriptedPrompter&) {}, 1, true},
+      {"a write that starts over", W,
+       [](FakeRadio& r, FakeLink&, ScriptedPrompter& p) {
+         r.unanswered[0x0500] = 4;
+         p.script = {Answer::Ok};
+       },
+       1, true},
+      {"the host stops it", W,
+       [](FakeRadio&, FakeLink& l, ScriptedPrompter&) { l.letWriteBegin = false; }, 1, false},
+      {"a read", TransferKind::ReadAll, [](FakeRadio&, FakeLink&, ScriptedPrompter&) {}, 0, true},
+      {"the other model", W, [](FakeRadio& r, FakeLink&, ScriptedPrompter&) { r.model = "TW530"; },
+       0, false},
+      {"another band group", W, [](FakeRadio& r, FakeLink&, ScriptedPrompter&) { r.bandCode = 8; },
+       0, false},
+      {"write protected", W, [](FakeRadio& r, FakeLink&, ScriptedPrompter&) { r.caps = 0x08; }, 0,
+       false},
+      {"writes not accepted", W, [](FakeRadio& r, FakeLink&, ScriptedPrompter&) { r.caps = 0x04; },
+       0, false},
+      {"wrong password", W,
+       [](FakeRadio& r, FakeLink&, ScriptedPrompter&) { r.setPassword("1234"); }, 0, false},
+  };
+  for (const auto& c : cases) {
+    state = RunState{};
+    state.model.select("TW530G", "400 - 480 MHz");
+    state.link.echoExpected = false;
+    link = FakeLink{};
+    radio = FakeRadio{};
+    prompter = ScriptedPrompter{};
+    c.arrange(radio, link, prompter);
+    run(c.kind);
+    ASSERT_EQ(static_cast<int>(link.framesBeforeWriteBegan.size()), c.calls) << c.what;
+    EXPECT_EQ(c.success ? succeeded(c.kind) : failed(c.kind), true) << c.what;
+    if (c.calls == 0) continue;
+    const auto& before = link.framesBeforeWriteBegan.front();
+    ASSERT_FALSE(before.empty()) << c.what;
+    EXPECT_EQ(before.back(), (Bytes{'R', 0x0B, 0x30, 16})) << c.what << ": after the password";
+    EXPECT_TRUE(
+        std::none_of(before.begin(), before.end(), [](const Bytes& f) { return f.front() == 'W'; }))
+        << c.what << ": before any block";
+    if (!c.success) {
+      EXPECT_EQ(framesLike("W"), 0) << c.what;
+      EXPECT_EQ(radio.received.back(), bytesOf("END")) << c.what;
+      EXPECT_TRUE(prompter.asked.empty()) << c.what;
     }
   }
 }
