@@ -85,7 +85,8 @@ bool runTransfer(Session& session, const RadioOptions& options, TransferKind kin
                                        "version"
                                     << (program.empty() ? "" : ": " + program.string()) << '\n';
                          loop.quit();
-                       }});
+                       },
+                       {}});
   if (options.noEcho) session.state().link.echoExpected = false;
   ProtocolEngine engine(session.state(), session.prompter(), host,
                         {session.versions(), [&session](int id) { return session.text(id); },
