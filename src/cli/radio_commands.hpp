@@ -15,7 +15,8 @@ struct RadioOptions {
   bool yes = false;  // OK to the band question (9014)
   int retries = 0;   // automatic OKs to "the transfer failed, try again?" (9008)
   // The cable does not return what the host sends. Every run otherwise starts
-  // by expecting the echo and learns otherwise from one handshake time-out.
+  // by expecting the echo; either way the first byte back after the handshake
+  // tells the engine which cable it is.
   bool noEcho = false;
 };
 

@@ -188,6 +188,15 @@ Answer ProtocolEngine::ask(const Message& message) {
 // ---- Sending ---------------------------------------------------------------
 
 void ProtocolEngine::sendFrame(Frame frame, std::vector<std::uint8_t> bytes) {
+  m_host.startReplyTimer();
+  expectReply(frame, bytes.size());
+  m_host.emptyBuffers();
+  m_received.clear();
+  m_firstByteDue = frame == Frame::Program;
+  m_host.write(bytes);
+}
+
+void ProtocolEngine::expectReply(Frame frame, std::size_t frameLength) {
   int replyLength = kAckLength;
   switch (frame) {
     case Frame::Program:
@@ -205,13 +214,9 @@ void ProtocolEngine::sendFrame(Frame frame, std::vector<std::uint8_t> bytes) {
       break;
   }
   // An echoing cable hands back the frame itself before the radio's reply.
-  m_replyOffset = m_state.link.echoExpected ? static_cast<int>(bytes.size()) : 0;
+  m_replyOffset = m_state.link.echoExpected ? static_cast<int>(frameLength) : 0;
   m_threshold = m_replyOffset + replyLength;
-  m_host.startReplyTimer();
   m_host.setReceiveThreshold(m_threshold);
-  m_host.emptyBuffers();
-  m_received.clear();
-  m_host.write(bytes);
 }
 
 void ProtocolEngine::sendProgramRequest() {
@@ -254,6 +259,10 @@ void ProtocolEngine::sendEndRequest() {
 void ProtocolEngine::onBytesReceived(std::span<const std::uint8_t> bytes) {
   // Bytes that come while a question is open, or outside a transfer, are stale.
   if (!m_receiveArmed || m_promptOpen || m_kind == TransferKind::None) return;
+  if (m_firstByteDue && !bytes.empty()) {
+    m_firstByteDue = false;
+    learnTheCable(bytes.front());
+  }
   m_received.insert(m_received.end(), bytes.begin(), bytes.end());
   if (static_cast<int>(m_received.size()) < m_threshold) return;
   // As a receive event reads the whole input buffer: the reply is the first
@@ -261,6 +270,18 @@ void ProtocolEngine::onBytesReceived(std::span<const std::uint8_t> bytes) {
   std::vector<std::uint8_t> buffer(m_received.begin(), m_received.begin() + m_threshold);
   m_received.clear();
   handleReply(buffer);
+}
+
+// The first byte back after PROGRAM tells the cable: its echo starts with the
+// "P" of PROGRAM, the radio's answer with the "T" of "TW". Knowing it at once
+// spares the 150 ms a wrong guess would wait. Any other first byte (noise)
+// decides nothing, and the handshake's time-outs turn the guess round as before.
+void ProtocolEngine::learnTheCable(std::uint8_t firstByte) {
+  const bool echo = firstByte == kProgramRequest.front();
+  if (!echo && firstByte != kHandshakeAck.front()) return;
+  if (echo == m_state.link.echoExpected) return;
+  m_state.link.echoExpected = echo;
+  expectReply(Frame::Program, kProgramRequest.size());
 }
 
 void ProtocolEngine::handleReply(std::span<const std::uint8_t> buffer) {

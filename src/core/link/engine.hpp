@@ -116,6 +116,9 @@ class ProtocolEngine {
   enum class Frame { Program, Ident, Read, Data, End };
 
   void sendFrame(Frame frame, std::vector<std::uint8_t> bytes);
+  // Where the reply to the frame just sent starts, and how many bytes complete it.
+  void expectReply(Frame frame, std::size_t frameLength);
+  void learnTheCable(std::uint8_t firstByte);
   void sendProgramRequest();
   void sendIdentRequest();
   void sendReadRequest(int address);
@@ -158,7 +161,8 @@ class ProtocolEngine {
   int m_threshold = 1;
   bool m_receiveArmed = false;
   bool m_promptOpen = false;
-  bool m_writeAgreed = false;  // the host let this write begin
+  bool m_firstByteDue = false;  // nothing has come back yet after PROGRAM
+  bool m_writeAgreed = false;   // the host let this write begin
   std::vector<int> m_blockRetryBudget;
   int m_handshakeAttempts = 0;
   int m_lastPercent = 0;

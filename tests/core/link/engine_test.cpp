@@ -322,21 +322,82 @@ TEST_F(EngineTest, ThresholdsFollowTheEchoAssumption) {
   EXPECT_EQ(link.thresholds.back(), 4);
 }
 
-TEST_F(EngineTest, APlainCableFlipsTheEchoAssumptionForTheRestOfTheRun) {
-  ASSERT_TRUE(state.link.echoExpected) << "a run starts expecting an echoing cable";
-  run(TransferKind::ReadAll);
-  ASSERT_TRUE(succeeded(TransferKind::ReadAll));
-  EXPECT_EQ(timeouts, 1) << "the first handshake waits for 10 bytes and gets 3";
-  EXPECT_EQ(link.thresholds[0], 10);
-  EXPECT_EQ(link.thresholds[1], 3);
-  EXPECT_FALSE(state.link.echoExpected);
+// The first byte back after PROGRAM tells the cable (the echo's "P" or the
+// radio's "T"), so no handshake waits for a reply shaped for the wrong cable;
+// what was learnt is kept for the next transfer of the run.
+TEST_F(EngineTest, TheFirstByteBackTellsTheCable) {
+  struct Case {
+    const char* what;
+    bool expected;
+    bool echoing;
+    std::size_t chunk;
+  };
+  const Case cases[] = {
+      {"plain cable, echo expected", true, false, 0},
+      {"echoing cable, none expected", false, true, 0},
+      {"plain cable, byte by byte", true, false, 1},
+      {"echoing cable, byte by byte", false, true, 1},
+      {"plain cable as expected", false, false, 0},
+      {"echoing cable as expected", true, true, 0},
+  };
+  for (const auto& c : cases) {
+    state = RunState{};
+    state.model.select("TW530G", "400 - 480 MHz");
+    state.link.echoExpected = c.expected;
+    link = FakeLink{};
+    radio = FakeRadio{};
+    radio.echoingCable = c.echoing;
+    timeouts = 0;
+    run(TransferKind::ReadAll, c.chunk);
+    ASSERT_TRUE(succeeded(TransferKind::ReadAll)) << c.what;
+    EXPECT_EQ(timeouts, 0) << c.what;
+    EXPECT_EQ(framesLike("PROGRAM"), 1) << c.what;
+    EXPECT_EQ(link.thresholds[0], c.expected ? 10 : 3) << c.what << ": PROGRAM as sent";
+    EXPECT_EQ(link.thresholds[1], c.echoing ? 17 : 16) << c.what << ": the identification";
+    EXPECT_EQ(state.link.echoExpected, c.echoing) << c.what;
 
-  link = FakeLink{};
-  timeouts = 0;
-  run(TransferKind::WriteAll);
-  EXPECT_TRUE(succeeded(TransferKind::WriteAll));
-  EXPECT_EQ(link.thresholds[0], 3) << "the next transfer starts with what worked";
-  EXPECT_EQ(timeouts, 0);
+    link = FakeLink{};
+    run(TransferKind::WriteAll);
+    EXPECT_TRUE(succeeded(TransferKind::WriteAll)) << c.what;
+    EXPECT_EQ(link.thresholds[0], c.echoing ? 10 : 3) << c.what << ": the next transfer";
+    EXPECT_EQ(timeouts, 0) << c.what;
+  }
+}
+
+// A first byte that is neither "P" nor "T" tells nothing, and one that misleads
+// costs one handshake time-out: the time-outs still turn the guess round.
+TEST_F(EngineTest, NoiseBeforeTheFirstAnswerFallsBackToTheTimeOuts) {
+  struct Case {
+    const char* what;
+    bool expected;
+    bool echoing;
+    std::uint8_t noise;
+  };
+  const Case cases[] = {
+      {"plain cable, a stray 0x00", true, false, 0x00},
+      {"plain cable, a stray P", false, false, 'P'},
+      {"echoing cable, a stray T", true, true, 'T'},
+      {"echoing cable, a stray 0xFF", false, true, 0xFF},
+  };
+  for (const auto& c : cases) {
+    state = RunState{};
+    state.model.select("TW530G", "400 - 480 MHz");
+    state.link.echoExpected = c.expected;
+    link = FakeLink{};
+    radio = FakeRadio{};
+    radio.echoingCable = c.echoing;
+    timeouts = 0;
+    bool first = true;
+    lineNoise = [&](Bytes& bytes) {
+      if (first) bytes.insert(bytes.begin(), c.noise);
+      first = false;
+    };
+    run(TransferKind::ReadAll);
+    ASSERT_TRUE(succeeded(TransferKind::ReadAll)) << c.what;
+    EXPECT_EQ(timeouts, 1) << c.what;
+    EXPECT_EQ(framesLike("PROGRAM"), 2) << c.what;
+    EXPECT_EQ(state.link.echoExpected, c.echoing) << c.what;
+  }
 }
 
 TEST_F(EngineTest, RepliesArrivingInPiecesAreGathered) {
