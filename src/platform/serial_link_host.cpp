@@ -66,8 +66,9 @@ void SerialLinkHost::write(std::span<const std::uint8_t> frame) {
   // QSerialPort keeps what it is given until its next turn of the event loop;
   // the frame goes to the driver now, so that nothing delays the radio's answer.
   m_port.flush();
-  const auto now = Clock::now();
-  m_lineFreeAt = std::max(m_lineFreeAt, now) + static_cast<int>(frame.size()) * kByteTime;
+  // One frame at a time is on its way: the next is written only after the
+  // answer to this one, or after its reply time has run out.
+  m_lineFreeAt = Clock::now() + static_cast<int>(frame.size()) * kByteTime;
 }
 
 void SerialLinkHost::drainOutput() {

@@ -57,7 +57,7 @@ class SerialLinkHost final : public QObject, public LinkHost {
   QTimer m_replyTimer;
   ProtocolEngine* m_engine = nullptr;
   QString m_lastError;
-  // When the last byte written will have left the UART, at the line's speed.
+  // When the last frame written will have left the UART, at the line's speed.
   Clock::time_point m_lineFreeAt{};
 };
 
