@@ -1,9 +1,9 @@
 // How exactly the virtual radio keeps the line's speed: a host that does
-// nothing but send the frames of a whole read and wait for each answer, with
-// one blocking wait per answer, so that what is left between its wall time and
-// the line time is the radio's own.
+// nothing but send the frames of a whole read (or write) and wait for each
+// answer, with one blocking wait per answer, so that what is left between its
+// wall time and the line time is the radio's own.
 //
-//   cps530-pace-probe LINE [--echo] [--baud N]
+//   cps530-pace-probe LINE [--write] [--echo] [--baud N]
 //
 // Prints the wall time, the line time (every byte both ways, ten bits a byte;
 // an echo is not counted, it travels back while the host is still sending)
@@ -52,18 +52,33 @@ Bytes readRequest(int address) {
           kBlockLength};
 }
 
+// A block of 0xFF for the address, with its checksum and the closing 0x06.
+Bytes dataFrame(int address) {
+  Bytes frame{'W', static_cast<std::uint8_t>(address >> 8),
+              static_cast<std::uint8_t>(address & 0xFF), kBlockLength};
+  frame.insert(frame.end(), kBlockLength, 0xFF);
+  unsigned sum = 0;
+  for (std::size_t i = 1; i < frame.size(); ++i) sum += frame[i];
+  frame.push_back(static_cast<std::uint8_t>(sum & 0xFFu));
+  frame.push_back(0x06);
+  return frame;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: cps530-pace-probe LINE [--echo] [--baud N]\n");
+    std::fprintf(stderr, "usage: cps530-pace-probe LINE [--write] [--echo] [--baud N]\n");
     return 2;
   }
   bool echo = false;
+  bool write = false;
   long baud = 9600;
   for (int i = 2; i < argc; ++i) {
     if (std::strcmp(argv[i], "--echo") == 0) {
       echo = true;
+    } else if (std::strcmp(argv[i], "--write") == 0) {
+      write = true;
     } else if (std::strcmp(argv[i], "--baud") == 0 && i + 1 < argc) {
       baud = std::strtol(argv[++i], nullptr, 10);
     }
@@ -89,7 +104,9 @@ int main(int argc, char** argv) {
                                   {{0x02}, 16},
                                   {readRequest(0x0B30), kDataFrameLength}};
   for (int block = 0; block < kBlocks; ++block) {
-    exchanges.push_back({readRequest(block * kBlockLength), kDataFrameLength});
+    const int address = block * kBlockLength;
+    exchanges.push_back(write ? Exchange{dataFrame(address), 1}
+                              : Exchange{readRequest(address), kDataFrameLength});
   }
   exchanges.push_back({{'E', 'N', 'D'}, 1});
 

@@ -53,6 +53,8 @@ bool linkPointsAt(const std::filesystem::path& link, const std::string& target) 
   return std::filesystem::read_symlink(link, ec).string() == target && !ec;
 }
 
+constexpr auto kWarmUp = std::chrono::microseconds(500);
+
 // poll() until one of `fds` is ready or `wake` has come (none: no limit).
 int waitForLine(std::span<pollfd> fds, std::optional<LinePacer::TimePoint> wake) {
   using Clock = LinePacer::Clock;
@@ -61,8 +63,12 @@ int waitForLine(std::span<pollfd> fds, std::optional<LinePacer::TimePoint> wake)
   // to whole milliseconds would let every answer out up to a millisecond late.
   timespec timeout{};
   if (wake) {
-    const auto wait = std::chrono::duration_cast<std::chrono::nanoseconds>(
-        std::max(*wake - Clock::now(), Clock::duration::zero()));
+    auto left = std::max(*wake - Clock::now(), Clock::duration::zero());
+    // A long wait ends a little early and the rest is waited again: waking from
+    // a long sleep can take a few hundred microseconds (an idle processor, a
+    // virtual machine's idle CPU), waking from a short one does not.
+    if (left > 2 * kWarmUp) left -= kWarmUp;
+    const auto wait = std::chrono::duration_cast<std::chrono::nanoseconds>(left);
     timeout.tv_sec = static_cast<time_t>(wait.count() / 1'000'000'000);
     timeout.tv_nsec = static_cast<long>(wait.count() % 1'000'000'000);
   }
