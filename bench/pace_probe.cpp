@@ -20,12 +20,14 @@
 #include <string>
 #include <vector>
 
+#include "core/link/engine.hpp"
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kBlocks = 177;
+constexpr int kBlocks = cps::kWholeRadioBlocks;
 constexpr int kBlockLength = 16;
 constexpr int kDataFrameLength = kBlockLength + 6;
 constexpr int kAnswerPatienceMs = 2000;
