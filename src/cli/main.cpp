@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
                     "Retry a failed transfer this many times without asking")
         ->check(CLI::NonNegativeNumber);
     cmd->add_flag("--no-echo", radio.noEcho,
-                  "The cable does not echo what is sent (saves one handshake time-out)");
+                  "The cable does not echo what is sent (the first answer tells anyway)");
   };
   std::string readOutput;
   auto* readCmd = app.add_subcommand("read", "Read a whole radio into a data file");

@@ -1,7 +1,10 @@
 #include "cli/radio_commands.hpp"
 
 #include <QEventLoop>
+#include <algorithm>
+#include <array>
 #include <chrono>
+#include <cstdio>
 #include <nlohmann/json.hpp>
 
 #include "cli/session.hpp"
@@ -36,19 +39,15 @@ PromptAnswers answersOf(const RadioOptions& options) {
   return {options.yes, options.retries, options.password, isTerminal(0) && isTerminal(2)};
 }
 
-// A progress line on the terminal: percentage, blocks and elapsed time.
+// The progress line on the terminal, redrawn in place.
 class ProgressLine {
  public:
-  ProgressLine(std::ostream& err, bool enabled, int blocks)
-      : m_err(err), m_enabled(enabled), m_blocks(blocks), m_start(Clock::now()) {}
-  void show(int percent) {
+  ProgressLine(std::ostream& err, bool enabled) : m_err(err), m_enabled(enabled) {}
+  void show(int percent, int blocksDone) {
     if (!m_enabled) return;
-    const int filled = percent / 5;
-    const double seconds = std::chrono::duration<double>(Clock::now() - m_start).count();
-    m_err << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
-          << std::string(static_cast<std::size_t>(20 - filled), ' ') << "] " << percent << "%  "
-          << (percent * m_blocks + 50) / 100 << "/" << m_blocks << " blocks  "
-          << static_cast<int>(seconds * 10) / 10.0 << " s   " << std::flush;
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - m_start);
+    m_err << '\r' << ProgressLineText(percent, blocksDone, elapsed) << std::flush;
   }
   void finish() {
     if (m_enabled) m_err << '\n';
@@ -58,8 +57,7 @@ class ProgressLine {
   using Clock = std::chrono::steady_clock;
   std::ostream& m_err;
   bool m_enabled;
-  int m_blocks;
-  Clock::time_point m_start;
+  Clock::time_point m_start = Clock::now();
 };
 
 // Runs one transfer on the port to its end, on a local event loop.
@@ -70,24 +68,25 @@ bool runTransfer(Session& session, const RadioOptions& options, TransferKind kin
     refuse(env, "port " + options.port + " is not in " + (env.folders.base / "ports.ini").string());
     return false;
   }
-  ProgressLine progress(env.io.err, kind != TransferKind::ReadInfo && isTerminal(2), 177);
+  ProgressLine progress(env.io.err, kind != TransferKind::ReadInfo && isTerminal(2));
   QEventLoop loop;
   bool success = false;
   bool handedOver = false;
-  SerialLinkHost host(device, {[&](int percent) { progress.show(percent); },
-                               [&](TransferKind, bool ok) {
-                                 success = ok;
-                                 progress.finish();
-                                 loop.quit();
-                               },
-                               [&](const std::filesystem::path& program) {
-                                 handedOver = true;
-                                 env.io.err << "cps530-cli: this radio needs another program "
-                                               "version"
-                                            << (program.empty() ? "" : ": " + program.string())
-                                            << '\n';
-                                 loop.quit();
-                               }});
+  SerialLinkHost host(device,
+                      {[&](int percent, int blocksDone) { progress.show(percent, blocksDone); },
+                       [&](TransferKind, bool ok) {
+                         success = ok;
+                         progress.finish();
+                         loop.quit();
+                       },
+                       [&](const std::filesystem::path& program) {
+                         handedOver = true;
+                         env.io.err << "cps530-cli: this radio needs another program "
+                                       "version"
+                                    << (program.empty() ? "" : ": " + program.string()) << '\n';
+                         loop.quit();
+                       },
+                       {}});
   if (options.noEcho) session.state().link.echoExpected = false;
   ProtocolEngine engine(session.state(), session.prompter(), host,
                         {session.versions(), [&session](int id) { return session.text(id); },
@@ -124,6 +123,20 @@ std::string jsonOfInfo(const RadioInfoRecord& info) {
 }
 
 }  // namespace
+
+std::string ProgressLineText(int percent, int blocksDone, std::chrono::milliseconds elapsed) {
+  const int shown = std::clamp(percent, 0, 100);
+  const int filled = shown / 5;
+  const auto tenths = elapsed.count() / 100;
+  // Fixed widths, so that the line keeps its length as the numbers grow and no
+  // old character is left behind when it is redrawn.
+  std::array<char, 64> numbers{};
+  std::snprintf(numbers.data(), numbers.size(), "] %3d%%  %3d/%d blocks  %lld.%lld s", shown,
+                std::clamp(blocksDone, 0, kWholeRadioBlocks), kWholeRadioBlocks,
+                static_cast<long long>(tenths / 10), static_cast<long long>(tenths % 10));
+  return "[" + std::string(static_cast<std::size_t>(filled), '#') +
+         std::string(static_cast<std::size_t>(20 - filled), ' ') + numbers.data();
+}
 
 int RunRead(const RadioOptions& options, const std::string& output, const Environment& env) {
   Session session(env, answersOf(options));

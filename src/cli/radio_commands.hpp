@@ -1,6 +1,7 @@
 // The verbs of cps530-cli that talk to a radio, and the image verbs.
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -14,7 +15,8 @@ struct RadioOptions {
   bool yes = false;  // OK to the band question (9014)
   int retries = 0;   // automatic OKs to "the transfer failed, try again?" (9008)
   // The cable does not return what the host sends. Every run otherwise starts
-  // by expecting the echo and learns otherwise from one handshake time-out.
+  // by expecting the echo; either way the first byte back after the handshake
+  // tells the engine which cable it is.
   bool noEcho = false;
 };
 
@@ -22,6 +24,10 @@ struct RadioOptions {
 int RunRead(const RadioOptions& options, const std::string& output, const Environment& env);
 int RunWrite(const std::string& file, const RadioOptions& options, const Environment& env);
 int RunInfo(const RadioOptions& options, bool json, const Environment& env);
+
+// The terminal's progress line of a whole-radio transfer: a bar of the
+// percentage, the blocks moved of all, and the time taken so far.
+std::string ProgressLineText(int percent, int blocksDone, std::chrono::milliseconds elapsed);
 
 int RunPack(const std::string& file, const std::string& output, const Environment& env);
 int RunUnpack(const std::string& image, const std::string& output, const Environment& env);

@@ -7,6 +7,7 @@
 #include <QSerialPort>
 #include <QString>
 #include <QTimer>
+#include <chrono>
 #include <functional>
 
 #include "core/link/engine.hpp"
@@ -16,9 +17,11 @@ namespace cps {
 class SerialLinkHost final : public QObject, public LinkHost {
  public:
   struct Callbacks {
-    std::function<void(int percent)> progress;
+    std::function<void(int percent, int blocksDone)> progress;
     std::function<void(TransferKind, bool success)> ended;
     std::function<void(const std::filesystem::path&)> handOver;
+    // The write may begin; none: it always may.
+    std::function<bool()> beforeFirstBlockWritten;
   };
 
   SerialLinkHost(QString device, Callbacks callbacks, QObject* parent = nullptr);
@@ -34,14 +37,18 @@ class SerialLinkHost final : public QObject, public LinkHost {
   void closePort() override;
   void emptyBuffers() override;
   void write(std::span<const std::uint8_t> frame) override;
+  void drainOutput() override;
   void setReceiveThreshold(int bytes) override;
   void startReplyTimer() override;
   void stopReplyTimer() override;
-  void showProgress(int percent) override;
+  void showProgress(int percent, int blocksDone) override;
+  bool beforeFirstBlockWritten() override;
   void transferEnded(TransferKind kind, bool success) override;
   void handOver(const std::filesystem::path& program) override;
 
  private:
+  using Clock = std::chrono::steady_clock;
+
   void onReadyRead();
 
   QString m_device;
@@ -50,6 +57,8 @@ class SerialLinkHost final : public QObject, public LinkHost {
   QTimer m_replyTimer;
   ProtocolEngine* m_engine = nullptr;
   QString m_lastError;
+  // When the last frame written will have left the UART, at the line's speed.
+  Clock::time_point m_lineFreeAt{};
 };
 
 }  // namespace cps

@@ -31,6 +31,10 @@ class LinePacer {
   // reached the host, which is when it is handed over. Bytes queue behind one
   // another on the line.
   TimePoint sendAt(TimePoint ready);
+  // The cable's echo of the first `count` bytes of the last batch: each comes
+  // back as it reaches the radio, while the host is still sending, and takes
+  // nothing from the radio's side of the line.
+  TimePoint echoAt(std::size_t count) const { return arrivedAfter(count); }
 
  private:
   Clock::duration m_byteTime{};

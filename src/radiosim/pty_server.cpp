@@ -15,10 +15,12 @@
 #include <cstring>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <vector>
 
 #if defined(__linux__)
 #include <sys/inotify.h>
+#include <sys/prctl.h>
 #endif
 
 #include "radiosim/radio_protocol.hpp"
@@ -49,6 +51,37 @@ bool linkPointsAt(const std::filesystem::path& link, const std::string& target) 
   std::error_code ec;
   if (!std::filesystem::is_symlink(link, ec)) return false;
   return std::filesystem::read_symlink(link, ec).string() == target && !ec;
+}
+
+constexpr auto kWarmUp = std::chrono::microseconds(500);
+
+// poll() until one of `fds` is ready or `wake` has come (none: no limit).
+int waitForLine(std::span<pollfd> fds, std::optional<LinePacer::TimePoint> wake) {
+  using Clock = LinePacer::Clock;
+#if defined(__linux__)
+  // To the nanosecond: at 9600 baud a byte takes 1.04 ms, and a wait rounded
+  // to whole milliseconds would let every answer out up to a millisecond late.
+  timespec timeout{};
+  if (wake) {
+    auto left = std::max(*wake - Clock::now(), Clock::duration::zero());
+    // A long wait ends a little early and the rest is waited again: waking from
+    // a long sleep can take a few hundred microseconds (an idle processor, a
+    // virtual machine's idle CPU), waking from a short one does not.
+    if (left > 2 * kWarmUp) left -= kWarmUp;
+    const auto wait = std::chrono::duration_cast<std::chrono::nanoseconds>(left);
+    timeout.tv_sec = static_cast<time_t>(wait.count() / 1'000'000'000);
+    timeout.tv_nsec = static_cast<long>(wait.count() % 1'000'000'000);
+  }
+  return ::ppoll(fds.data(), fds.size(), wake ? &timeout : nullptr, nullptr);
+#else
+  int timeoutMs = -1;
+  if (wake) {
+    // Rounded up: waking early would only mean another turn of the loop.
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*wake - Clock::now()).count();
+    timeoutMs = static_cast<int>(std::clamp<decltype(wait)>(wait, 0, INT_MAX));
+  }
+  return ::poll(fds.data(), static_cast<nfds_t>(fds.size()), timeoutMs);
+#endif
 }
 
 }  // namespace
@@ -97,6 +130,11 @@ std::string PtyServer::open() {
   ::cfsetospeed(&line, B9600);
   if (::tcsetattr(m_slave, TCSANOW, &line) != 0) return systemError("cannot set raw mode");
   if (!setFlags(m_master, O_NONBLOCK)) return systemError("cannot make the line non-blocking");
+#if defined(__linux__)
+  // The system may let a timed wait run late by its timer slack (50 us unless
+  // told otherwise), and every answer of a paced line ends with such a wait.
+  if (m_pacer.paced()) ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+#endif
 
 #if defined(__linux__)
   m_lineWatch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
@@ -142,23 +180,22 @@ std::string PtyServer::run(int stopFd) {
       const auto quiet = m_lastHostBytes + kQuietLine;
       wake = wake ? std::min(*wake, quiet) : quiet;
     }
-    int timeoutMs = -1;
-    if (wake) {
-      // Rounded up: waking early would only mean another turn of the loop.
-      const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*wake - now).count();
-      timeoutMs = static_cast<int>(std::clamp<decltype(wait)>(wait, 0, INT_MAX));
-    }
-
     std::array<pollfd, 3> fds{};
     fds[0] = {stopFd, POLLIN, 0};
     fds[1] = {m_master, static_cast<short>(POLLIN | (m_outputBlocked ? POLLOUT : 0)), 0};
     fds[2] = {m_lineWatch, POLLIN, 0};
-    if (::poll(fds.data(), fds.size(), timeoutMs) < 0) {
+    if (waitForLine(fds, wake) < 0) {
       if (errno == EINTR) continue;
       error = systemError("cannot wait for the line");
       break;
     }
-    if (fds[0].revents != 0) break;
+    if (fds[0].revents != 0) {
+      // Told to end: what the host wrote and did before that is heard first,
+      // so that the log ends with everything that happened on the line.
+      if (fds[2].revents != 0) error = handleLineEvents();
+      if (error.empty()) error = readHost();
+      break;
+    }
     // Opens and closes first: a close hears what the host wrote before it.
     if (fds[2].revents != 0) error = handleLineEvents();
     if (!error.empty() || m_finished) break;
@@ -205,9 +242,14 @@ void PtyServer::deliver(const FeedResult& result, Clock::time_point now, bool pa
     if (!m_settings.savePath.empty()) save();
     if (m_settings.once && m_lineWatch < 0) m_finishWhenSent = true;
   }
+  const bool timed = paced && m_pacer.paced();
   for (std::size_t i = 0; i < result.out.size(); ++i) {
-    const auto ready = paced && m_pacer.paced() ? m_pacer.arrivedAfter(result.outAfter[i]) : now;
-    m_out.push_back({m_pacer.sendAt(ready), result.out[i]});
+    const auto after = result.outAfter[i];
+    if (result.echoed[i]) {
+      m_out.push_back({timed ? m_pacer.echoAt(after) : now, result.out[i]});
+    } else {
+      m_out.push_back({m_pacer.sendAt(timed ? m_pacer.arrivedAfter(after) : now), result.out[i]});
+    }
   }
 }
 

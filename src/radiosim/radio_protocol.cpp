@@ -83,6 +83,7 @@ FeedResult RadioProtocol::feed(std::span<const std::uint8_t> bytes) {
     if (m_config.echo) {
       result.out.push_back(bytes[i]);
       result.outAfter.push_back(i + 1);
+      result.echoed.push_back(true);
     }
     m_pending.push_back(bytes[i]);
     scan(result, i + 1);
@@ -225,6 +226,7 @@ void RadioProtocol::handleFrame(Kind kind, std::span<const std::uint8_t> frame, 
   for (const auto byte : answer) {
     result.out.push_back(byte);
     result.outAfter.push_back(after);
+    result.echoed.push_back(false);
   }
   if (m_config.log) {
     std::string what;

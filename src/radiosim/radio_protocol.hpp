@@ -42,6 +42,9 @@ struct FeedResult {
   // arrived before that byte may leave (an echo follows its byte, an answer
   // the last byte of its frame). Lets a paced line time every byte.
   std::vector<std::size_t> outAfter;
+  // One entry per byte of out: true for the cable's echo, which travels back
+  // while the host is still sending, false for the radio's own answer.
+  std::vector<bool> echoed;
   std::vector<std::string> log;
   // An end frame closed a programming session: the memory is worth saving.
   bool transferEnded = false;

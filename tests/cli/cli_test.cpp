@@ -311,5 +311,30 @@ TEST_F(CliTest, NewTakesChannelOneOfTheBandFileUnlessInitialising) {
   EXPECT_EQ(dump("short.dat")["document"]["channels"][0]["rx"]["shown"], "155.00000");
 }
 
+// The progress line counts the blocks the engine reports, not a share of the
+// percentage (which skipped numbers and stopped at 175 of 177).
+TEST(ProgressLine, ShowsTheBlocksMovedAndTheTime) {
+  using std::chrono::milliseconds;
+  struct Case {
+    int percent;
+    int blocks;
+    milliseconds elapsed;
+    const char* line;
+  };
+  const Case cases[] = {
+      {0, 0, milliseconds(0), "[                    ]   0%    0/177 blocks  0.0 s"},
+      {0, 1, milliseconds(40), "[                    ]   0%    1/177 blocks  0.0 s"},
+      {1, 2, milliseconds(99), "[                    ]   1%    2/177 blocks  0.0 s"},
+      {1, 3, milliseconds(100), "[                    ]   1%    3/177 blocks  0.1 s"},
+      {50, 89, milliseconds(2460), "[##########          ]  50%   89/177 blocks  2.4 s"},
+      {99, 176, milliseconds(4801), "[################### ]  99%  176/177 blocks  4.8 s"},
+      {99, 177, milliseconds(4830), "[################### ]  99%  177/177 blocks  4.8 s"},
+      {120, 300, milliseconds(12345), "[####################] 100%  177/177 blocks  12.3 s"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ProgressLineText(c.percent, c.blocks, c.elapsed), c.line) << c.percent;
+  }
+}
+
 }  // namespace
 }  // namespace cps::cli

@@ -154,7 +154,7 @@ class LoadFrmLinkTest : public QObject {
     std::vector<std::pair<TransferKind, bool>> ended;
     SerialLinkHost host(
         QString::fromStdString(radio.device()),
-        {{}, [&](TransferKind kind, bool success) { ended.emplace_back(kind, success); }, {}});
+        {{}, [&](TransferKind kind, bool success) { ended.emplace_back(kind, success); }, {}, {}});
     ProtocolEngine engine(f.context.state, f.prompter, host,
                           {f.context.versions, f.context.langTextFunction(), f.context.folders.base,
                            f.context.executableName});

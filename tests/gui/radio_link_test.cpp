@@ -61,6 +61,17 @@ struct Desk : GuiFixture {
   int channelWindows = 0;
 };
 
+// Empty when END was the last frame the radio heard, before the host closed
+// the line; otherwise what is wrong, with the log.
+std::string endProblem(const std::string& log) {
+  const auto end = log.rfind("host  END | 45 4E 44");
+  const auto closed = log.rfind("host closed the line");
+  if (end == std::string::npos) return "the radio never heard END:\n" + log;
+  if (end != log.rfind("host  ")) return "END was not the last frame:\n" + log;
+  if (closed == std::string::npos || closed < end) return "END came after the close:\n" + log;
+  return {};
+}
+
 // A data file of a TW530G at 136 - 174 MHz, for the radio to hold.
 std::string radioDocument(GuiFixture& f) {
   RunState radio;
@@ -127,14 +138,15 @@ class RadioLinkTest : public QObject {
 
     QTRY_VERIFY_WITH_TIMEOUT(d.radioMemory().size() == 3328, kPatienceMs);
     auto memory = d.radioMemory();
-    // The identification block carries the radio's own capability byte.
-    memory[0xB0C] = expected[0xB0C];
-    QVERIFY(std::equal(expected.begin(), expected.end(), memory.begin()));
-    // What was written is kept too.
+    // What was written is kept too, with the identification the radio gave.
     const auto kept = ListBackups(d.context.backupFolder);
     QCOMPARE(kept.size(), std::size_t{1});
     const auto backup = bytesOf(kept[0]);
-    QVERIFY(std::equal(expected.begin(), expected.end(), backup.begin(), backup.end()));
+    QCOMPARE(backup.size(), kRadioImageSize);
+    QVERIFY(std::equal(backup.begin(), backup.end(), memory.begin()));
+    // The identification block carries the radio's own capability byte.
+    memory[0xB0C] = expected[0xB0C];
+    QVERIFY(std::equal(expected.begin(), expected.end(), memory.begin()));
   }
 
   void stoppedTransfersChangeNothing_data() {
@@ -146,7 +158,7 @@ class RadioLinkTest : public QObject {
   }
   void stoppedTransfersChangeNothing() {
     QFETCH(QString, scenario);
-    std::vector<std::string> options;
+    std::vector<std::string> options{"--verbose"};
     if (scenario == "password") options.push_back("--password=1234");
     if (scenario == "mute") options.push_back("--mute-after=0");
     Desk d(options);
@@ -173,6 +185,72 @@ class RadioLinkTest : public QObject {
     QCOMPARE(d.context.state.savedImage, before.savedImage);
     QCOMPARE(d.context.state.model.currentBandLabel, before.model.currentBandLabel);
     QCOMPARE(d.backups(), std::size_t{0});
+    // A transfer that began tells the radio it is over before the port closes.
+    if (scenario == "password" || scenario == "mute") {
+      const auto problem = endProblem(d.radio.stopAndLog());
+      QVERIFY2(problem.empty(), problem.c_str());
+    }
+  }
+
+  // The backup of a write is what the radio was given: a radio that refuses
+  // the write leaves none.
+  void refusedWritesLeaveNoBackup_data() {
+    QTest::addColumn<QString>("radioOption");
+    QTest::addColumn<int>("refusal");
+    QTest::newRow("the other model (9012)") << "--model=TW530" << 9012;
+    QTest::newRow("another band group (9030)") << "--band-code=8" << 9030;
+    QTest::newRow("write protected (9031)") << "--caps=8" << 9031;
+    QTest::newRow("writes not accepted (9032)") << "--caps=4" << 9032;
+  }
+  void refusedWritesLeaveNoBackup() {
+    QFETCH(QString, radioOption);
+    QFETCH(int, refusal);
+    Desk d({radioOption.toStdString(), "--verbose"});
+    d.prompter.expect(9005, Answer::Ok);
+    d.prompter.expect(refusal, Answer::Ok);
+    d.window.action("mnuWriteToRadio")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(d.settled(), kPatienceMs);
+    QVERIFY2(d.prompter.unexpected.empty(), d.prompter.unexpectedText().c_str());
+    QCOMPARE(d.backups(), std::size_t{0});
+    const auto problem = endProblem(d.radio.stopAndLog());
+    QVERIFY2(problem.empty(), problem.c_str());
+  }
+
+  // A backup that cannot be written is asked about once the radio accepted the
+  // write, before anything is written: OK writes without it, Cancel writes
+  // nothing and tells the radio the session is over.
+  void aBackupThatCannotBeWrittenIsAskedAbout_data() {
+    QTest::addColumn<bool>("writeWithout");
+    QTest::newRow("OK: written without a backup") << true;
+    QTest::newRow("Cancel: nothing written") << false;
+  }
+  void aBackupThatCannotBeWrittenIsAskedAbout() {
+    QFETCH(bool, writeWithout);
+    Desk d({"--verbose"});
+    const auto inTheWay = d.folder.file("not-a-folder");
+    std::ofstream(inTheWay) << "a file where the backup folder's parent should be";
+    d.context.backupFolder = inTheWay / "backups";
+    d.context.state.workingDocument.optionalFeatures.values[2] = 1;
+    RadioImage expected{};
+    ClearImage(expected);
+    PackDocumentToImage(d.context.state, expected,
+                        CodecContext{d.context.state.model.limits, d.prompter});
+    d.prompter.expect(9005, Answer::Ok);
+    d.prompter.expect(9075, writeWithout ? Answer::Ok : Answer::Cancel);
+    if (writeWithout) d.prompter.expect(9010, Answer::Ok);
+    d.window.action("mnuWriteToRadio")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(d.settled(), kPatienceMs);
+    QVERIFY2(d.prompter.unexpected.empty(), d.prompter.unexpectedText().c_str());
+    QTRY_VERIFY_WITH_TIMEOUT(d.radioMemory().size() == 3328, kPatienceMs);
+    const auto log = d.radio.stopAndLog();
+    auto memory = d.radioMemory();
+    memory[0xB0C] = expected[0xB0C];
+    QCOMPARE(std::equal(expected.begin(), expected.end(), memory.begin()), writeWithout);
+    QCOMPARE(log.find("host  write") != std::string::npos, writeWithout);
+    if (!writeWithout) {
+      const auto problem = endProblem(log);
+      QVERIFY2(problem.empty(), problem.c_str());
+    }
   }
 
   void theRightPasswordIsRemembered() {

@@ -53,11 +53,14 @@ TEST(LinePacer, HostBytesQueueBehindTheOnesStillArriving) {
   EXPECT_EQ(line.arrivedAfter(1), kT0 + 510ms);
 }
 
-TEST(LinePacer, AnEchoAndTheAnswerShareTheLine) {
+// The cable's echo comes back as each byte reaches the radio, while the host
+// is still sending; the radio's answer starts when the request has arrived and
+// does not wait behind the echo.
+TEST(LinePacer, AnEchoTakesNothingFromTheRadiosSide) {
   LinePacer line(1000);
   line.hostBytes(kT0, 2);
-  // The echo of each byte follows it; the answer queues behind the echo.
-  EXPECT_EQ(line.sendAt(line.arrivedAfter(1)), kT0 + 20ms);
+  EXPECT_EQ(line.echoAt(1), kT0 + 10ms);
+  EXPECT_EQ(line.echoAt(2), kT0 + 20ms);
   EXPECT_EQ(line.sendAt(line.arrivedAfter(2)), kT0 + 30ms);
   EXPECT_EQ(line.sendAt(line.arrivedAfter(2)), kT0 + 40ms);
   // Long after, the line is free again.

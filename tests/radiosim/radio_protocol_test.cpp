@@ -247,6 +247,7 @@ TEST_P(Transcripts, RadioAnswersAsExpected) {
         << "exchange " << i << ", host sent " << HexBytes(step.in) << "\n  radio sent "
         << HexBytes(result.out) << "\n  expected   " << HexBytes(step.out);
     EXPECT_EQ(result.outAfter.size(), result.out.size());
+    EXPECT_EQ(result.echoed.size(), result.out.size());
   }
 }
 
@@ -288,11 +289,17 @@ TEST(RadioProtocol, EachByteLeavesAfterWhatItAnswers) {
   const auto result = radio.feed(kProgram + kIdentRequest);
   ASSERT_EQ(result.out, kProgram + kHandshakeAck + kIdentRequest + kDefaultIdent);
   std::vector<std::size_t> expected;
+  std::vector<bool> echoed;
   for (std::size_t i = 1; i <= 7; ++i) expected.push_back(i);  // the echo, byte by byte
-  for (int i = 0; i < 3; ++i) expected.push_back(7);           // the handshake ack after "M"
-  expected.push_back(8);                                       // the echo of 0x02
-  for (int i = 0; i < 16; ++i) expected.push_back(8);          // and its identification
+  echoed.insert(echoed.end(), 7, true);
+  for (int i = 0; i < 3; ++i) expected.push_back(7);  // the handshake ack after "M"
+  echoed.insert(echoed.end(), 3, false);
+  expected.push_back(8);  // the echo of 0x02
+  echoed.push_back(true);
+  for (int i = 0; i < 16; ++i) expected.push_back(8);  // and its identification
+  echoed.insert(echoed.end(), 16, false);
   EXPECT_EQ(result.outAfter, expected);
+  EXPECT_EQ(result.echoed, echoed);
 
   const auto late = radio.feed(text("R"));
   EXPECT_TRUE(radio.assemblingFrame());

@@ -22,10 +22,12 @@ constexpr int kPasswordBlockAddress = 0x0B30;
 constexpr int kPasswordOffset = 12;  // data bytes 12 to 15 of that block
 constexpr int kBlockBudget = 3;
 constexpr int kMaxHandshakeAttempts = 3;  // time-outs before the user is asked
+static_assert(kWholeRadioBlocks * kBlockLength == kWholeRadioEnd + 1);
 
 constexpr std::uint8_t kAck = 0x06;
 constexpr std::uint8_t kRetryRequest = 0x0A;
 constexpr std::uint8_t kIdentRequest = 0x02;
+constexpr std::array<std::uint8_t, 3> kEndRequest{'E', 'N', 'D'};
 
 // Reply lengths, without the echo in front of them.
 constexpr int kHandshakeAckLength = static_cast<int>(kHandshakeAck.size());
@@ -148,6 +150,8 @@ bool ProtocolEngine::OpenRadioPort(TransferKind kind) {
   m_endAddress = info ? kInfoEnd : kWholeRadioEnd;
   m_address = info ? kIdentBlockAddress : -kBlockLength;
   m_lastPercent = 0;
+  m_blocksDone = 0;
+  m_writeAgreed = false;
   m_host.stopReplyTimer();
   const auto blocks =
       static_cast<std::size_t>(RoundHalfEven(static_cast<double>(m_endAddress) / kBlockLength));
@@ -184,6 +188,15 @@ Answer ProtocolEngine::ask(const Message& message) {
 // ---- Sending ---------------------------------------------------------------
 
 void ProtocolEngine::sendFrame(Frame frame, std::vector<std::uint8_t> bytes) {
+  m_host.startReplyTimer();
+  expectReply(frame, bytes.size());
+  m_host.emptyBuffers();
+  m_received.clear();
+  m_firstByteDue = frame == Frame::Program;
+  m_host.write(bytes);
+}
+
+void ProtocolEngine::expectReply(Frame frame, std::size_t frameLength) {
   int replyLength = kAckLength;
   switch (frame) {
     case Frame::Program:
@@ -201,13 +214,9 @@ void ProtocolEngine::sendFrame(Frame frame, std::vector<std::uint8_t> bytes) {
       break;
   }
   // An echoing cable hands back the frame itself before the radio's reply.
-  m_replyOffset = m_state.link.echoExpected ? static_cast<int>(bytes.size()) : 0;
+  m_replyOffset = m_state.link.echoExpected ? static_cast<int>(frameLength) : 0;
   m_threshold = m_replyOffset + replyLength;
-  m_host.startReplyTimer();
   m_host.setReceiveThreshold(m_threshold);
-  m_host.emptyBuffers();
-  m_received.clear();
-  m_host.write(bytes);
 }
 
 void ProtocolEngine::sendProgramRequest() {
@@ -241,13 +250,19 @@ void ProtocolEngine::sendDataFrame(int address) {
   sendFrame(Frame::Data, frame);
 }
 
-void ProtocolEngine::sendEndRequest() { sendFrame(Frame::End, {'E', 'N', 'D'}); }
+void ProtocolEngine::sendEndRequest() {
+  sendFrame(Frame::End, {kEndRequest.begin(), kEndRequest.end()});
+}
 
 // ---- Receiving -------------------------------------------------------------
 
 void ProtocolEngine::onBytesReceived(std::span<const std::uint8_t> bytes) {
   // Bytes that come while a question is open, or outside a transfer, are stale.
   if (!m_receiveArmed || m_promptOpen || m_kind == TransferKind::None) return;
+  if (m_firstByteDue && !bytes.empty()) {
+    m_firstByteDue = false;
+    learnTheCable(bytes.front());
+  }
   m_received.insert(m_received.end(), bytes.begin(), bytes.end());
   if (static_cast<int>(m_received.size()) < m_threshold) return;
   // As a receive event reads the whole input buffer: the reply is the first
@@ -255,6 +270,18 @@ void ProtocolEngine::onBytesReceived(std::span<const std::uint8_t> bytes) {
   std::vector<std::uint8_t> buffer(m_received.begin(), m_received.begin() + m_threshold);
   m_received.clear();
   handleReply(buffer);
+}
+
+// The first byte back after PROGRAM tells the cable: its echo starts with the
+// "P" of PROGRAM, the radio's answer with the "T" of "TW". Knowing it at once
+// spares the 150 ms a wrong guess would wait. Any other first byte (noise)
+// decides nothing, and the handshake's time-outs turn the guess round as before.
+void ProtocolEngine::learnTheCable(std::uint8_t firstByte) {
+  const bool echo = firstByte == kProgramRequest.front();
+  if (!echo && firstByte != kHandshakeAck.front()) return;
+  if (echo == m_state.link.echoExpected) return;
+  m_state.link.echoExpected = echo;
+  expectReply(Frame::Program, kProgramRequest.size());
 }
 
 void ProtocolEngine::handleReply(std::span<const std::uint8_t> buffer) {
@@ -364,16 +391,20 @@ void ProtocolEngine::StoreReadBlock(std::span<const std::uint8_t> data) {
       m_state.link.infoArea[static_cast<std::size_t>(address - kInfoAreaAddress)] = data[i];
     }
   }
-  if (m_kind == TransferKind::ReadAll) ShowTransferProgress(m_address);
+  if (m_kind == TransferKind::ReadAll) {
+    ShowTransferProgress(m_address, m_address / kBlockLength + 1);
+  }
 }
 
-void ProtocolEngine::ShowTransferProgress(int address) {
+// The percentage follows the address and only ever grows; the block count is
+// what has really been moved, so that it neither skips nor stops short.
+void ProtocolEngine::ShowTransferProgress(int address, int blocksDone) {
   const auto percent =
       static_cast<int>(RoundHalfEven(static_cast<double>(address) * 100.0 / m_endAddress));
-  if (percent > m_lastPercent) {
-    m_lastPercent = percent;
-    m_host.showProgress(percent);
-  }
+  if (percent <= m_lastPercent && blocksDone == m_blocksDone) return;
+  m_lastPercent = std::max(m_lastPercent, percent);
+  m_blocksDone = blocksDone;
+  m_host.showProgress(m_lastPercent, m_blocksDone);
 }
 
 // ---- Advancing -------------------------------------------------------------
@@ -407,9 +438,11 @@ void ProtocolEngine::StepOnReply() {
       if (row->action == ReplyAction::CheckIdentityThenRead) {
         m_step = TransferStep::AwaitBlock;
         nextRead();
-      } else {
+      } else if (hostLetsTheWriteBegin()) {
         m_step = TransferStep::AwaitWriteAck;
         nextWrite();
+      } else {
+        FinishTransfer(false);
       }
       break;
     case ReplyAction::NextRead:
@@ -439,11 +472,14 @@ void ProtocolEngine::nextRead() {
 
 void ProtocolEngine::nextWrite() {
   m_address += kBlockLength;
+  // Every block before this one has been acknowledged.
+  const int acknowledged = m_address / kBlockLength;
   if (m_address >= m_endAddress) {
+    ShowTransferProgress(m_address - kBlockLength, acknowledged);
     endOfTransfer();
     return;
   }
-  ShowTransferProgress(m_address);
+  ShowTransferProgress(m_address, acknowledged);
   sendDataFrame(m_address);
 }
 
@@ -483,13 +519,28 @@ bool ProtocolEngine::CheckRadioIdentity() {
   return false;
 }
 
+bool ProtocolEngine::hostLetsTheWriteBegin() {
+  // Once a transfer: a write that starts over after the retry prompt sends
+  // the same image again.
+  if (m_writeAgreed) return true;
+  // The host may ask the user here; what the line brings meanwhile is stale.
+  m_promptOpen = true;
+  m_writeAgreed = m_host.beforeFirstBlockWritten();
+  m_promptOpen = false;
+  return m_writeAgreed;
+}
+
 void ProtocolEngine::handOver(const std::string& radioVersion) {
   const auto program = LaunchPathFor(m_settings.versions, radioVersion, m_settings.baseFolder,
                                      m_settings.executableName);
   if (program.empty()) ask(TextMessage(text::kNoProgramForVersion, Buttons::Ok, Icon::Warning));
+  // The radio answered the handshake and is in programming mode; the other
+  // program version starts with a handshake of its own, which a radio still in
+  // that mode may not answer.
+  sendEndWithoutWaiting();
   m_receiveArmed = false;
   m_host.stopReplyTimer();
-  m_host.closePort();
+  closeAfterSending();
   m_kind = TransferKind::None;
   m_step = TransferStep::Idle;
   m_host.handOver(program);
@@ -499,15 +550,11 @@ void ProtocolEngine::handOver(const std::string& radioVersion) {
 
 void ProtocolEngine::FinishTransfer(bool success) {
   const TransferKind kind = m_kind;
-  if (!success) {
-    // Tell the radio the session is over; no answer is awaited.
-    m_host.emptyBuffers();
-    const std::array<std::uint8_t, 3> end{'E', 'N', 'D'};
-    m_host.write(end);
-  }
+  // Tell the radio the session is over; no answer is awaited.
+  if (!success) sendEndWithoutWaiting();
   m_receiveArmed = false;
   m_host.stopReplyTimer();
-  m_host.closePort();
+  closeAfterSending();
   if (success && kind == TransferKind::ReadInfo) {
     UnpackInfoArea(m_state.link.infoArea, m_state.radioInfo);
   }
@@ -518,6 +565,19 @@ void ProtocolEngine::FinishTransfer(bool success) {
   }
   m_kind = TransferKind::None;
   m_step = TransferStep::Idle;
+}
+
+void ProtocolEngine::sendEndWithoutWaiting() {
+  m_host.emptyBuffers();
+  m_host.write(kEndRequest);
+}
+
+void ProtocolEngine::closeAfterSending() {
+  // A port's close drops what it has not sent: without the wait, the END of a
+  // failed transfer would never reach the radio, which would stay in
+  // programming mode and might not answer the next transfer.
+  m_host.drainOutput();
+  m_host.closePort();
 }
 
 void ProtocolEngine::AskTransferRetry() {
@@ -535,7 +595,8 @@ void ProtocolEngine::AskTransferRetry() {
   sendProgramRequest();
   m_address = -kBlockLength;
   m_lastPercent = 0;
-  m_host.showProgress(0);
+  m_blocksDone = 0;
+  m_host.showProgress(0, 0);
 }
 
 void ProtocolEngine::askInfoRetry() {

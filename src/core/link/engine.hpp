@@ -43,6 +43,8 @@ inline constexpr int kWriteNotAccepted = 9032;
 
 inline constexpr const char* kPasswordFailureText = "PassWord Failure!";
 inline constexpr int kReplyTimeoutMs = 150;
+// A whole-radio read or write moves the blocks 0x0000 to 0x0B00, 16 bytes each.
+inline constexpr int kWholeRadioBlocks = 177;
 
 // What the engine asks of the serial port, the timer and the windows around it.
 class LinkHost {
@@ -51,15 +53,26 @@ class LinkHost {
   // Closes the port if open, sets 9600 baud, no parity, 8 data bits, 1 stop
   // bit, no handshaking, and opens it. False when any of that fails.
   virtual bool openPort() = 0;
+  // Closing a port drops whatever it has not sent yet, as a serial port's close does.
   virtual void closePort() = 0;
   virtual void emptyBuffers() = 0;
+  // Hands a frame to the port; its bytes may leave later, while the program waits.
   virtual void write(std::span<const std::uint8_t> frame) = 0;
+  // Waits, for a bounded time, until every byte written has left for the line.
+  virtual void drainOutput() = 0;
   // The byte count the next reply needs; the engine gathers bytes itself, so a
   // host may use it as a hint only.
   virtual void setReceiveThreshold(int bytes) = 0;
   virtual void startReplyTimer() = 0;  // single shot, kReplyTimeoutMs
   virtual void stopReplyTimer() = 0;
-  virtual void showProgress(int percent) = 0;
+  // A whole-radio transfer moved on: the percentage to show (it only grows;
+  // the last block gives 99) and the blocks read, or written and acknowledged,
+  // so far (0 to kWholeRadioBlocks).
+  virtual void showProgress(int percent, int blocksDone) = 0;
+  // The radio has been accepted for a write (identity, password and capability
+  // checks passed) and the first block goes out next: the moment to keep what
+  // is about to be written. False stops the write; it ends as a failure.
+  virtual bool beforeFirstBlockWritten() = 0;
   // The transfer is over: the progress dialog closes; after a successful whole
   // read the image is ready to unpack, after an information read the window opens.
   virtual void transferEnded(TransferKind kind, bool success) = 0;
@@ -103,6 +116,9 @@ class ProtocolEngine {
   enum class Frame { Program, Ident, Read, Data, End };
 
   void sendFrame(Frame frame, std::vector<std::uint8_t> bytes);
+  // Where the reply to the frame just sent starts, and how many bytes complete it.
+  void expectReply(Frame frame, std::size_t frameLength);
+  void learnTheCable(std::uint8_t firstByte);
   void sendProgramRequest();
   void sendIdentRequest();
   void sendReadRequest(int address);
@@ -118,9 +134,13 @@ class ProtocolEngine {
   void takeIdentification(std::span<const std::uint8_t> reply);
   bool CheckProgramPassword(std::span<const std::uint8_t> data) const;
   bool CheckRadioIdentity();
+  bool hostLetsTheWriteBegin();
   void StoreReadBlock(std::span<const std::uint8_t> data);
-  void ShowTransferProgress(int address);
+  void ShowTransferProgress(int address, int blocksDone);
   void FinishTransfer(bool success);
+  // END outside the state machine, when the transfer stops early.
+  void sendEndWithoutWaiting();
+  void closeAfterSending();
   void AskTransferRetry();
   void askInfoRetry();
   void handOver(const std::string& radioVersion);
@@ -141,9 +161,12 @@ class ProtocolEngine {
   int m_threshold = 1;
   bool m_receiveArmed = false;
   bool m_promptOpen = false;
+  bool m_firstByteDue = false;  // nothing has come back yet after PROGRAM
+  bool m_writeAgreed = false;   // the host let this write begin
   std::vector<int> m_blockRetryBudget;
   int m_handshakeAttempts = 0;
   int m_lastPercent = 0;
+  int m_blocksDone = 0;
   std::vector<std::uint8_t> m_received;
   std::vector<std::uint8_t> m_lastDataFrame;
 

@@ -14,8 +14,9 @@ namespace cps {
 struct LinkState {
   RadioImage image{};
   RadioInfoArea infoArea{};
-  // The cable returns every byte it sends before the radio's reply. Flipped by
-  // handshake time-outs and kept, so the next transfer starts with what worked.
+  // The cable returns every byte it sends before the radio's reply. Learnt from
+  // the first byte back after a handshake (or flipped by handshake time-outs)
+  // and kept, so the next transfer starts with what worked.
   bool echoExpected = true;
   // The programming password the user entered last; offered again for the run.
   std::string enteredPassword;

@@ -98,7 +98,10 @@ void FrmProgress::SetProgressValue(int percent) {
   const int value = std::clamp(percent, 0, 100);
   m_bar->setValue(value);
   m_percent->setText(QStringLiteral("%1%").arg(value));
-  m_blocksDone = (value * m_totalBlocks + 50) / 100;
+}
+
+void FrmProgress::setBlocksDone(int blocks) {
+  m_blocksDone = std::clamp(blocks, 0, m_totalBlocks);
   showCountAndTime();
 }
 

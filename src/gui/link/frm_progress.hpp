@@ -26,6 +26,8 @@ class FrmProgress final : public QDialog {
 
   // Percentage complete, 0 to 100; values outside are shown as the nearest end.
   void SetProgressValue(int percent);
+  // Blocks moved so far, 0 to the total; values outside are shown as the nearest end.
+  void setBlocksDone(int blocks);
   // Runs once, as soon as the dialog is on screen and its event loop runs: the
   // transfer starts from here, so that everything it shows appears over the dialog.
   void setStartAction(std::function<void()> action);

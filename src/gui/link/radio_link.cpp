@@ -24,7 +24,6 @@ namespace {
 
 const QString kChannelWindow = QLatin1String(kChannelWindowName);
 const QString kRadioInfoWindow = QStringLiteral("FrmRadioInfo");
-constexpr int kWholeRadioBlocks = 177;
 
 }  // namespace
 
@@ -32,14 +31,18 @@ RadioLink::RadioLink(AppContext& context, FrmMain& main) : m_context(context), m
   m_host = std::make_unique<SerialLinkHost>(
       QString(),
       SerialLinkHost::Callbacks{
-          [this](int percent) {
-            if (m_progress) m_progress->SetProgressValue(percent);
+          [this](int percent, int blocksDone) {
+            if (!m_progress) return;
+            m_progress->SetProgressValue(percent);
+            m_progress->setBlocksDone(blocksDone);
           },
           [this](TransferKind kind, bool success) { transferEnded(kind, success); },
           [this](const std::filesystem::path& program) {
             if (m_progress) m_progress->finish();
             m_main.handOver(program);
-          }},
+          },
+          // Only a radio that accepted the write gets a backup of what it is given.
+          [this] { return keepBackup(BackupKind::Write); }},
       this);
   m_engine = std::make_unique<ProtocolEngine>(
       context.state, context.prompter(), *m_host,
@@ -110,8 +113,6 @@ void RadioLink::WaitSaveDataTimer_Timer() {
   ClearImage(state.link.image);
   PackDocumentToImage(state, state.link.image,
                       CodecContext{state.model.limits, m_context.prompter()});
-  keepBackup(BackupKind::Write);
-  if (!m_engine->busy()) return;  // the user chose not to write without a backup
   runInProgressDialog(TransferKind::WriteAll);
 }
 
@@ -159,17 +160,17 @@ void RadioLink::ReadOKTimer_Timer() {
   m_main.mdiArea().cascadeSubWindows();
 }
 
-void RadioLink::keepBackup(BackupKind kind) {
-  if (m_context.backupFolder.empty()) return;
+bool RadioLink::keepBackup(BackupKind kind) {
+  if (m_context.backupFolder.empty()) return true;
   const auto& image = m_context.state.link.image;
   const auto result = KeepRadioBackup(
       m_context.backupFolder, image,
       QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString(), kind);
-  if (result.error.empty() || kind == BackupKind::Read) return;
+  if (result.error.empty() || kind == BackupKind::Read) return true;
   // Before a write the backup is what lets a dealer undo it: ask before going on without.
   auto question = TextMessage(text::kBackupFailed, Buttons::OkCancel, Icon::Warning);
   question.fixedText = result.error + "\n";
-  if (m_context.prompter().ask(question) != Answer::Ok) m_engine->abandon();
+  return m_context.prompter().ask(question) == Answer::Ok;
 }
 
 void RadioLink::MnuProPassWord_Click() {

@@ -45,7 +45,9 @@ class RadioLink final : public QObject {
   bool confirm(TransferKind kind, int questionTextId);
   void runInProgressDialog(TransferKind kind);
   void transferEnded(TransferKind kind, bool success);
-  void keepBackup(BackupKind kind);
+  // Keeps the image as a backup. False when a write's backup failed and the
+  // user chose not to write without it.
+  bool keepBackup(BackupKind kind);
   void pointHostAtCurrentPort();
 
   AppContext& m_context;

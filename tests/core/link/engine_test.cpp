@@ -23,16 +23,21 @@ using testing::ScriptedPrompter;
 
 Bytes bytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
-// The port, the reply timer and the windows as the engine sees them.
+// The port, the reply timer and the windows as the engine sees them. Like a
+// serial port, it sends what it is given later, while the program waits for
+// the answer, and its close drops what has not left yet.
 class FakeLink final : public LinkHost {
  public:
   bool openFails = false;
   bool portOpen = false;
   bool timerArmed = false;
   int threshold = 0;
-  std::vector<Bytes> written;
+  std::vector<Bytes> written;   // frames that reached the line, in order
+  std::vector<Bytes> unsent;    // frames handed to the port that have not left yet
+  std::vector<Bytes> lost;      // frames the port dropped on close
   std::vector<int> thresholds;  // the threshold set for each frame, in order
-  std::vector<int> progress;
+  std::vector<int> progress;    // the percentages shown, in order
+  std::vector<int> blocks;      // the block counts shown with them
   std::vector<std::pair<TransferKind, bool>> ended;
   std::optional<std::filesystem::path> handedOver;
 
@@ -40,20 +45,44 @@ class FakeLink final : public LinkHost {
     portOpen = !openFails;
     return portOpen;
   }
-  void closePort() override { portOpen = false; }
+  void closePort() override {
+    lost.insert(lost.end(), unsent.begin(), unsent.end());
+    unsent.clear();
+    portOpen = false;
+  }
   void emptyBuffers() override {}
   void write(std::span<const std::uint8_t> frame) override {
-    written.emplace_back(frame.begin(), frame.end());
+    if (!portOpen) return;
+    unsent.emplace_back(frame.begin(), frame.end());
     thresholds.push_back(threshold);
+  }
+  void drainOutput() override { send(); }
+  // The program waits: what it handed to the port goes down the line.
+  void send() {
+    written.insert(written.end(), unsent.begin(), unsent.end());
+    unsent.clear();
   }
   void setReceiveThreshold(int bytes) override { threshold = bytes; }
   void startReplyTimer() override { timerArmed = true; }
   void stopReplyTimer() override { timerArmed = false; }
-  void showProgress(int percent) override { progress.push_back(percent); }
+  void showProgress(int percent, int blocksDone) override {
+    progress.push_back(percent);
+    blocks.push_back(blocksDone);
+  }
   void transferEnded(TransferKind kind, bool success) override {
     ended.emplace_back(kind, success);
   }
   void handOver(const std::filesystem::path& program) override { handedOver = program; }
+  bool beforeFirstBlockWritten() override {
+    // What had been handed to the port by then, in order.
+    framesBeforeWriteBegan.push_back(written);
+    framesBeforeWriteBegan.back().insert(framesBeforeWriteBegan.back().end(), unsent.begin(),
+                                         unsent.end());
+    return letWriteBegin;
+  }
+
+  bool letWriteBegin = true;
+  std::vector<std::vector<Bytes>> framesBeforeWriteBegan;  // one entry per call
 };
 
 // The radio's side: memory 0x000 to 0xCFF and the answers to each frame, with
@@ -159,6 +188,7 @@ class EngineTest : public ::testing::Test {
     std::size_t answered = 0;
     for (int guard = 0; engine.busy(); ++guard) {
       ASSERT_LT(guard, 20000) << "the transfer never ended";
+      link.send();
       if (answered < link.written.size()) {
         const Bytes frame = link.written[answered++];
         Bytes bytes = radio.echoingCable ? frame : Bytes{};
@@ -169,7 +199,8 @@ class EngineTest : public ::testing::Test {
         if (chunk == 0) {
           if (!bytes.empty()) engine.onBytesReceived(bytes);
         } else {
-          for (std::size_t at = 0; at < bytes.size() && answered == link.written.size();
+          for (std::size_t at = 0;
+               at < bytes.size() && answered == link.written.size() && link.unsent.empty();
                at += chunk) {
             const auto n = std::min(chunk, bytes.size() - at);
             engine.onBytesReceived(std::span(bytes).subspan(at, n));
@@ -182,8 +213,11 @@ class EngineTest : public ::testing::Test {
       ++timeouts;
       engine.onReplyTimeout();
     }
+    // What reached the line before the port closed reaches the radio too.
+    while (answered < link.written.size()) radio.reply(link.written[answered++]);
     EXPECT_FALSE(link.portOpen) << "the port is closed after every transfer";
     EXPECT_FALSE(link.timerArmed);
+    EXPECT_TRUE(link.lost.empty()) << "every frame written left before the port closed";
   }
 
   std::vector<int> askedIds() const {
@@ -228,11 +262,36 @@ TEST_F(EngineTest, WholeReadCopiesTheRadioMemoryAndReportsProgressTo99) {
   EXPECT_EQ(readsOf(0x0000), 1);
   EXPECT_EQ(readsOf(0x0B00), 1);
   EXPECT_EQ(readsOf(0x0B10), 0) << "the information area is not part of a whole read";
-  EXPECT_EQ(framesLike("R"), 177 + 1) << "177 blocks and the password block";
+  EXPECT_EQ(framesLike("R"), kWholeRadioBlocks + 1) << "the blocks and the password block";
   EXPECT_EQ(link.progress.back(), 99);
   EXPECT_TRUE(std::is_sorted(link.progress.begin(), link.progress.end()));
   EXPECT_EQ(askedIds(), std::vector<int>{text::kReadComplete});
   EXPECT_EQ(timeouts, 0);
+}
+
+// The block count shown is the blocks really moved: every number from 1 to
+// the last, once each, whichever way the data goes.
+TEST_F(EngineTest, ProgressCountsEveryBlockOnce) {
+  std::vector<int> oneToAll(kWholeRadioBlocks);
+  std::iota(oneToAll.begin(), oneToAll.end(), 1);
+  for (const auto kind : {TransferKind::ReadAll, TransferKind::WriteAll}) {
+    state = RunState{};
+    state.model.select("TW530G", "400 - 480 MHz");
+    state.link.echoExpected = false;
+    link = FakeLink{};
+    radio = FakeRadio{};
+    prompter = ScriptedPrompter{};
+    run(kind);
+    ASSERT_TRUE(succeeded(kind)) << static_cast<int>(kind);
+    EXPECT_EQ(link.blocks, oneToAll) << static_cast<int>(kind);
+    EXPECT_EQ(link.progress.back(), 99) << static_cast<int>(kind);
+    EXPECT_TRUE(std::is_sorted(link.progress.begin(), link.progress.end()));
+  }
+  // The information read shows no progress.
+  state.link.echoExpected = false;
+  link = FakeLink{};
+  run(TransferKind::ReadInfo);
+  EXPECT_TRUE(link.blocks.empty());
 }
 
 TEST_F(EngineTest, WholeWriteLeavesTheImageInTheRadio) {
@@ -247,7 +306,7 @@ TEST_F(EngineTest, WholeWriteLeavesTheImageInTheRadio) {
   // capability byte, and the document's band code.
   EXPECT_EQ(state.link.image[0xB0C], 0x03);
   EXPECT_TRUE(std::equal(state.link.image.begin(), state.link.image.end(), radio.memory.begin()));
-  EXPECT_EQ(framesLike("W"), 177);
+  EXPECT_EQ(framesLike("W"), kWholeRadioBlocks);
   EXPECT_EQ(link.progress.back(), 99);
   EXPECT_EQ(askedIds(), std::vector<int>{text::kWriteComplete});
 }
@@ -263,21 +322,82 @@ TEST_F(EngineTest, ThresholdsFollowTheEchoAssumption) {
   EXPECT_EQ(link.thresholds.back(), 4);
 }
 
-TEST_F(EngineTest, APlainCableFlipsTheEchoAssumptionForTheRestOfTheRun) {
-  ASSERT_TRUE(state.link.echoExpected) << "a run starts expecting an echoing cable";
-  run(TransferKind::ReadAll);
-  ASSERT_TRUE(succeeded(TransferKind::ReadAll));
-  EXPECT_EQ(timeouts, 1) << "the first handshake waits for 10 bytes and gets 3";
-  EXPECT_EQ(link.thresholds[0], 10);
-  EXPECT_EQ(link.thresholds[1], 3);
-  EXPECT_FALSE(state.link.echoExpected);
+// The first byte back after PROGRAM tells the cable (the echo's "P" or the
+// radio's "T"), so no handshake waits for a reply shaped for the wrong cable;
+// what was learnt is kept for the next transfer of the run.
+TEST_F(EngineTest, TheFirstByteBackTellsTheCable) {
+  struct Case {
+    const char* what;
+    bool expected;
+    bool echoing;
+    std::size_t chunk;
+  };
+  const Case cases[] = {
+      {"plain cable, echo expected", true, false, 0},
+      {"echoing cable, none expected", false, true, 0},
+      {"plain cable, byte by byte", true, false, 1},
+      {"echoing cable, byte by byte", false, true, 1},
+      {"plain cable as expected", false, false, 0},
+      {"echoing cable as expected", true, true, 0},
+  };
+  for (const auto& c : cases) {
+    state = RunState{};
+    state.model.select("TW530G", "400 - 480 MHz");
+    state.link.echoExpected = c.expected;
+    link = FakeLink{};
+    radio = FakeRadio{};
+    radio.echoingCable = c.echoing;
+    timeouts = 0;
+    run(TransferKind::ReadAll, c.chunk);
+    ASSERT_TRUE(succeeded(TransferKind::ReadAll)) << c.what;
+    EXPECT_EQ(timeouts, 0) << c.what;
+    EXPECT_EQ(framesLike("PROGRAM"), 1) << c.what;
+    EXPECT_EQ(link.thresholds[0], c.expected ? 10 : 3) << c.what << ": PROGRAM as sent";
+    EXPECT_EQ(link.thresholds[1], c.echoing ? 17 : 16) << c.what << ": the identification";
+    EXPECT_EQ(state.link.echoExpected, c.echoing) << c.what;
 
-  link = FakeLink{};
-  timeouts = 0;
-  run(TransferKind::WriteAll);
-  EXPECT_TRUE(succeeded(TransferKind::WriteAll));
-  EXPECT_EQ(link.thresholds[0], 3) << "the next transfer starts with what worked";
-  EXPECT_EQ(timeouts, 0);
+    link = FakeLink{};
+    run(TransferKind::WriteAll);
+    EXPECT_TRUE(succeeded(TransferKind::WriteAll)) << c.what;
+    EXPECT_EQ(link.thresholds[0], c.echoing ? 10 : 3) << c.what << ": the next transfer";
+    EXPECT_EQ(timeouts, 0) << c.what;
+  }
+}
+
+// A first byte that is neither "P" nor "T" tells nothing, and one that misleads
+// costs one handshake time-out: the time-outs still turn the guess round.
+TEST_F(EngineTest, NoiseBeforeTheFirstAnswerFallsBackToTheTimeOuts) {
+  struct Case {
+    const char* what;
+    bool expected;
+    bool echoing;
+    std::uint8_t noise;
+  };
+  const Case cases[] = {
+      {"plain cable, a stray 0x00", true, false, 0x00},
+      {"plain cable, a stray P", false, false, 'P'},
+      {"echoing cable, a stray T", true, true, 'T'},
+      {"echoing cable, a stray 0xFF", false, true, 0xFF},
+  };
+  for (const auto& c : cases) {
+    state = RunState{};
+    state.model.select("TW530G", "400 - 480 MHz");
+    state.link.echoExpected = c.expected;
+    link = FakeLink{};
+    radio = FakeRadio{};
+    radio.echoingCable = c.echoing;
+    timeouts = 0;
+    bool first = true;
+    lineNoise = [&](Bytes& bytes) {
+      if (first) bytes.insert(bytes.begin(), c.noise);
+      first = false;
+    };
+    run(TransferKind::ReadAll);
+    ASSERT_TRUE(succeeded(TransferKind::ReadAll)) << c.what;
+    EXPECT_EQ(timeouts, 1) << c.what;
+    EXPECT_EQ(framesLike("PROGRAM"), 2) << c.what;
+    EXPECT_EQ(state.link.echoExpected, c.echoing) << c.what;
+  }
 }
 
 TEST_F(EngineTest, RepliesArrivingInPiecesAreGathered) {
@@ -340,8 +460,13 @@ TEST_F(EngineTest, RetryAfterTheBudgetStartsAgainFromTheHandshake) {
   ASSERT_TRUE(succeeded(TransferKind::ReadAll));
   EXPECT_EQ(framesLike("PROGRAM"), 2);
   EXPECT_EQ(readsOf(0x0000), 2) << "the whole read starts over";
-  EXPECT_EQ(std::count(link.progress.begin(), link.progress.end(), 0), 1)
-      << "the bar goes back to 0";
+  // The bar and the count go back to 0 and count up again from the start.
+  const auto restart = std::find(link.blocks.begin(), link.blocks.end(), 0);
+  ASSERT_NE(restart, link.blocks.end());
+  EXPECT_EQ(link.progress[static_cast<std::size_t>(restart - link.blocks.begin())], 0);
+  EXPECT_EQ(std::count(link.blocks.begin(), link.blocks.end(), 0), 1);
+  EXPECT_EQ(*std::prev(restart), 0x300 / 16) << "the blocks before the one that failed";
+  EXPECT_EQ(link.blocks.back(), kWholeRadioBlocks);
   EXPECT_EQ(state.link.passwordReadRetries, 3);
 }
 
@@ -555,6 +680,130 @@ TEST_F(EngineTest, CapabilityBitsForbidWritingButNotReading) {
       EXPECT_TRUE(succeeded(c.kind));
     }
     EXPECT_EQ(state.link.currentCapabilities.bits[3], (c.caps & 8) != 0);
+  }
+}
+
+// However a transfer stops early, the radio hears END before the port closes;
+// otherwise it stays in programming mode and may ignore the next transfer.
+TEST_F(EngineTest, EveryEarlyStopTellsTheRadioBeforeThePortCloses) {
+  struct Case {
+    const char* what;
+    TransferKind kind;
+    std::function<void(FakeRadio&, RunState&, ScriptedPrompter&)> arrange;
+  };
+  const auto R = TransferKind::ReadAll;
+  const auto W = TransferKind::WriteAll;
+  const std::vector<Case> cases{
+      {"silent radio, retry cancelled", R,
+       [](FakeRadio& r, RunState&, ScriptedPrompter& p) {
+         r.muteAfter = 20;
+         p.script = {Answer::Cancel};
+       }},
+      {"information read, retry cancelled", TransferKind::ReadInfo,
+       [](FakeRadio& r, RunState&, ScriptedPrompter& p) {
+         r.muteAfter = 5;
+         p.script = {Answer::Cancel};
+       }},
+      {"wrong password", R,
+       [](FakeRadio& r, RunState&, ScriptedPrompter&) { r.setPassword("1234"); }},
+      {"the other model", W, [](FakeRadio& r, RunState&, ScriptedPrompter&) { r.model = "TW530"; }},
+      {"another band group", W, [](FakeRadio& r, RunState&, ScriptedPrompter&) { r.bandCode = 8; }},
+      {"another sub-band, Cancel", W,
+       [](FakeRadio& r, RunState& s, ScriptedPrompter& p) {
+         s.model.select("TW530G", "400 - 440 MHz");
+         r.bandCode = 0;
+         p.script = {Answer::Cancel};
+       }},
+      {"write protected", W, [](FakeRadio& r, RunState&, ScriptedPrompter&) { r.caps = 0x08; }},
+      {"writes not accepted", W, [](FakeRadio& r, RunState&, ScriptedPrompter&) { r.caps = 0x04; }},
+      {"firmware of another version, No", W,
+       [](FakeRadio& r, RunState&, ScriptedPrompter& p) {
+         r.version = "V100";
+         p.script = {Answer::No};
+       }},
+      {"firmware of another version, handed over", R,
+       [](FakeRadio& r, RunState&, ScriptedPrompter& p) {
+         r.version = "V100";
+         p.script = {Answer::Yes};
+       }},
+  };
+  for (const auto& c : cases) {
+    for (const bool echo : {false, true}) {
+      state = RunState{};
+      state.model.select("TW530G", "400 - 480 MHz");
+      state.link.echoExpected = echo;
+      link = FakeLink{};
+      radio = FakeRadio{};
+      radio.echoingCable = echo;
+      prompter = ScriptedPrompter{};
+      c.arrange(radio, state, prompter);
+      run(c.kind);
+      const std::string what = std::string(c.what) + (echo ? ", echoing cable" : "");
+      EXPECT_TRUE(link.ended.empty() || failed(c.kind)) << what;
+      ASSERT_FALSE(radio.received.empty()) << what;
+      EXPECT_EQ(radio.received.back(), bytesOf("END")) << what;
+      EXPECT_TRUE(link.lost.empty()) << what;
+    }
+  }
+}
+
+// The host hears once, when the radio has been accepted and before the first
+// block goes out, that a write is about to begin (the desktop keeps its backup
+// then), and may still stop it.
+TEST_F(EngineTest, TheHostHearsOnceThatTheWriteIsAboutToBegin) {
+  struct Case {
+    const char* what;
+    TransferKind kind;
+    std::function<void(FakeRadio&, FakeLink&, ScriptedPrompter&)> arrange;
+    int calls;
+    bool success;
+  };
+  const auto W = TransferKind::WriteAll;
+  const std::vector<Case> cases{
+      {"a write", W, [](FakeRadio&, FakeLink&, ScriptedPrompter&) {}, 1, true},
+      {"a write that starts over", W,
+       [](FakeRadio& r, FakeLink&, ScriptedPrompter& p) {
+         r.unanswered[0x0500] = 4;
+         p.script = {Answer::Ok};
+       },
+       1, true},
+      {"the host stops it", W,
+       [](FakeRadio&, FakeLink& l, ScriptedPrompter&) { l.letWriteBegin = false; }, 1, false},
+      {"a read", TransferKind::ReadAll, [](FakeRadio&, FakeLink&, ScriptedPrompter&) {}, 0, true},
+      {"the other model", W, [](FakeRadio& r, FakeLink&, ScriptedPrompter&) { r.model = "TW530"; },
+       0, false},
+      {"another band group", W, [](FakeRadio& r, FakeLink&, ScriptedPrompter&) { r.bandCode = 8; },
+       0, false},
+      {"write protected", W, [](FakeRadio& r, FakeLink&, ScriptedPrompter&) { r.caps = 0x08; }, 0,
+       false},
+      {"writes not accepted", W, [](FakeRadio& r, FakeLink&, ScriptedPrompter&) { r.caps = 0x04; },
+       0, false},
+      {"wrong password", W,
+       [](FakeRadio& r, FakeLink&, ScriptedPrompter&) { r.setPassword("1234"); }, 0, false},
+  };
+  for (const auto& c : cases) {
+    state = RunState{};
+    state.model.select("TW530G", "400 - 480 MHz");
+    state.link.echoExpected = false;
+    link = FakeLink{};
+    radio = FakeRadio{};
+    prompter = ScriptedPrompter{};
+    c.arrange(radio, link, prompter);
+    run(c.kind);
+    ASSERT_EQ(static_cast<int>(link.framesBeforeWriteBegan.size()), c.calls) << c.what;
+    EXPECT_EQ(c.success ? succeeded(c.kind) : failed(c.kind), true) << c.what;
+    if (c.calls == 0) continue;
+    const auto& before = link.framesBeforeWriteBegan.front();
+    ASSERT_FALSE(before.empty()) << c.what;
+    EXPECT_EQ(before.back(), (Bytes{'R', 0x0B, 0x30, 16})) << c.what << ": after the password";
+    EXPECT_TRUE(
+        std::none_of(before.begin(), before.end(), [](const Bytes& f) { return f.front() == 'W'; }))
+        << c.what << ": before any block";
+    if (!c.success) {
+      EXPECT_EQ(framesLike("W"), 0) << c.what;
+      EXPECT_EQ(radio.received.back(), bytesOf("END")) << c.what;
+      EXPECT_TRUE(prompter.asked.empty()) << c.what;
+    }
   }
 }
 

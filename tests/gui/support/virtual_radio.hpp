@@ -25,6 +25,12 @@ class VirtualRadio {
 
   const std::string& device() const { return m_device; }
 
+  // Ends the radio and returns its log (every frame in and out with --verbose).
+  std::string stopAndLog() {
+    m_process->terminate();
+    return m_process->wait(std::chrono::seconds(10)).err;
+  }
+
  private:
   std::unique_ptr<e2e::Process> m_process;
   std::string m_device;
