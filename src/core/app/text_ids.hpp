@@ -9,8 +9,16 @@ namespace cps::text {
 // ---- Messages ----------------------------------------------------------------
 inline constexpr int kDataFileFilter = 9001;
 inline constexpr int kFileError = 9002;  // a file or settings file could not be read or written
+inline constexpr int kCannotOpenPort = 9003;
+inline constexpr int kConfirmRead = 9004;
+inline constexpr int kConfirmWrite = 9005;
 inline constexpr int kUnsavedChanges = 9006;
 inline constexpr int kConfirmOverwrite = 9007;
+inline constexpr int kTransferFailedRetry = 9008;
+inline constexpr int kReadComplete = 9009;
+inline constexpr int kWriteComplete = 9010;
+inline constexpr int kModelMismatch = 9012;
+inline constexpr int kBandDiffers = 9014;
 inline constexpr int kConfirmModelChange = 9016;
 inline constexpr int kOkButton = 9017;
 inline constexpr int kCancelButton = 9018;
@@ -19,6 +27,12 @@ inline constexpr int kFrequencyOutOfBand = 9021;
 inline constexpr int kCloseButton = 9023;
 inline constexpr int kHelpButton = 9025;
 inline constexpr int kConfirmNewDocument = 9026;
+inline constexpr int kProgressReading = 9027;
+inline constexpr int kProgressWriting = 9028;
+inline constexpr int kProgressPercentLabel = 9029;
+inline constexpr int kBandRefused = 9030;
+inline constexpr int kWriteProtected = 9031;
+inline constexpr int kWriteNotAccepted = 9032;
 inline constexpr int kWrongFileSize = 9033;
 
 // The first-run link check.
@@ -35,6 +49,12 @@ inline constexpr int kVersionMismatch = 9062;
 inline constexpr int kNoProgramForVersion = 9063;
 inline constexpr int kVersionOfFile = 9064;
 inline constexpr int kNotADataFile = 9065;
+
+// The progress of a transfer, and its backup.
+inline constexpr int kProgressBlocks = 9070;
+inline constexpr int kProgressElapsed = 9071;
+inline constexpr int kProgressSeconds = 9072;
+inline constexpr int kBackupFailed = 9075;
 
 // ---- Main window -------------------------------------------------------------
 inline constexpr int kApplicationTitle = 12000;

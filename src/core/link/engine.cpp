@@ -125,8 +125,6 @@ std::uint8_t checksum(std::span<const std::uint8_t> bytes) {
   return static_cast<std::uint8_t>(sum & 0xFFu);
 }
 
-int bigEndian16(std::span<const std::uint8_t> bytes) { return (bytes[0] << 8) | bytes[1]; }
-
 // Text of the bytes up to the first 0 byte.
 std::string textUpToNul(std::span<const std::uint8_t> bytes) {
   std::string text;
@@ -328,7 +326,7 @@ void ProtocolEngine::handleReply(std::span<const std::uint8_t> buffer) {
     return;
   }
   if (length < r + kDataFrameLength || reply[0] != 'W') return;
-  const int address = bigEndian16(reply.subspan(1, 2));
+  const int address = BigEndian16(reply.subspan(1, 2));
   const int n = reply[3];
   const bool framed = length == r + n + 6 && buffer.back() == kAck;
   // 5. The password block; its checksum is not examined.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/app/text_ids.hpp"
 #include "core/document/prompter.hpp"
 
 namespace cps {
@@ -28,18 +29,6 @@ enum class TransferStep {
   AwaitBlock = 5,
   AwaitEnd = 69,
 };
-
-namespace text {
-inline constexpr int kCannotOpenPort = 9003;
-inline constexpr int kTransferFailedRetry = 9008;
-inline constexpr int kReadComplete = 9009;
-inline constexpr int kWriteComplete = 9010;
-inline constexpr int kModelMismatch = 9012;
-inline constexpr int kBandDiffers = 9014;
-inline constexpr int kBandRefused = 9030;
-inline constexpr int kWriteProtected = 9031;
-inline constexpr int kWriteNotAccepted = 9032;
-}  // namespace text
 
 inline constexpr const char* kPasswordFailureText = "PassWord Failure!";
 inline constexpr int kReplyTimeoutMs = 150;

@@ -271,14 +271,6 @@ QWidget* FrmMain::ShowChildWindow(const QString& name) {
   return window;
 }
 
-void FrmMain::validateChildWindows(const QStringList& names) {
-  for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
-    QWidget* window = sub->widget();
-    if (!window || !names.contains(window->objectName())) continue;
-    if (auto* editor = dynamic_cast<CommitsEdits*>(window)) editor->commitEdits();
-  }
-}
-
 void FrmMain::commitChildWindows(CommitBefore transfer) {
   for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
     QWidget* window = sub->widget();

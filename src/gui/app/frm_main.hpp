@@ -42,8 +42,6 @@ class FrmMain final : public QMainWindow, public DocumentObserver {
   void UnloadWindowByName(const QString& name);
   void CloseCurAllWindows();
   QWidget* childWindow(const QString& name) const;
-  // Open windows of these names commit what is typed in them (see CommitsEdits).
-  void validateChildWindows(const QStringList& names);
   // Open windows that hold typed values commit them before a read or a write
   // of the radio, as the child window table says.
   void commitChildWindows(CommitBefore transfer);

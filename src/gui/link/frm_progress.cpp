@@ -7,20 +7,12 @@
 #include <algorithm>
 #include <exception>
 
+#include "core/app/text_ids.hpp"
 #include "core/document/prompter.hpp"
 #include "core/link/engine.hpp"
 #include "gui/app/app_context.hpp"
 
 namespace cps::gui {
-
-namespace text {
-inline constexpr int kProgressReading = 9027;
-inline constexpr int kProgressWriting = 9028;
-inline constexpr int kProgressPercentLabel = 9029;
-inline constexpr int kProgressBlocks = 9070;
-inline constexpr int kProgressElapsed = 9071;
-inline constexpr int kProgressSeconds = 9072;
-}  // namespace text
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QMdiArea>
 
+#include "core/app/text_ids.hpp"
 #include "core/document/codec.hpp"
 #include "core/link/radio_image.hpp"
 #include "gui/app/app_context.hpp"
@@ -14,16 +15,10 @@
 
 namespace cps::gui {
 
-namespace text {
-inline constexpr int kConfirmRead = 9004;
-inline constexpr int kConfirmWrite = 9005;
-inline constexpr int kBackupFailed = 9075;
-}  // namespace text
-
 namespace {
 
 const QString kChannelWindow = QLatin1String(kChannelWindowName);
-const QString kRadioInfoWindow = QStringLiteral("FrmRadioInfo");
+const QString kRadioInfoWindow = QLatin1String(kRadioInfoWindowName);
 
 }  // namespace
 
@@ -90,7 +85,7 @@ bool RadioLink::confirm(TransferKind kind, int questionTextId) {
 
 void RadioLink::mnuReadFromRadio_Click() {
   if (busy()) return;
-  m_main.validateChildWindows({kChannelWindow});
+  m_main.commitChildWindows(CommitBefore::Read);
   if (!confirm(TransferKind::ReadAll, text::kConfirmRead)) return;
   ClearImage(m_context.state.link.image);
   runInProgressDialog(TransferKind::ReadAll);
@@ -98,10 +93,7 @@ void RadioLink::mnuReadFromRadio_Click() {
 
 void RadioLink::mnuWriteToRadio_Click() {
   if (busy() || m_waitSaveDataTimer.isActive()) return;
-  m_main.validateChildWindows({kChannelWindow, QStringLiteral("FrmCHInfoEdit"),
-                               QStringLiteral("FrmOptFeatures"), QStringLiteral("FrmRadio"),
-                               QStringLiteral("FrmDTMF"), QStringLiteral("FrmTestFre"),
-                               QStringLiteral("FrmEmbMsg"), kRadioInfoWindow});
+  m_main.commitChildWindows(CommitBefore::Write);
   // The windows' commits may run through the event loop; the write starts after them.
   m_waitSaveDataTimer.start();
 }
