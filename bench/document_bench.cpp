@@ -4,7 +4,7 @@
 #include "core/document/channel_list.hpp"
 #include "core/document/defaults.hpp"
 #include "core/document/instances.hpp"
-#include "core/document/run_state.hpp"
+#include "core/run_state.hpp"
 
 namespace {
 

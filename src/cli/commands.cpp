@@ -11,7 +11,7 @@
 #include "core/app/version_table.hpp"
 #include "core/document/channel_list.hpp"
 #include "core/document/codec.hpp"
-#include "core/document/run_state.hpp"
+#include "core/run_state.hpp"
 
 namespace cps::cli {
 

@@ -7,7 +7,7 @@
 #include "core/document/file_io.hpp"
 #include "core/document/instances.hpp"
 #include "core/document/prompter.hpp"
-#include "core/document/run_state.hpp"
+#include "core/run_state.hpp"
 
 namespace cps::radiosim {
 

@@ -12,7 +12,7 @@
 #include "core/document/instances.hpp"
 #include "core/document/model.hpp"
 #include "core/document/prompter.hpp"
-#include "core/document/run_state.hpp"
+#include "core/run_state.hpp"
 #include "radiosim/sim_options.hpp"
 
 namespace cps::radiosim {

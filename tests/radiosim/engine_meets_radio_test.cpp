@@ -8,8 +8,8 @@
 #include <deque>
 
 #include "core/app/version_table.hpp"
-#include "core/document/run_state.hpp"
 #include "core/link/engine.hpp"
+#include "core/run_state.hpp"
 #include "radiosim/radio_protocol.hpp"
 
 namespace cps::radiosim {

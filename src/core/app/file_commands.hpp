@@ -10,7 +10,7 @@
 
 #include "core/app/text_ids.hpp"
 #include "core/document/failure.hpp"
-#include "core/document/run_state.hpp"
+#include "core/run_state.hpp"
 
 namespace cps {
 

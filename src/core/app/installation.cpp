@@ -1,6 +1,6 @@
 #include "core/app/installation.hpp"
 
-#include "core/document/run_state.hpp"
+#include "core/run_state.hpp"
 
 namespace cps {
 

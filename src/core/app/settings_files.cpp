@@ -7,7 +7,7 @@
 #include "core/document/bytes.hpp"
 #include "core/document/codec.hpp"
 #include "core/document/file_io.hpp"
-#include "core/document/run_state.hpp"
+#include "core/run_state.hpp"
 
 namespace cps {
 

@@ -6,7 +6,7 @@
 
 #include "core/document/codec.hpp"
 #include "core/document/records.hpp"
-#include "core/document/run_state.hpp"
+#include "core/run_state.hpp"
 
 namespace cps {
 

@@ -5,7 +5,7 @@
 #include "core/document/channel_list.hpp"
 #include "core/document/codec.hpp"
 #include "core/document/instances.hpp"
-#include "core/document/run_state.hpp"
+#include "core/run_state.hpp"
 
 namespace cps {
 

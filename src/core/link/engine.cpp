@@ -7,9 +7,9 @@
 #include "core/app/version_table.hpp"
 #include "core/document/codec.hpp"
 #include "core/document/model.hpp"
-#include "core/document/run_state.hpp"
 #include "core/link/link_check.hpp"
 #include "core/link/radio_image.hpp"
+#include "core/run_state.hpp"
 
 namespace cps {
 

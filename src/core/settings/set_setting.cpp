@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/document/codec.hpp"
-#include "core/document/run_state.hpp"
+#include "core/run_state.hpp"
 #include "core/settings/setting_fields.hpp"
 #include "core/settings/setting_rows.hpp"
 

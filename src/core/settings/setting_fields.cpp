@@ -8,7 +8,7 @@
 #include <type_traits>
 
 #include "core/document/codec.hpp"
-#include "core/document/run_state.hpp"
+#include "core/run_state.hpp"
 #include "core/settings/setting_rows.hpp"
 
 namespace cps {

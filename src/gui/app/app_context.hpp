@@ -14,7 +14,7 @@
 #include "core/app/text_table.hpp"
 #include "core/app/version_table.hpp"
 #include "core/document/prompter.hpp"
-#include "core/document/run_state.hpp"
+#include "core/run_state.hpp"
 #include "gui/app/qt_translation.hpp"
 
 namespace cps::gui {

@@ -19,7 +19,7 @@
 #include "core/app/text_ids.hpp"
 #include "core/document/codec.hpp"
 #include "core/document/model.hpp"
-#include "core/document/run_state.hpp"
+#include "core/run_state.hpp"
 #include "gui/app/app_context.hpp"
 #include "gui/app/captions.hpp"
 #include "gui/app/child_window.hpp"

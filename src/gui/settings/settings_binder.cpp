@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <array>
 
-#include "core/document/run_state.hpp"
+#include "core/run_state.hpp"
 #include "gui/app/app_context.hpp"
 #include "gui/app/enter_as_tab.hpp"
 

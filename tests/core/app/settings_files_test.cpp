@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app_test_support.hpp"
-#include "core/document/run_state.hpp"
+#include "core/run_state.hpp"
 
 namespace cps {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "core/document/codec.hpp"
 #include "core/document/records.hpp"
-#include "core/document/run_state.hpp"
+#include "core/run_state.hpp"
 #include "test_support.hpp"
 
 namespace cps {

@@ -13,7 +13,7 @@
 
 #include "../document/test_support.hpp"
 #include "core/app/version_table.hpp"
-#include "core/document/run_state.hpp"
+#include "core/run_state.hpp"
 
 namespace cps {
 namespace {

@@ -10,7 +10,7 @@
 #include "../document/test_support.hpp"
 #include "core/document/codec.hpp"
 #include "core/document/defaults.hpp"
-#include "core/document/run_state.hpp"
+#include "core/run_state.hpp"
 #include "core/settings/setting_fields.hpp"
 #include "settings_test_support.hpp"
 

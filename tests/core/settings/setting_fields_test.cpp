@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "../document/test_support.hpp"
-#include "core/document/run_state.hpp"
+#include "core/run_state.hpp"
 #include "settings_test_support.hpp"
 
 namespace cps {

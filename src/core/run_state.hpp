@@ -1,6 +1,8 @@
 // The state of one run of the program: the document in its two instances, the
-// current model and band, the file it belongs to, and what the windows share.
-// One object, owned by the application and passed by reference.
+// current model and band, the file it belongs to, what the link learned and
+// what the windows share. One object, owned by the application and passed by
+// reference. It gathers the document, the link and the editing state, so it
+// sits above those folders rather than inside one of them.
 #pragma once
 
 #include <array>
