@@ -172,6 +172,19 @@ class EngineTest : public ::testing::Test {
     state.model.select("TW530G", "400 - 480 MHz");
   }
 
+  // A fresh run for the next case of a table: a TW530G of 400 - 480 MHz, a
+  // radio and a line that have seen nothing, and the given echo guess.
+  void startOver(bool echoExpected, bool echoingCable = false) {
+    state = RunState{};
+    state.model.select("TW530G", "400 - 480 MHz");
+    state.link.echoExpected = echoExpected;
+    link = FakeLink{};
+    radio = FakeRadio{};
+    radio.echoingCable = echoingCable;
+    prompter = ScriptedPrompter{};
+    timeouts = 0;
+  }
+
   ProtocolEngine makeEngine() {
     return ProtocolEngine(
         state, prompter, link,
@@ -275,12 +288,7 @@ TEST_F(EngineTest, ProgressCountsEveryBlockOnce) {
   std::vector<int> oneToAll(kWholeRadioBlocks);
   std::iota(oneToAll.begin(), oneToAll.end(), 1);
   for (const auto kind : {TransferKind::ReadAll, TransferKind::WriteAll}) {
-    state = RunState{};
-    state.model.select("TW530G", "400 - 480 MHz");
-    state.link.echoExpected = false;
-    link = FakeLink{};
-    radio = FakeRadio{};
-    prompter = ScriptedPrompter{};
+    startOver(false);
     run(kind);
     ASSERT_TRUE(succeeded(kind)) << static_cast<int>(kind);
     EXPECT_EQ(link.blocks, oneToAll) << static_cast<int>(kind);
@@ -341,13 +349,7 @@ TEST_F(EngineTest, TheFirstByteBackTellsTheCable) {
       {"echoing cable as expected", true, true, 0},
   };
   for (const auto& c : cases) {
-    state = RunState{};
-    state.model.select("TW530G", "400 - 480 MHz");
-    state.link.echoExpected = c.expected;
-    link = FakeLink{};
-    radio = FakeRadio{};
-    radio.echoingCable = c.echoing;
-    timeouts = 0;
+    startOver(c.expected, c.echoing);
     run(TransferKind::ReadAll, c.chunk);
     ASSERT_TRUE(succeeded(TransferKind::ReadAll)) << c.what;
     EXPECT_EQ(timeouts, 0) << c.what;
@@ -380,13 +382,7 @@ TEST_F(EngineTest, NoiseBeforeTheFirstAnswerFallsBackToTheTimeOuts) {
       {"echoing cable, a stray 0xFF", false, true, 0xFF},
   };
   for (const auto& c : cases) {
-    state = RunState{};
-    state.model.select("TW530G", "400 - 480 MHz");
-    state.link.echoExpected = c.expected;
-    link = FakeLink{};
-    radio = FakeRadio{};
-    radio.echoingCable = c.echoing;
-    timeouts = 0;
+    startOver(c.expected, c.echoing);
     bool first = true;
     lineNoise = [&](Bytes& bytes) {
       if (first) bytes.insert(bytes.begin(), c.noise);
