@@ -155,6 +155,7 @@ TEST_P(AgreedTexts, ReadAsAgreed) {
 INSTANTIATE_TEST_SUITE_P(
     LanguageFiles, AgreedTexts,
     ::testing::Values(AgreedText{"english.ini", 18016, "PTT ID at start of TX"},
+                      AgreedText{"english.ini", 18017, "PTT ID at end of TX"},
                       AgreedText{"english.ini", 23001, "Select language"},
                       AgreedText{"english.ini", 27032, "Remote alarm with background sound"}),
     [](const ::testing::TestParamInfo<AgreedText>& row) {
