@@ -212,8 +212,8 @@ int StoredOfItem(const DocumentRecord& document, const SettingField& field, int 
 // An empty list offers only 0.
 bool IsOfferedValue(const DocumentRecord& document, const SettingField& field, int stored);
 
-// The same for lists that do not depend on the document: a list drawn from the
-// document is drawn from a document without channels or memories here.
+// The same without a document, for tables whose lists never depend on one: a
+// list drawn from the document is drawn from one without channels or memories.
 int ItemCount(const SettingField& field);
 std::vector<std::string> ItemTexts(const SettingField& field, const TextOf& textOf);
 int ItemOfStored(const SettingField& field, int stored);

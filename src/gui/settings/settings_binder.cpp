@@ -62,7 +62,8 @@ SettingsBinder::Row SettingsBinder::makeRow(const SettingField& field) {
   row.list->setObjectName(name);
   row.list->setEditable(false);
   row.list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-  for (const auto& item : ItemTexts(field, m_context.langTextFunction())) {
+  for (const auto& item :
+       ItemTexts(m_context.state.workingDocument, field, m_context.langTextFunction())) {
     row.list->addItem(QString::fromStdString(item));
   }
   row.label->setBuddy(row.list);
@@ -134,7 +135,7 @@ void SettingsBinder::applyTexts() {
       continue;
     }
     row.label->setText(m_context.text(field.labelTextId));
-    const auto items = ItemTexts(field, textOf);
+    const auto items = ItemTexts(m_context.state.workingDocument, field, textOf);
     if (static_cast<int>(items.size()) != row.list->count()) {
       const int index = row.list->currentIndex();
       row.list->clear();
@@ -167,11 +168,12 @@ void SettingsBinder::equaliseListWidths() {
 void SettingsBinder::showDocument() {
   m_showing = true;
   for (const Row& row : m_rows) {
-    const int item = ItemOfStored(*row.field, StoredSetting(m_context.state, *row.field));
+    const int item = ItemOfStored(m_context.state.workingDocument, *row.field,
+                                  StoredSetting(m_context.state, *row.field));
     if (row.check != nullptr) {
       row.check->setChecked(item == 1);
     } else {
-      row.list->setCurrentIndex(row.list->count() > 0 ? item : -1);
+      row.list->setCurrentIndex(item);  // -1 selects nothing in an empty list
     }
   }
   m_showing = false;
@@ -196,7 +198,7 @@ void SettingsBinder::store(const SettingField& field) {
     stored = row->check->isChecked() ? 1 : 0;
   } else {
     if (row->list->currentIndex() < 0) return;
-    stored = StoredOfItem(field, row->list->currentIndex());
+    stored = StoredOfItem(m_context.state.workingDocument, field, row->list->currentIndex());
   }
   const Effects effects{m_context.prompter(), m_observer};
   if (SetSetting(m_context.state, effects, field, stored).status == EditStatus::Refused) {
