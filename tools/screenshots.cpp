@@ -21,6 +21,7 @@
 #include "gui/app/frm_model_info.hpp"
 #include "gui/app/message_box_prompter.hpp"
 #include "gui/app/start_up.hpp"
+#include "gui/channels/frm_comm_ch_info.hpp"
 #include "gui/link/load_frm_link.hpp"
 #include "gui/link/radio_link.hpp"
 
@@ -156,6 +157,13 @@ int main(int argc, char* argv[]) {
       const RadioLink link(context, window);
       window.resize(980, 660);
       save(window, out, QStringLiteral("main_window") + suffix);
+      if (auto* table = dynamic_cast<frmCommChInfo*>(
+              window.ShowChildWindow(QLatin1String(kChannelWindowName)))) {
+        table->setCursor(1, 1);
+        save(*table, out, QStringLiteral("channel_table") + suffix);
+        table->setCursor(1, 6);
+        save(*table, out, QStringLiteral("channel_table_list") + suffix);
+      }
       if (QWidget* options = window.ShowChildWindow(QStringLiteral("FrmOptFeatures"))) {
         save(*options, out, QStringLiteral("optional_features") + suffix);
       }

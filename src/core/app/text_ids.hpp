@@ -66,6 +66,16 @@ inline constexpr int kModelInfoCaption = 13000;
 inline constexpr int kModelLabel = 13001;
 inline constexpr int kBandLabel = 13002;
 
+// ---- Channel table -----------------------------------------------------------
+inline constexpr int kChannelRowHeader = 14001;
+inline constexpr int kReservedHeader = 14004;
+inline constexpr int kDetailsHeader = 14011;
+inline constexpr int kChannelWord = 14012;  // the caption's "Channel"
+inline constexpr int kNoneItem = 14013;     // the first item of the tone and signalling lists
+inline constexpr int kChannelEditButton = 14023;
+inline constexpr int kGroupWord = 14050;  // the group selector's label and the caption's "Group"
+inline constexpr int kOffsetHeader = 14100;
+
 // ---- Optional features -------------------------------------------------------
 inline constexpr int kOptFeaturesCaption = 16000;
 

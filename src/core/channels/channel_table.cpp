@@ -11,11 +11,11 @@ namespace cps {
 
 namespace {
 
-constexpr int kRowNumberHeader = 14001;
-constexpr int kReservedHeader = 14004;
-constexpr int kDetailsHeader = 14011;
-constexpr int kOffsetHeader = 14100;
-constexpr int kNoneText = 14013;
+using text::kDetailsHeader;
+using text::kOffsetHeader;
+using text::kReservedHeader;
+constexpr int kRowNumberHeader = text::kChannelRowHeader;
+constexpr int kNoneText = text::kNoneItem;
 
 // Widths in twips, as the table has always been laid out; 15 twips are one
 // pixel at 96 dpi. The headers of the field columns come from the field table.
@@ -42,9 +42,7 @@ const std::array<ChannelTableColumn, kTableColumns>& columns() {
   return table;
 }
 
-bool isListColumn(int column) {
-  return column >= kFirstListColumn && column <= kLastFieldColumn;
-}
+bool isListColumn(int column) { return column >= kFirstListColumn && column <= kLastFieldColumn; }
 
 // The list-cell rule: the item at the stored value, the first item for a value
 // outside the list.
@@ -101,7 +99,8 @@ std::array<std::string, kTableColumns> ChannelRowTexts(const ChannelRecord& chan
                              offsetMode, codec);
   for (int column = kFirstListColumn; column <= kLastFieldColumn; ++column) {
     const ChannelFieldRow* field = FindChannelField(column);
-    texts[static_cast<std::size_t>(column)] = listCellText(column, channel.*(field->member), textOf);
+    texts[static_cast<std::size_t>(column)] =
+        listCellText(column, channel.*(field->member), textOf);
   }
   return texts;
 }

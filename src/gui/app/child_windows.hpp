@@ -25,6 +25,8 @@ inline constexpr char kRadioInfoWindowName[] = "FrmRadioInfo";
 std::span<const ChildWindowEntry> ChildWindows();
 const ChildWindowEntry* FindChildWindow(const char* name);
 
-enum class CommitBefore { Read, Write };
+// A save takes every pending entry of every window; a read or a write of the
+// radio asks the windows the table names.
+enum class CommitBefore { Read, Write, Save };
 
 }  // namespace cps::gui

@@ -31,6 +31,7 @@
 #include "gui/app/main_icons.hpp"
 #include "gui/app/reloads_from_document.hpp"
 #include "gui/app/start_up.hpp"
+#include "gui/channels/frm_comm_ch_info.hpp"
 #include "gui/link/frm_set_comm.hpp"
 #include "gui/settings/frm_opt_features.hpp"
 #include "platform/ports.hpp"
@@ -90,6 +91,8 @@ FrmMain::FrmMain(AppContext& context, QWidget* parent) : QMainWindow(parent), m_
     m_actions.value(QLatin1String(tile))->setVisible(false);
   }
 
+  registerChildWindow(kChannelWindow,
+                      [this] { return new frmCommChInfo(m_context, *this, *this); });
   registerChildWindow(QStringLiteral("FrmOptFeatures"),
                       [this] { return new FrmOptFeatures(m_context, *this); });
 
@@ -277,8 +280,9 @@ void FrmMain::commitChildWindows(CommitBefore transfer) {
     if (window == nullptr) continue;
     const ChildWindowEntry* entry = FindChildWindow(window->objectName().toLatin1().constData());
     if (entry == nullptr) continue;
-    const bool commits =
-        transfer == CommitBefore::Read ? entry->commitsBeforeRead : entry->commitsBeforeWrite;
+    const bool commits = transfer == CommitBefore::Save   ? true
+                         : transfer == CommitBefore::Read ? entry->commitsBeforeRead
+                                                          : entry->commitsBeforeWrite;
     if (auto* editor = dynamic_cast<CommitsEdits*>(window); editor != nullptr && commits) {
       editor->commitEdits();
     }
@@ -333,7 +337,29 @@ void FrmMain::ShowCHInfo(bool show) {
   for (QAction* button : m_channelButtons) button->setVisible(show);
 }
 
-void FrmMain::reShowGrid(int) {}
+void FrmMain::UpdateChannelEditCommands(int) {}
+
+void FrmMain::popUpChannelMenu(const QPoint& globalPosition) {
+  m_menus.value(QStringLiteral("MnuCHEdit"))->popup(globalPosition);
+}
+
+void FrmMain::showChannelEditDialog() { ShowChildWindow(QStringLiteral("FrmCHInfoEdit")); }
+
+void FrmMain::reloadChannelEditDialog(bool) {}
+
+void FrmMain::SetSaveEditData() {
+  if (auto* table = dynamic_cast<frmCommChInfo*>(childWindow(kChannelWindow))) {
+    table->commitEdits();
+    table->SetEditDisable();
+  }
+}
+
+void FrmMain::reShowGrid(int channelNumber) {
+  if (auto* table = dynamic_cast<frmCommChInfo*>(childWindow(kChannelWindow))) {
+    table->reShowGrid(channelNumber);
+  }
+}
+
 void FrmMain::reloadEditDialog() {}
 void FrmMain::ReshowByCh() {}
 
@@ -402,11 +428,14 @@ void FrmMain::mnuFileEOpen_Click() {
 }
 
 void FrmMain::mnuFileSave_Click() {
+  // What is typed and not yet committed belongs in the file too.
+  commitChildWindows(CommitBefore::Save);
   auto files = fileContext();
   handleFileResult(CommandSave(files));
 }
 
 void FrmMain::mnuFileSaveAs_Click() {
+  commitChildWindows(CommitBefore::Save);
   auto files = fileContext();
   handleFileResult(CommandSaveAs(files));
 }

@@ -12,6 +12,7 @@
 #include "core/app/file_commands.hpp"
 #include "core/document/prompter.hpp"
 #include "gui/app/child_windows.hpp"
+#include "gui/channels/channel_window_host.hpp"
 
 class QLabel;
 class QMdiArea;
@@ -26,7 +27,7 @@ namespace cps::gui {
 
 class AppContext;
 
-class FrmMain final : public QMainWindow, public DocumentObserver {
+class FrmMain final : public QMainWindow, public DocumentObserver, public ChannelWindowHost {
  public:
   explicit FrmMain(AppContext& context, QWidget* parent = nullptr);
   ~FrmMain() override;
@@ -50,11 +51,17 @@ class FrmMain final : public QMainWindow, public DocumentObserver {
 
   void Change_Language();
   void ShowMainTxt();
-  void LoadTree();
+  void LoadTree() override;
   void LoadBKPic();
   // Replaces the document by a new one of the current model and band, without asking.
   void LoadNewDoc();
-  void ShowCHInfo(bool show);
+  void ShowCHInfo(bool show) override;
+  void UpdateChannelEditCommands(int channelNumber) override;
+  void popUpChannelMenu(const QPoint& globalPosition) override;
+  void showChannelEditDialog() override;
+  void reloadChannelEditDialog(bool followsGrid) override;
+  // Before a channel command: the table commits what is typed in it and hides its editors.
+  void SetSaveEditData();
   // Applies a language chosen since the window last showed one.
   void applyLanguageIfChanged();
 
@@ -64,7 +71,7 @@ class FrmMain final : public QMainWindow, public DocumentObserver {
   // the link settings are still written.
   void closeWithoutAsking();
 
-  // DocumentObserver: the channel windows come later; until then nothing to redraw.
+  // DocumentObserver: the open channel windows show the document again.
   void reShowGrid(int channelNumber) override;
   void reloadEditDialog() override;
   void ReshowByCh() override;

@@ -6,10 +6,10 @@
 
 #include <string>
 
+#include "../document/test_support.hpp"
 #include "core/document/codec.hpp"
 #include "core/document/model.hpp"
 #include "core/document/records.hpp"
-#include "../document/test_support.hpp"
 
 namespace cps {
 namespace {
@@ -70,9 +70,9 @@ TEST_F(ChannelTableTest, ARowShowsEveryFieldOfItsChannel) {
   c.scanSkip = 1;
   c.optionalSignalling = 1;
   c.spacing = 2;
-  EXPECT_EQ(row(c), (std::array<std::string, kTableColumns>{
-                        "5", "435.10000", "440.10000", "", "67.0", "017N", "#14016", "#14018",
-                        "#14019", "#14022", ">>"}));
+  EXPECT_EQ(row(c), (std::array<std::string, kTableColumns>{"5", "435.10000", "440.10000", "",
+                                                            "67.0", "017N", "#14016", "#14018",
+                                                            "#14019", "#14022", ">>"}));
   EXPECT_TRUE(prompter.asked.empty());
 }
 
@@ -101,9 +101,9 @@ TEST_F(ChannelTableTest, TheTransmitColumnFollowsTheOffsetMode) {
     const char* transmit;
     const char* shownOffset;
   };
-  for (const Case& k : {Case{2, "0500000", "440.10000", "+5.00000"},
-                        Case{1, "0060000", "434.50000", "-0.60000"},
-                        Case{0, "0000000", "435.10000", "0.00000"}}) {
+  for (const Case& k :
+       {Case{2, "0500000", "440.10000", "+5.00000"}, Case{1, "0060000", "434.50000", "-0.60000"},
+        Case{0, "0000000", "435.10000", "0.00000"}}) {
     const ChannelRecord c = MakeChannel(1, "43510000", k.direction, k.offset);
     EXPECT_EQ(row(c, false)[2], k.transmit) << k.offset;
     EXPECT_EQ(row(c, true)[2], k.shownOffset) << k.offset;
@@ -128,9 +128,9 @@ TEST(ChannelTableCursorTest, EnterWalksTheFieldColumnsAndWrapsWithinTheGroup) {
     int row, column;
     CellStep next;
   };
-  for (const Case& k : {Case{3, 1, {3, 2, false}}, Case{3, 2, {3, 4, false}},
-                        Case{3, 4, {3, 5, false}}, Case{3, 8, {3, 9, false}},
-                        Case{3, 9, {4, 1, true}}, Case{16, 9, {1, 1, true}}}) {
+  for (const Case& k :
+       {Case{3, 1, {3, 2, false}}, Case{3, 2, {3, 4, false}}, Case{3, 4, {3, 5, false}},
+        Case{3, 8, {3, 9, false}}, Case{3, 9, {4, 1, true}}, Case{16, 9, {1, 1, true}}}) {
     const CellStep step = NextEditCell(k.row, k.column);
     EXPECT_EQ(step.row, k.next.row) << k.row << "," << k.column;
     EXPECT_EQ(step.column, k.next.column) << k.row << "," << k.column;

@@ -1,0 +1,143 @@
+// The channel table: the 128 channels as eight groups of sixteen positions,
+// one group at a time, each cell edited in place by a floating editor laid
+// over it (a frequency box or a pick-only list). Every commit goes through
+// ApplyChannelEdit; the table only shows what the document holds.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "gui/app/commits_edits.hpp"
+#include "gui/app/reloads_from_document.hpp"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+class QTimer;
+
+namespace cps {
+class DocumentObserver;
+struct ChannelRecord;
+struct ChannelEditingState;
+}  // namespace cps
+
+namespace cps::gui {
+
+class AppContext;
+class ChannelWindowHost;
+
+class frmCommChInfo final : public QWidget, public ReloadsFromDocument, public CommitsEdits {
+ public:
+  frmCommChInfo(AppContext& context, DocumentObserver& observer, ChannelWindowHost& host,
+                QWidget* parent = nullptr);
+  ~frmCommChInfo() override;
+
+  // ---- Drawing ----
+  // Redraws channel n when it lies on the page shown.
+  void reShowGrid(int channelNumber);
+  // Redraws every position of the page, clearing rows whose channel has gone.
+  void reShowAllGrid();
+  // The transmit column as transmit frequencies or, in offset mode, offsets.
+  void ReShowAllTxFre(bool rOffSet);
+  void ReShowChInfoByLanguage();
+  // Shows the group the channel edit dialog chose.
+  void ChangeGroup();
+  void SetGridDataByValue(int, int, int) {}
+
+  // ---- In-grid editing ----
+  void SetEditDisable();
+  void EnterGridEdit();
+  // False, with the cursor sent to column 1, when the cursor's row has no
+  // receive frequency: a position is created by its receive frequency first.
+  bool FlexConcludeRx();
+  void GridNextLine();
+  void GridNextCol();
+  void SaveGridEdit();
+  void SetShowEditData();
+
+  // True while a channel command moves the cursor: scrolling is not followed.
+  bool CodeMoveTopRow = false;
+
+  // The cursor in the table's numbering: rows 1 to 16, columns 1 to 10.
+  int cursorRow() const;
+  int cursorColumn() const;
+  void setCursor(int row, int column);
+  int selectedGroup() const;
+  // The text of a cell; row 0 is the header row, column 0 the row numbers.
+  QString cellText(int row, int column) const;
+
+  // A typed entry not yet committed is committed, as leaving the editor would.
+  void commitEdits() override;
+  void reloadFromDocument() override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void InitShowGrid();
+  void ChangShowByLanguage();
+  void SetGridData();
+  void showGroup();
+  void showCaption();
+  void fillRow(int row, const ChannelRecord& channel);
+  void clearRow(int row);
+  void setCell(int row, int column, const QString& text);
+  void fillLists();
+  QComboBox* listEditor(int column) const;
+  QWidget* visibleEditor() const;
+
+  void onCursorChanged();
+  void enterCell();
+  void onGridClicked();
+  void onGridDoubleClicked();
+  void onContextMenu(const QPoint& position);
+  void popUpMenuAtCursor();
+  void makeFrequencyEditor();
+  void onScrolled();
+  void onListSelected(int column);
+  void commitTypedText();
+  void changeGroupBy(int step);
+  void moveRowInEditor(int step);
+  bool frequencyEditorKey(QKeyEvent& key);
+  bool listEditorKey(QKeyEvent& key);
+  bool gridKey(QKeyEvent& key);
+  void activated(bool active);
+  // Runs `step`; when it fails, the fixed diagnostic is shown and the step ends there.
+  bool guarded(const char* diagnostic, const std::function<void()>& step);
+
+  AppContext& m_context;
+  DocumentObserver& m_observer;
+  ChannelWindowHost& m_host;
+  ChannelEditingState& m_editing;
+
+  QLabel* m_groupLabel;     // Label1
+  QComboBox* m_group;       // Combo7
+  QTableWidget* m_grid;     // MSFlexGrid1
+  QLineEdit* m_frequency;   // Text1
+  QComboBox* m_tones;       // Combo1, columns 4 and 5
+  QComboBox* m_power;       // Combo2
+  QComboBox* m_scanSkip;    // Combo3
+  QComboBox* m_signalling;  // Combo4
+  QComboBox* m_spacing;     // Combo5
+  QPushButton* m_edit;      // CommandCHInfoEdit
+  QPushButton* m_close;
+  QPushButton* m_help;
+  QTimer* m_scrollTimer;  // ScrollTimer
+  QTimer* m_editTimer;    // TimerCHEdit
+
+  bool m_gridReady = false;
+  bool m_enterOnActivate = false;
+  bool m_isRelabelling = false;
+  bool m_editorArmed = false;
+  // The frequency editor holds typing that no commit has taken yet.
+  bool m_typedPending = false;
+  bool m_closed = false;
+  bool m_followsFrame = false;
+  int m_editTopRow = 1;
+};
+
+}  // namespace cps::gui

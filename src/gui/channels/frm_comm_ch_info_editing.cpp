@@ -1,0 +1,412 @@
+// In-grid editing of the channel table: entering a cell lays its editor over
+// it; Enter, a chosen list item or leaving the frequency box commits through
+// ApplyChannelEdit; the cursor walks the field columns and the rows of the group.
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTimer>
+#include <QValidator>
+#include <exception>
+#include <string>
+
+#include "core/channels/channel_table.hpp"
+#include "core/document/channel_list.hpp"
+#include "core/run_state.hpp"
+#include "gui/app/app_context.hpp"
+#include "gui/channels/channel_window_host.hpp"
+#include "gui/channels/frm_comm_ch_info.hpp"
+
+namespace cps::gui {
+
+namespace {
+
+constexpr int kReceive = static_cast<int>(ChannelField::Receive);
+constexpr int kTransmit = static_cast<int>(ChannelField::Transmit);
+
+bool isEnter(const QKeyEvent& key) {
+  return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+}
+
+bool isClipboardKey(const QKeyEvent& key) {
+  return key.matches(QKeySequence::Copy) || key.matches(QKeySequence::Paste) ||
+         key.matches(QKeySequence::Cut);
+}
+
+// Shows the item whose text the cell shows; an empty cell shows no item.
+void showCellText(QComboBox& list, const QString& text) {
+  const QSignalBlocker quiet(&list);
+  const int index = text.isEmpty() ? -1 : list.findText(text, Qt::MatchExactly);
+  list.setCurrentIndex(text.isEmpty() ? -1 : std::max(index, 0));
+}
+
+// Whatever way text reaches the frequency box, it holds only what its keys may type.
+class FrequencyValidator final : public QValidator {
+ public:
+  FrequencyValidator(const RunState& state, QObject* parent) : QValidator(parent), m_state(state) {}
+  State validate(QString& input, int&) const override {
+    return FrequencyEditorAcceptsText(input.toStdString(), m_state.channelEditing.editCol,
+                                      m_state.habits.offsetMode)
+               ? Acceptable
+               : Invalid;
+  }
+
+ private:
+  const RunState& m_state;
+};
+
+}  // namespace
+
+void frmCommChInfo::makeFrequencyEditor() {
+  // Right clicks, drops and input methods would bring in text that no key
+  // could type; the validator is the last guard whatever the way.
+  m_frequency->setContextMenuPolicy(Qt::NoContextMenu);
+  m_frequency->setAcceptDrops(false);
+  m_frequency->setAttribute(Qt::WA_InputMethodEnabled, false);
+  m_frequency->setValidator(new FrequencyValidator(m_context.state, m_frequency));
+  m_frequency->setFrame(false);
+  m_frequency->setAlignment(Qt::AlignCenter);
+  m_frequency->installEventFilter(this);
+}
+
+QComboBox* frmCommChInfo::listEditor(int column) const {
+  switch (column) {
+    case 4:
+    case 5:
+      return m_tones;
+    case 6:
+      return m_power;
+    case 7:
+      return m_scanSkip;
+    case 8:
+      return m_signalling;
+    case 9:
+      return m_spacing;
+    default:
+      return nullptr;
+  }
+}
+
+QWidget* frmCommChInfo::visibleEditor() const {
+  for (QWidget* editor : std::initializer_list<QWidget*>{m_frequency, m_tones, m_power, m_scanSkip,
+                                                         m_signalling, m_spacing}) {
+    if (editor->isVisible()) return editor;
+  }
+  return nullptr;
+}
+
+void frmCommChInfo::SetEditDisable() {
+  for (QWidget* editor : std::initializer_list<QWidget*>{m_frequency, m_tones, m_power, m_scanSkip,
+                                                         m_signalling, m_spacing}) {
+    editor->hide();
+  }
+}
+
+// ---- Entering a cell --------------------------------------------------------------
+
+void frmCommChInfo::onCursorChanged() {
+  if (m_grid->currentRow() < 0 || m_grid->currentColumn() < 0) return;
+  if (!m_isRelabelling) {
+    m_host.UpdateChannelEditCommands(selectedGroup() * kTableRows + cursorRow());
+  }
+  enterCell();
+}
+
+void frmCommChInfo::enterCell() {
+  if (!m_gridReady) return;
+  if (m_editing.skipEnterCellOnce) {
+    m_editing.skipEnterCellOnce = false;
+    return;
+  }
+  try {
+    m_editing.captionRow = cursorRow();
+    m_editing.currentGroup = selectedGroup();
+    showCaption();
+    m_grid->setFocus();
+    const int column = cursorColumn();
+    if (m_editing.skipConcludeOnce) {
+      m_editing.skipConcludeOnce = false;
+    } else if (column > kReceive && column < kDetailsColumn && !FlexConcludeRx()) {
+      return;
+    }
+    SetEditDisable();
+    EnterGridEdit();
+  } catch (const std::exception&) {
+    // Entering a cell never interrupts the user; the editor simply stays hidden.
+  }
+}
+
+bool frmCommChInfo::FlexConcludeRx() {
+  bool ok = true;
+  const bool ran = guarded("frmCommChInfo_FlexConcludeRx", [this, &ok] {
+    const int row = cursorRow();
+    if (!cellText(row, kReceive).isEmpty()) return;
+    m_editing.editCol = kReceive;
+    m_editing.editRow = row;
+    m_editing.skipConcludeOnce = true;
+    ok = false;
+    setCursor(row, kReceive);
+  });
+  return ran && ok;
+}
+
+void frmCommChInfo::EnterGridEdit() {
+  guarded("frmCommChInfo_EnterGridEdit", [this] {
+    const int column = cursorColumn();
+    const int row = cursorRow();
+    m_editing.editCol = column;
+    m_editing.editRow = row;
+    m_editTopRow = m_grid->rowAt(0) + 1;
+    if (m_editing.isEditDialogOpen) m_host.reloadChannelEditDialog(true);
+    const QRect cell = m_grid->visualRect(m_grid->model()->index(row - 1, column - 1));
+    const QString text = cellText(row, column);
+    if (column == kReceive || column == kTransmit) {
+      m_frequency->setGeometry(cell);
+      m_frequency->show();
+      m_frequency->raise();
+      m_frequency->setText(text);
+      m_typedPending = false;
+      m_frequency->setFocus();
+      if (!text.isEmpty()) m_frequency->selectAll();
+    } else if (QComboBox* list = listEditor(column)) {
+      list->setGeometry(cell.left(), cell.top(), cell.width(), list->sizeHint().height());
+      list->show();
+      list->raise();
+      m_editorArmed = false;
+      showCellText(*list, text);
+      // Showing the cell's item counts as one selection, which only arms the
+      // list: merely opening an editor stores nothing.
+      onListSelected(column);
+      list->setFocus();
+    }
+  });
+}
+
+void frmCommChInfo::SetShowEditData() {
+  guarded("frmCommChInfo_SetShowEditData", [this] {
+    const QString text = cellText(m_editing.editRow, m_editing.editCol);
+    if (m_editing.editCol == kReceive || m_editing.editCol == kTransmit) {
+      m_frequency->setText(text);
+      m_typedPending = false;
+    } else if (QComboBox* list = listEditor(m_editing.editCol)) {
+      showCellText(*list, text);
+    }
+  });
+}
+
+// ---- Committing -------------------------------------------------------------------------
+
+void frmCommChInfo::SaveGridEdit() {
+  const int column = m_editing.editCol;
+  const int row = m_editing.editRow;
+  std::string value;
+  if (column == kReceive || column == kTransmit) {
+    if (!m_frequency->isVisible()) return;
+    const std::string typed = m_frequency->text().toStdString();
+    const auto shown = CommittedCellText(column, typed);
+    if (!shown) return;  // a transmit entry that is no number is not taken
+    setCell(row, column, QString::fromStdString(*shown));
+    value = column == kReceive ? *shown : typed;
+  } else if (QComboBox* list = listEditor(column)) {
+    if (!list->isVisible()) return;
+    setCell(row, column, list->currentText());
+    value = std::to_string(list->currentIndex());
+  } else {
+    return;
+  }
+  m_typedPending = false;
+  ApplyChannelEdit(m_context.state, {m_context.prompter(), m_observer}, m_editing.dialogGroup, row,
+                   column, value);
+}
+
+void frmCommChInfo::commitTypedText() {
+  if (!m_typedPending) return;
+  m_typedPending = false;
+  if (m_editing.editCol != kReceive && m_editing.editCol != kTransmit) return;
+  ApplyChannelEdit(m_context.state, {m_context.prompter(), m_observer}, m_editing.dialogGroup,
+                   m_editing.editRow, m_editing.editCol, m_frequency->text().toStdString());
+}
+
+void frmCommChInfo::commitEdits() { commitTypedText(); }
+
+void frmCommChInfo::onListSelected(int column) {
+  if (column != m_editing.editCol &&
+      !(listEditor(column) == m_tones && listEditor(m_editing.editCol) == m_tones)) {
+    return;
+  }
+  if (!m_editorArmed) {
+    m_editorArmed = true;
+    return;
+  }
+  SaveGridEdit();
+}
+
+// ---- Moving the cursor ----------------------------------------------------------------
+
+void frmCommChInfo::GridNextLine() {
+  guarded("frmCommChInfo_GridNextLine",
+          [this] { setCursor(NextTableRow(cursorRow()), cursorColumn()); });
+}
+
+void frmCommChInfo::GridNextCol() {
+  guarded("rmCommChInfo_GridNextCol", [this] {
+    const CellStep next = NextEditCell(cursorRow(), cursorColumn());
+    if (next.wrapped) {
+      m_editing.skipEnterCellOnce = true;
+      setCursor(cursorRow(), kReceive);
+      GridNextLine();
+    } else {
+      setCursor(next.row, next.column);
+    }
+  });
+}
+
+void frmCommChInfo::moveRowInEditor(int step) {
+  SaveGridEdit();
+  setCursor(step > 0 ? NextTableRow(cursorRow()) : PreviousTableRow(cursorRow()), cursorColumn());
+}
+
+void frmCommChInfo::changeGroupBy(int step) {
+  const int group = std::clamp(selectedGroup() + step, 0, 7);
+  if (group == selectedGroup()) return;
+  commitTypedText();
+  m_group->setCurrentIndex(group);
+  // The same cell of the other group, under the rule that a position starts
+  // with its receive frequency.
+  enterCell();
+}
+
+// ---- Keys and the mouse ---------------------------------------------------------------
+
+bool frmCommChInfo::frequencyEditorKey(QKeyEvent& key) {
+  if (key.key() == Qt::Key_Menu) {
+    popUpMenuAtCursor();
+    return true;
+  }
+  if (isEnter(key)) {
+    SaveGridEdit();
+    if (cursorColumn() == kReceive && m_frequency->text().isEmpty()) {
+      GridNextLine();
+    } else {
+      GridNextCol();
+    }
+    return true;
+  }
+  switch (key.key()) {
+    case Qt::Key_Up:
+      moveRowInEditor(-1);
+      return true;
+    case Qt::Key_Down:
+      moveRowInEditor(1);
+      return true;
+    case Qt::Key_PageUp:
+      changeGroupBy(-1);
+      return true;
+    case Qt::Key_PageDown:
+      changeGroupBy(1);
+      return true;
+    default:
+      break;
+  }
+  if (isClipboardKey(key)) return true;
+  const QString text = key.text();
+  if (text.isEmpty()) return false;
+  const char32_t character = text.toUcs4().value(0);
+  return !FrequencyEditorAccepts(character, cursorColumn(), m_context.state.habits.offsetMode);
+}
+
+bool frmCommChInfo::listEditorKey(QKeyEvent& key) {
+  if (key.key() == Qt::Key_Menu) {
+    popUpMenuAtCursor();
+    return true;
+  }
+  if (isEnter(key)) {
+    GridNextCol();
+    return true;
+  }
+  if (key.key() == Qt::Key_PageUp || key.key() == Qt::Key_PageDown) {
+    changeGroupBy(key.key() == Qt::Key_PageUp ? -1 : 1);
+    return true;
+  }
+  return false;
+}
+
+bool frmCommChInfo::gridKey(QKeyEvent& key) {
+  if (key.key() == Qt::Key_Menu) {
+    popUpMenuAtCursor();
+    return true;
+  }
+  if (isEnter(key)) {
+    // The details column opens the channel dialog; every other cell its editor.
+    if (cursorColumn() == kDetailsColumn) {
+      m_host.showChannelEditDialog();
+    } else {
+      EnterGridEdit();
+    }
+    return true;
+  }
+  if (key.key() == Qt::Key_PageUp || key.key() == Qt::Key_PageDown) {
+    changeGroupBy(key.key() == Qt::Key_PageUp ? -1 : 1);
+    return true;
+  }
+  return false;
+}
+
+void frmCommChInfo::onGridClicked() {
+  if (!m_editTimer->isActive()) enterCell();
+}
+
+void frmCommChInfo::onGridDoubleClicked() {
+  m_editTimer->start();
+  if (cursorColumn() == kDetailsColumn) m_host.showChannelEditDialog();
+}
+
+void frmCommChInfo::onContextMenu(const QPoint& position) {
+  const int row = m_grid->rowAt(position.y());
+  const int column = m_grid->columnAt(position.x());
+  if (row < 0 || column < 0) return;
+  m_grid->setFocus();
+  setCursor(row + 1, column + 1);
+  m_host.popUpChannelMenu(m_grid->viewport()->mapToGlobal(position));
+}
+
+void frmCommChInfo::popUpMenuAtCursor() {
+  const QRect cell = m_grid->visualRect(m_grid->currentIndex());
+  m_host.popUpChannelMenu(m_grid->viewport()->mapToGlobal(cell.bottomLeft()));
+}
+
+bool frmCommChInfo::eventFilter(QObject* watched, QEvent* event) {
+  const auto type = event->type();
+  if (watched == m_frequency) {
+    if (type == QEvent::FocusOut) {
+      commitTypedText();
+    } else if (type == QEvent::KeyPress) {
+      try {
+        return frequencyEditorKey(*static_cast<QKeyEvent*>(event));
+      } catch (const std::exception&) {
+        m_context.prompter().ask(FixedMessage("rmCommChInfo_Text1_KeyPress"));
+        return true;
+      }
+    } else if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+      // No context menu and no pasting of the selection with the middle button.
+      const auto button = static_cast<QMouseEvent*>(event)->button();
+      return button == Qt::RightButton || button == Qt::MiddleButton;
+    }
+  } else if (QComboBox* list = qobject_cast<QComboBox*>(watched);
+             list != nullptr && type == QEvent::KeyPress) {
+    try {
+      return listEditorKey(*static_cast<QKeyEvent*>(event));
+    } catch (const std::exception&) {
+      const int number = list == m_tones ? 1 : list->objectName().mid(5).toInt();
+      m_context.prompter().ask(
+          FixedMessage("frmCommChInfo_Combo" + std::to_string(number) + "_KeyPress"));
+      return true;
+    }
+  } else if (watched == m_grid && type == QEvent::KeyPress) {
+    return gridKey(*static_cast<QKeyEvent*>(event));
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace cps::gui
