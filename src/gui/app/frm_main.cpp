@@ -102,7 +102,10 @@ FrmMain::FrmMain(AppContext& context, QWidget* parent) : QMainWindow(parent), m_
   showDocumentReplaced();
 }
 
-FrmMain::~FrmMain() = default;
+FrmMain::~FrmMain() {
+  // The child windows go while this window can still answer them.
+  for (QMdiSubWindow* sub : m_mdi->subWindowList()) delete sub;
+}
 
 // ---- Building ---------------------------------------------------------------
 
