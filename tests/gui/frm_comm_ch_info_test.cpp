@@ -223,9 +223,15 @@ class FrmCommChInfoTest : public QObject {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("committed");
-    QTest::newRow("minus 5 in offset mode") << true << "-5" << "-5.00000" << "-5";
-    QTest::newRow("plus 0.6 in offset mode") << true << "+0.6" << "+0.60000" << "+0.6";
-    QTest::newRow("signs ignored without it") << false << "-445" << "445.00000" << "445";
+    QTest::newRow("minus 5 in offset mode") << true << "-5"
+                                            << "-5.00000"
+                                            << "-5";
+    QTest::newRow("plus 0.6 in offset mode") << true << "+0.6"
+                                             << "+0.60000"
+                                             << "+0.6";
+    QTest::newRow("signs ignored without it") << false << "-445"
+                                              << "445.00000"
+                                              << "445";
   }
   void theTransmitColumnInOffsetMode() {
     QFETCH(bool, offsetMode);
@@ -337,7 +343,8 @@ class FrmCommChInfoTest : public QObject {
     menu->close();
     // The frequency box has no menu of its own.
     t.click(7, 1);
-    QContextMenuEvent onText(QContextMenuEvent::Mouse, QPoint(5, 5), t.text1()->mapToGlobal(QPoint(5, 5)));
+    QContextMenuEvent onText(QContextMenuEvent::Mouse, QPoint(5, 5),
+                             t.text1()->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(t.text1(), &onText);
     QVERIFY(!t.text1()->findChild<QMenu*>());
     menu->close();

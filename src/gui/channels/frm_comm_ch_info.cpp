@@ -246,7 +246,14 @@ void frmCommChInfo::ChangShowByLanguage() {
 }
 
 void frmCommChInfo::fillLists() {
-  const auto textOf = m_context.langTextFunction();
+  // The window keeps the texts it opened with; drawing a page then needs no
+  // lookup in the language file.
+  m_itemTexts.clear();
+  const TextOf textOf = [this](int id) {
+    auto [at, added] = m_itemTexts.try_emplace(id);
+    if (added) at->second = m_context.langText(id);
+    return at->second;
+  };
   for (int column = kFirstListColumn; column <= kLastFieldColumn; ++column) {
     if (column == static_cast<int>(ChannelField::EncodeTone)) continue;  // shares Combo1
     QComboBox* list = listEditor(column);
@@ -260,6 +267,11 @@ void frmCommChInfo::fillLists() {
     list->addItems(items);
     list->setCurrentIndex(kept < list->count() ? kept : -1);
   }
+}
+
+std::string frmCommChInfo::itemText(int id) const {
+  const auto at = m_itemTexts.find(id);
+  return at != m_itemTexts.end() ? at->second : m_context.langText(id);
 }
 
 void frmCommChInfo::ReShowChInfoByLanguage() {
@@ -316,7 +328,7 @@ void frmCommChInfo::clearRow(int row) {
 void frmCommChInfo::fillRow(int row, const ChannelRecord& channel) {
   const CodecContext codec{m_context.state.model.limits, m_context.prompter()};
   const auto texts = ChannelRowTexts(channel, row, m_context.state.habits.offsetMode, codec,
-                                     m_context.langTextFunction());
+                                     [this](int id) { return itemText(id); });
   for (int column = 1; column <= kLastFieldColumn; ++column) {
     if (column == kReservedColumn) continue;
     setCell(row, column, QString::fromStdString(texts[static_cast<std::size_t>(column)]));

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 #include <functional>
+#include <map>
+#include <string>
 
 #include "gui/app/commits_edits.hpp"
 #include "gui/app/reloads_from_document.hpp"
@@ -87,6 +89,7 @@ class frmCommChInfo final : public QWidget, public ReloadsFromDocument, public C
   void clearRow(int row);
   void setCell(int row, int column, const QString& text);
   void fillLists();
+  std::string itemText(int id) const;
   QComboBox* listEditor(int column) const;
   QWidget* visibleEditor() const;
 
@@ -138,6 +141,7 @@ class frmCommChInfo final : public QWidget, public ReloadsFromDocument, public C
   bool m_closed = false;
   bool m_followsFrame = false;
   int m_editTopRow = 1;
+  std::map<int, std::string> m_itemTexts;  // the list items' texts as the window opened
 };
 
 }  // namespace cps::gui
