@@ -11,6 +11,7 @@
 
 #include "core/app/ini_file.hpp"
 #include "core/app/text_table.hpp"
+#include "core/channels/channel_dialog.hpp"
 #include "core/document/channel_fields.hpp"
 #include "core/document/records.hpp"
 #include "core/settings/setting_fields.hpp"
@@ -53,6 +54,16 @@ std::map<int, std::string> textIdsUsedBySource() {
       ids.emplace(field.headerTextId, "channel field " + std::string(field.name));
     for (int id : field.itemTextIds) ids.emplace(id, "channel field " + std::string(field.name));
   }
+  for (const auto& list : ChannelDialogLists()) {
+    ids.emplace(list.labelTextId, std::string(list.control));
+    for (int id : list.itemTextIds) ids.emplace(id, std::string(list.control));
+  }
+  for (const auto& check : ChannelDialogChecks()) {
+    ids.emplace(check.captionTextId, std::string(check.control));
+  }
+  for (int id : BusyLockoutMasterTextIds()) ids.emplace(id, "busy channel lockout");
+  for (const auto& column : ChannelTableColumns())
+    ids.emplace(column.headerTextId, "channel table");
   // Lists joined or drawn by functions ask for theirs as they are built; with
   // both priority channels scanned the revert list asks for every choice.
   DocumentRecord doc;

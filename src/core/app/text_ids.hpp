@@ -76,6 +76,14 @@ inline constexpr int kChannelEditButton = 14023;
 inline constexpr int kGroupWord = 14050;  // the group selector's label and the caption's "Group"
 inline constexpr int kOffsetHeader = 14100;
 
+// ---- Channel edit dialog -----------------------------------------------------
+inline constexpr int kChannelDialogCaption = 15000;
+inline constexpr int kDialogPositionLabel = 15001;
+inline constexpr int kDialogReceiveLabel = 15002;
+inline constexpr int kDialogTransmitLabel = 15003;
+inline constexpr int kDialogGroupLabel = 15029;
+inline constexpr int kDialogOffsetLabel = 15100;
+
 // ---- Optional features -------------------------------------------------------
 inline constexpr int kOptFeaturesCaption = 16000;
 

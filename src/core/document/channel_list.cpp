@@ -239,11 +239,15 @@ void RevalidateChannelRefs(DocumentRecord& doc, DocumentObserver& observer) {
   observer.ReshowByCh();
 }
 
+bool HasToneToCheck(const ChannelRecord& channel) {
+  return (channel.scrambler != 0 ? channel.encodeTone : channel.decodeTone) != 0;
+}
+
 BusyLockoutCheck CheckBusyLockout(DocumentRecord& doc, int number) {
   const int index = FindChannelIndex(doc, number);
   if (index < 0) return {};
   auto& c = doc.channels[static_cast<std::size_t>(index)];
-  const bool hasTone = (c.scrambler != 0 ? c.encodeTone : c.decodeTone) != 0;
+  const bool hasTone = HasToneToCheck(c);
   if (!hasTone && c.busyLockout == 2) c.busyLockout = 1;
   return {true, hasTone};
 }

@@ -67,6 +67,10 @@ int ResolveChannelRef(const DocumentRecord& doc, int group, int position);
 // Re-points the alert channel and the two scan priority channels after the list changed.
 void RevalidateChannelRefs(DocumentRecord& doc, DocumentObserver& observer);
 
+// Whether lockout by tone can be offered: the tone to check (the encode tone
+// when the scrambler is on, else the decode tone) is set.
+bool HasToneToCheck(const ChannelRecord& channel);
+
 struct BusyLockoutCheck {
   bool found = false;
   bool hasTone = false;  // busy channel lockout by tone can be offered
