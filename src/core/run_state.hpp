@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/document/defaults.hpp"
+#include "core/document/edit_history.hpp"
 #include "core/document/model.hpp"
 #include "core/document/records.hpp"
 #include "core/link/link_state.hpp"
@@ -90,6 +91,7 @@ struct RunState {
   std::array<TestFrequencyRecord, 5> extraTestFrequencies = DefaultExtraTestFrequencies();
   RadioInfoRecord radioInfo;
   ChannelEditingState channelEditing;
+  EditHistory history;
 };
 
 }  // namespace cps
