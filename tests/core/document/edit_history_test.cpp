@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../settings/settings_test_support.hpp"
+#include "core/channels/channel_commands.hpp"
 #include "core/document/channel_list.hpp"
 #include "core/document/records.hpp"
 #include "core/run_state.hpp"
@@ -46,14 +47,14 @@ class EditHistoryTest : public ::testing::Test {
   Effects effects{prompter, observer};
 
   // Four channels in group 1, the alert channel on position 3, scanning on
-  // and the scan function on a key; the history empty.
+  // and the scan function on a key, a channel copied; the history empty.
   void SetUp() override {
     SetChannels(state.workingDocument, {MakeChannel(1, "43500000"), MakeChannel(2, "43600000"),
                                         MakeChannel(3, "43700000"), MakeChannel(4, "43800000")});
     state.workingDocument.alert.bytes[AlertBlock::kChannelGroup] = 1;
     state.workingDocument.alert.bytes[AlertBlock::kChannelPosition] = 3;
     // The priority channels on existing channels too, so that re-pointing the
-    // references after an edit that moves nothing changes nothing.
+    // references after a command that moves nothing changes nothing.
     auto& scan = state.workingDocument.scan.bytes;
     scan[ScanBlock::kFirstChannelGroup] = 1;
     scan[ScanBlock::kFirstChannelGroup + 1] = 1;
@@ -61,6 +62,9 @@ class EditHistoryTest : public ::testing::Test {
     scan[ScanBlock::kSecondChannelGroup + 1] = 4;
     state.workingDocument.scan.bytes[ScanBlock::kMode] = 1;
     state.workingDocument.keys.values[KeyBlock::kPf1Short] = kScanKeyFunction;
+    state.channelClipboard = {MakeChannel(9, "44000000"), true};
+    state.habits.pasteNoPrompt = true;
+    state.habits.deleteNoPrompt = true;
     StartNewHistory(state);
   }
 
@@ -83,6 +87,36 @@ TEST_F(EditHistoryTest, EachActionIsOneStepBackAndOneForward) {
       {"channel creation", [](T& t) { t.edit(20, ChannelField::Receive, "445"); }},
       {"channel removal", [](T& t) { t.edit(3, ChannelField::Receive, ""); }},
       {"tone edit with its side rule", [](T& t) { t.edit(1, ChannelField::DecodeTone, "7"); }},
+      {"cut closing the gap",
+       [](T& t) {
+         t.state.habits.deleteCloses = true;
+         CutChannel(t.state, t.effects, {2, 0});
+       }},
+      {"paste inserting",
+       [](T& t) {
+         t.state.habits.pasteInserts = true;
+         PasteChannel(t.state, t.effects, {2, 0});
+       }},
+      {"paste overwriting",
+       [](T& t) {
+         PasteChannel(t.state, t.effects, {2, 0});
+       }},
+      {"insert",
+       [](T& t) {
+         InsertChannel(t.state, t.effects, {1, 0});
+       }},
+      {"delete",
+       [](T& t) {
+         DeleteChannel(t.state, t.effects, {3, 0});
+       }},
+      {"move up with wrap-around",
+       [](T& t) {
+         MoveChannelUp(t.state, t.effects, {1, 0});
+       }},
+      {"move down",
+       [](T& t) {
+         MoveChannelDown(t.state, t.effects, {3, 0});
+       }},
       {"scan mode off takes the scan function off the keys",
        [](T& t) { SetSetting(t.state, t.effects, FieldNamed("scan.mode"), 0); }},
       {"alarm mode in the side record",
@@ -115,6 +149,18 @@ TEST_F(EditHistoryTest, AnActionThatChangesNothingMakesNoStep) {
       {"same receive frequency", [](T& t) { t.edit(1, ChannelField::Receive, "435"); }},
       {"refused value", [](T& t) { t.edit(1, ChannelField::Power, "9"); }},
       {"edit of a missing channel", [](T& t) { t.edit(40, ChannelField::Power, "1"); }},
+      {"copy",
+       [](T& t) {
+         CopyChannel(t.state, t.effects, {1, 0});
+       }},
+      {"delete of an empty position",
+       [](T& t) {
+         DeleteChannel(t.state, t.effects, {9, 0});
+       }},
+      {"move between empty positions",
+       [](T& t) {
+         MoveChannelDown(t.state, t.effects, {9, 0});
+       }},
       {"setting to its value",
        [](T& t) { SetSetting(t.state, t.effects, FieldNamed("scan.mode"), 1); }},
       {"refused setting",
