@@ -66,6 +66,12 @@ inline constexpr int kModelInfoCaption = 13000;
 inline constexpr int kModelLabel = 13001;
 inline constexpr int kBandLabel = 13002;
 
+// ---- Channel table ----------------------------------------------------------
+// The other column headers and list items are named by the channel field table.
+inline constexpr int kChannelPositionHeader = 14001;
+inline constexpr int kChannelNone = 14013;          // the first item of the tone lists
+inline constexpr int kChannelOffsetHeader = 14100;  // the transmit column in offset mode
+
 // ---- Optional features -------------------------------------------------------
 inline constexpr int kOptFeaturesCaption = 16000;
 
