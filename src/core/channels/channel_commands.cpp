@@ -1,5 +1,7 @@
 #include "core/channels/channel_commands.hpp"
 
+#include <string>
+
 #include "core/document/codec.hpp"
 #include "core/document/edit_history.hpp"
 #include "core/document/records.hpp"
