@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/document/defaults.hpp"
+#include "core/document/edit_history.hpp"
 #include "core/document/model.hpp"
 #include "core/document/records.hpp"
 #include "core/link/link_state.hpp"
@@ -54,6 +55,14 @@ struct ChannelEditingState {
   bool isEditDialogOpen = false;
 };
 
+// The channel the channel commands copied, kept inside the program. It
+// survives new documents, opened files and reads from the radio, and is lost
+// when the program ends.
+struct ChannelClipboard {
+  ChannelRecord channel;  // with its number and reserved field
+  bool hasChannel = false;
+};
+
 // The edit habits, kept in the habit file between runs.
 struct HabitRecord {
   bool pasteNoPrompt = false;
@@ -90,6 +99,8 @@ struct RunState {
   std::array<TestFrequencyRecord, 5> extraTestFrequencies = DefaultExtraTestFrequencies();
   RadioInfoRecord radioInfo;
   ChannelEditingState channelEditing;
+  ChannelClipboard channelClipboard;
+  EditHistory history;
 };
 
 }  // namespace cps

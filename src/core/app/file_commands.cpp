@@ -7,6 +7,7 @@
 #include "core/document/codec.hpp"
 #include "core/document/data_file.hpp"
 #include "core/document/defaults.hpp"
+#include "core/document/edit_history.hpp"
 #include "core/document/file_io.hpp"
 #include "core/document/instances.hpp"
 #include "core/document/prompter.hpp"
@@ -90,6 +91,8 @@ void MakeNewDocument(FileContext& ctx) {
   state.isUntitled = true;
   state.path = kUntitledPath;
   ApplyDocumentDefaults(state, ctx.today);
+  // Nothing of the old document can be undone into the new one.
+  StartNewHistory(state);
   CopyWorkingToImage(state);
 
   const std::string model = state.model.currentModel;
@@ -186,6 +189,7 @@ FileCommandResult OpenPath(FileContext& ctx, const std::string& path) {
   ctx.state.savedImage = *document;
   ctx.state.savedSide = ReadSideFile(path);
   CopyImageToWorking(ctx.state);
+  StartNewHistory(ctx.state);
   finishOpen(ctx, path);
   return replaced();
 }
@@ -210,6 +214,7 @@ FileCommandResult SpecialOpenPath(FileContext& ctx, const std::string& path) {
   ctx.state.savedImage = *document;
   ctx.state.savedSide = ReadSideFile(path);
   ImportKeepingModel(ctx.state);
+  StartNewHistory(ctx.state);
   finishOpen(ctx, path);
   return replaced();
 }

@@ -1,9 +1,11 @@
 #include "core/channels/channel_table.hpp"
 
+#include <algorithm>
 #include <array>
 
 #include "core/app/text_ids.hpp"
 #include "core/document/channel_fields.hpp"
+#include "core/document/channel_list.hpp"
 #include "core/document/codec.hpp"
 #include "core/document/records.hpp"
 
@@ -103,6 +105,26 @@ std::array<std::string, kTableColumns> ChannelRowTexts(const ChannelRecord& chan
         listCellText(column, channel.*(field->member), textOf);
   }
   return texts;
+}
+
+std::string ChannelSpreadsheetText(const ChannelRecord& channel, bool offsetMode,
+                                   const CodecContext& codec, const TextOf& textOf) {
+  const auto cells =
+      ChannelRowTexts(channel, PositionOfChannel(channel.number), offsetMode, codec, textOf);
+  const auto oneCell = [](std::string text) {
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
+    return text;
+  };
+  std::string headers;
+  std::string values;
+  for (int column = 0; column <= kLastFieldColumn; ++column) {
+    if (column == kReservedColumn) continue;
+    const char* separator = column < kLastFieldColumn ? "\t" : "\n";
+    headers += oneCell(textOf(ChannelHeaderTextId(column, offsetMode))) + separator;
+    values += oneCell(cells[static_cast<std::size_t>(column)]) + separator;
+  }
+  return headers + values;
 }
 
 int NextTableRow(int row) { return row >= kTableRows ? 1 : row + 1; }

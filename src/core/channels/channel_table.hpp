@@ -50,6 +50,13 @@ std::array<std::string, kTableColumns> ChannelRowTexts(const ChannelRecord& chan
 // The texts of an empty position: the row number and ">>" only.
 std::array<std::string, kTableColumns> EmptyRowTexts(int row);
 
+// The channel as a spreadsheet takes it from the system clipboard: a row of the
+// table's headers (from the row number to the spacing, the reserved column
+// left out) and a row of the channel's cells, tab-separated, each line ended
+// by "\n". A tab or line end inside a text becomes a space.
+std::string ChannelSpreadsheetText(const ChannelRecord& channel, bool offsetMode,
+                                   const CodecContext& codec, const TextOf& textOf);
+
 // ---- Moving the cursor --------------------------------------------------------
 
 // The row after `row`, back to 1 after the last one: the group never changes.

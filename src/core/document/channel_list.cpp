@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "core/document/codec.hpp"
+#include "core/document/edit_history.hpp"
 #include "core/document/records.hpp"
 #include "core/run_state.hpp"
 
@@ -126,6 +127,7 @@ EditOutcome ApplyChannelEdit(RunState& state, const Effects& effects, int groupI
     return RefusedEdit("channel outside groups 1 to 8 and positions 1 to 16");
   }
   const int number = groupIndex * static_cast<int>(kChannelsPerGroup) + position;
+  HistoryStep step(state);
   const EditOutcome outcome = applyEdit(state, effects, number, fieldCode, value);
   // Lockout by tone needs a tone to check; every front end commits through
   // here, so none can leave a 2 on a channel that has none.

@@ -50,6 +50,19 @@ struct FileDialogRequest {
   std::string initialPath;  // the file name the save dialog starts with
 };
 
+// The question a channel command asks before it pastes or deletes, unless the
+// habits say not to ask; the desktop shows it with a "do not ask again" box.
+enum class ConfirmMode { Paste = 1, Delete = 2 };
+enum class ConfirmResult {
+  Closed = 0,  // the window was closed without an answer
+  Yes = 1,     // paste inserts; delete closes the gap
+  No = 2,      // paste overwrites; delete only clears the position
+};
+struct ConfirmAnswer {
+  ConfirmResult result = ConfirmResult::Closed;
+  bool dontAskAgain = false;  // the "do not ask again" box was ticked
+};
+
 class Prompter {
  public:
   virtual ~Prompter() = default;
@@ -59,6 +72,9 @@ class Prompter {
   // The radio's programming password (up to four characters, masked); empty
   // when the user cancelled. Only the radio link asks for it.
   virtual std::optional<std::string> askPassword() { return std::nullopt; }
+  // How Paste or Delete goes on. A front end without the question leaves the
+  // habits as they are.
+  virtual ConfirmAnswer confirmChannelCommand(ConfirmMode) { return {}; }
 };
 
 // What the open windows are asked to show again after the document changed.
@@ -67,8 +83,15 @@ class DocumentObserver {
   virtual ~DocumentObserver() = default;
   // The channel table redraws one channel's row (it is open when asked).
   virtual void reShowGrid(int channelNumber) = 0;
-  // The channel edit dialog reloads its fields from the document (it is open when asked).
+  // The channel edit dialog reloads its fields from the document (it is open
+  // when asked), following the table's cursor.
   virtual void reloadEditDialog() = 0;
+  // The channel table redraws every position of the page it shows (it is open
+  // when asked): a command moved channels from one position to another.
+  virtual void reShowAllGrid() {}
+  // The channel edit dialog reloads the group and position its own lists
+  // show, rather than following the table's cursor (it is open when asked).
+  virtual void reloadEditDialogAtItsPosition() { reloadEditDialog(); }
   // Open alert and scan windows show their channel references again.
   virtual void ReshowByCh() = 0;
   // Every editor window closes (committing what it holds) before the document is replaced.

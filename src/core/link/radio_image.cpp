@@ -10,6 +10,7 @@
 
 #include "core/document/channel_list.hpp"
 #include "core/document/codec.hpp"
+#include "core/document/edit_history.hpp"
 #include "core/document/model.hpp"
 #include "core/document/records.hpp"
 #include "core/run_state.hpp"
@@ -576,6 +577,8 @@ void UnpackRadioImage(const RadioImage& image, RunState& state, const CodecConte
   unpackSettings(kScanBits, in, doc.scan.bytes);
 
   DeriveCapabilityFlags(image[kCapabilityByte], state);
+  // The radio's data are a document of their own: nothing before them can be undone.
+  StartNewHistory(state);
 }
 
 void UnpackInfoArea(const RadioInfoArea& area, RadioInfoRecord& info) {

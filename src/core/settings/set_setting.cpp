@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/document/codec.hpp"
+#include "core/document/edit_history.hpp"
 #include "core/run_state.hpp"
 #include "core/settings/setting_fields.hpp"
 #include "core/settings/setting_rows.hpp"
@@ -177,6 +178,7 @@ EditOutcome SetSetting(RunState& state, const Effects& effects, const SettingFie
     return RefusedEdit(std::string(field.name) + ": the scan function needs scan mode on");
   }
   if (StoredSetting(state, field) == stored) return {EditStatus::Unchanged, {}};
+  HistoryStep step(state);
   if (!rows::WriteStoredSetting(state.workingDocument, state.workingSide, field, stored)) {
     return RefusedEdit(std::string(field.name) + " has no place in the document");
   }
@@ -197,6 +199,7 @@ EditOutcome SetSetting(RunState& state, const Effects& effects, const SettingFie
   const std::string given = field.kind == SettingKind::Code ? codeText(text) : std::string(text);
   const auto accepted = acceptedText(field, given);
   if (!accepted) return RefusedEdit(TextProblem(field, given));
+  HistoryStep step(state);
   const EditOutcome outcome = storeText(state, effects, field, *accepted);
   if (outcome.status == EditStatus::Applied) applySideRule(state, effects, field, 0);
   return outcome;
@@ -204,6 +207,8 @@ EditOutcome SetSetting(RunState& state, const Effects& effects, const SettingFie
 
 void StoreShownOnOpening(RunState& state, const Effects& effects,
                          std::span<const SettingField> fields) {
+  // What a window stores as it opens is one step, however many fields it touches.
+  HistoryStep step(state);
   const CodecContext codec{state.model.limits, effects.prompter};
   for (const auto& field : fields) {
     if (!field.storedAsShownOnOpening) continue;

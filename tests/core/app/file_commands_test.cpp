@@ -16,9 +16,11 @@
 #include "app_test_support.hpp"
 #include "core/app/version_table.hpp"
 #include "core/document/defaults.hpp"
+#include "core/document/edit_history.hpp"
 #include "core/document/file_io.hpp"
 #include "core/document/instances.hpp"
 #include "core/document/records.hpp"
+#include "core/settings/setting_fields.hpp"
 
 namespace cps {
 namespace {
@@ -799,6 +801,41 @@ TEST_F(NewTest, ToolbarNewReplacesWithoutAsking) {
   EXPECT_EQ(state.model.currentModel, "TW530");
   EXPECT_EQ(state.model.currentBandIndex, 8);
   EXPECT_TRUE(state.workingDocument == Defaults());
+}
+
+// ---- The edit history ---------------------------------------------------------------------
+
+using HistoryTest = FileCommandsTest;
+
+struct ReplaceCase {
+  const char* what;
+  std::function<FileCommandResult()> replace;
+  bool startsAfresh;
+};
+
+TEST_F(HistoryTest, NewAndOpenStartANewHistoryAndARefusedOpenKeepsIt) {
+  const auto file = PutDataFile("radio1.dat", SavedDocument("TW530", 8));
+  const auto refused = tmp / "short.dat";
+  WriteBytes(refused, Image{'V', '2', '0', '0', 0, 0});
+  const Effects effects{prompter, observer};
+  const SettingField& line = *FindSettingField("message.1");
+  const std::vector<ReplaceCase> cases = {
+      {"new", [&] { return LoadNewDoc(ctx); }, true},
+      {"open", [&] { return OpenPath(ctx, file.string()); }, true},
+      {"open keeping the model", [&] { return SpecialOpenPath(ctx, file.string()); }, true},
+      {"refused open", [&] { return OpenPath(ctx, refused.string()); }, false},
+  };
+  for (const auto& c : cases) {
+    SetSetting(state, effects, line, "FIRST");
+    SetSetting(state, effects, line, "SECOND");
+    ASSERT_TRUE(Undo(state)) << c.what;
+    ASSERT_TRUE(CanUndo(state) && CanRedo(state)) << c.what;
+
+    c.replace();
+
+    EXPECT_EQ(CanUndo(state), !c.startsAfresh) << c.what;
+    EXPECT_EQ(CanRedo(state), !c.startsAfresh) << c.what;
+  }
 }
 
 // ---- Initial files ------------------------------------------------------------------------

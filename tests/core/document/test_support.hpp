@@ -58,6 +58,18 @@ class ScriptedPrompter final : public Prompter {
     return password;
   }
 
+  // The paste and delete questions answer from their own script; an empty
+  // script closes the window without an answer.
+  std::deque<ConfirmAnswer> confirmAnswers;
+  std::vector<ConfirmMode> confirmations;
+  ConfirmAnswer confirmChannelCommand(ConfirmMode mode) override {
+    confirmations.push_back(mode);
+    if (confirmAnswers.empty()) return {};
+    const ConfirmAnswer answer = confirmAnswers.front();
+    confirmAnswers.pop_front();
+    return answer;
+  }
+
   // File dialogs answer from their own script; an empty script cancels.
   std::deque<std::string> paths;
   std::vector<FileDialogRequest> dialogs;
@@ -73,8 +85,10 @@ class ScriptedPrompter final : public Prompter {
 // Records what the windows were asked to show again.
 class RecordingObserver final : public DocumentObserver {
  public:
-  std::vector<int> gridRedraws;  // channel numbers, in call order
-  int dialogReloads = 0;
+  std::vector<int> gridRedraws;   // channel numbers, in call order
+  int dialogReloads = 0;          // following the table's cursor
+  int dialogReloadsAtItsOwn = 0;  // at the dialog's own group and position
+  int pageRedraws = 0;
   int refReshows = 0;
   int childWindowCloses = 0;
   int keyWindowRefreshes = 0;
@@ -82,6 +96,8 @@ class RecordingObserver final : public DocumentObserver {
 
   void reShowGrid(int channelNumber) override { gridRedraws.push_back(channelNumber); }
   void reloadEditDialog() override { ++dialogReloads; }
+  void reloadEditDialogAtItsPosition() override { ++dialogReloadsAtItsOwn; }
+  void reShowAllGrid() override { ++pageRedraws; }
   void ReshowByCh() override { ++refReshows; }
   void closeChildWindows() override { ++childWindowCloses; }
   void RefreshKeyWindow() override { ++keyWindowRefreshes; }
@@ -89,6 +105,8 @@ class RecordingObserver final : public DocumentObserver {
   void clear() {
     gridRedraws.clear();
     dialogReloads = 0;
+    dialogReloadsAtItsOwn = 0;
+    pageRedraws = 0;
     refReshows = 0;
     childWindowCloses = 0;
     keyWindowRefreshes = 0;

@@ -17,7 +17,9 @@
 
 #include "../document/test_support.hpp"
 #include "core/document/channel_fields.hpp"
+#include "core/document/channel_list.hpp"
 #include "core/document/codec.hpp"
+#include "core/document/edit_history.hpp"
 #include "core/document/instances.hpp"
 #include "core/document/records.hpp"
 #include "core/run_state.hpp"
@@ -28,6 +30,7 @@ namespace {
 using testing::ChannelNumbers;
 using testing::MakeChannel;
 using testing::Raw;
+using testing::RecordingObserver;
 using testing::ScriptedPrompter;
 using testing::SetChannels;
 
@@ -390,6 +393,17 @@ TEST_F(RadioImageTest, NewEntriesStartAsAppendedChannels) {
   ASSERT_EQ(doc().usedCount(), 1);
   EXPECT_EQ(doc().channels[0].reserved, 0);
   EXPECT_EQ(Raw(doc().channels[0].rxFreq), "43512500");
+}
+
+TEST_F(RadioImageTest, TheRadiosDataStartANewHistory) {
+  SetChannels(doc(), {PlainChannel(1)});
+  pack();
+  ScriptedPrompter quiet;
+  RecordingObserver observer;
+  ApplyChannelEdit(state, Effects{quiet, observer}, 0, 1, 6, "3");
+  ASSERT_TRUE(CanUndo(state));
+  unpack();
+  EXPECT_FALSE(CanUndo(state));
 }
 
 TEST_F(RadioImageTest, EmptyPresentBitmapUnpacksToAnEmptyList) {
