@@ -116,7 +116,7 @@ class FrmMainTest : public QObject {
     GuiFixture f;
     FrmMain window(f.context);
     for (const char* later :
-         {"MnuKey", "MnuScan", "MnuAlert", "mnuEmbeddedMsg", "MnuCHHabits"}) {
+         {"MnuKey", "MnuScan", "MnuAlert", "mnuEmbeddedMsg"}) {
       QVERIFY2(!window.action(later)->isEnabled(), later);
     }
     QVERIFY(window.action("mnuChannelInfo")->isEnabled());

@@ -61,6 +61,9 @@ inline constexpr int kApplicationTitle = 12000;
 inline constexpr int kPortLabel = 12008;
 inline constexpr int kFileLabel = 12009;
 
+inline constexpr int kUndo = 10211;
+inline constexpr int kRedo = 10212;
+
 // ---- Model and band ----------------------------------------------------------
 inline constexpr int kModelInfoCaption = 13000;
 inline constexpr int kModelLabel = 13001;
@@ -83,6 +86,20 @@ inline constexpr int kDialogReceiveLabel = 15002;
 inline constexpr int kDialogTransmitLabel = 15003;
 inline constexpr int kDialogGroupLabel = 15029;
 inline constexpr int kDialogOffsetLabel = 15100;
+
+// ---- Channel commands and edit habits -------------------------------------------
+inline constexpr int kConfirmCaption = 28000;
+inline constexpr int kConfirmPaste = 28001;
+inline constexpr int kConfirmDelete = 28002;
+inline constexpr int kConfirmDontAsk = 28003;
+inline constexpr int kConfirmYes = 28004;  // also the habits dialog's OK
+inline constexpr int kConfirmNo = 28005;   // also the habits dialog's Cancel
+inline constexpr int kHabitsCaption = 28006;
+inline constexpr int kHabitPasteNoPrompt = 28007;
+inline constexpr int kHabitPasteInserts = 28008;
+inline constexpr int kHabitDeleteNoPrompt = 28009;
+inline constexpr int kHabitDeleteCloses = 28010;
+inline constexpr int kHabitOffsetMode = 28011;
 
 // ---- Optional features -------------------------------------------------------
 inline constexpr int kOptFeaturesCaption = 16000;

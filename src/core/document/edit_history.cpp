@@ -22,6 +22,7 @@ void EditHistory::end(const DocumentSnapshot& now) {
   if (!before || *before == now) return;
   push(m_undo, std::move(*before));
   m_redo.clear();
+  changed();
 }
 
 std::optional<DocumentSnapshot> EditHistory::undo(DocumentSnapshot now) {
@@ -29,6 +30,7 @@ std::optional<DocumentSnapshot> EditHistory::undo(DocumentSnapshot now) {
   DocumentSnapshot back = std::move(m_undo.back());
   m_undo.pop_back();
   push(m_redo, std::move(now));
+  changed();
   return back;
 }
 
@@ -37,6 +39,7 @@ std::optional<DocumentSnapshot> EditHistory::redo(DocumentSnapshot now) {
   DocumentSnapshot forward = std::move(m_redo.back());
   m_redo.pop_back();
   push(m_undo, std::move(now));
+  changed();
   return forward;
 }
 
@@ -44,6 +47,7 @@ void EditHistory::clear(const DocumentSnapshot& now) {
   m_undo.clear();
   m_redo.clear();
   if (m_depth > 0) m_before = now;
+  changed();
 }
 
 HistoryStep::HistoryStep(RunState& state) : m_state(state) {

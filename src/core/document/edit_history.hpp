@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <optional>
 
 #include "core/document/records.hpp"
@@ -47,13 +48,21 @@ class EditHistory {
   // Another document took the place of the old one: nothing before it can be
   // undone. An action under way continues from `now`.
   void clear(const DocumentSnapshot& now);
+  // Called whenever what can be undone or redone may have changed, so that a
+  // window can enable its Undo and Redo entries.
+  void setOnChange(std::function<void()> onChange) { m_onChange = std::move(onChange); }
 
  private:
   static void push(std::deque<DocumentSnapshot>& steps, DocumentSnapshot snapshot);
 
   std::deque<DocumentSnapshot> m_undo;
   std::deque<DocumentSnapshot> m_redo;
+  void changed() const {
+    if (m_onChange) m_onChange();
+  }
+
   std::optional<DocumentSnapshot> m_before;
+  std::function<void()> m_onChange;
   int m_depth = 0;
 };
 

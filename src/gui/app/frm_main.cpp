@@ -31,7 +31,6 @@
 #include "gui/app/main_icons.hpp"
 #include "gui/app/reloads_from_document.hpp"
 #include "gui/app/start_up.hpp"
-#include "gui/channels/frm_comm_ch_info.hpp"
 #include "gui/link/frm_set_comm.hpp"
 #include "gui/settings/frm_opt_features.hpp"
 #include "platform/ports.hpp"
@@ -91,8 +90,7 @@ FrmMain::FrmMain(AppContext& context, QWidget* parent) : QMainWindow(parent), m_
     m_actions.value(QLatin1String(tile))->setVisible(false);
   }
 
-  registerChildWindow(kChannelWindow,
-                      [this] { return new frmCommChInfo(m_context, *this, *this); });
+  registerChannelWindows();
   registerChildWindow(QStringLiteral("FrmOptFeatures"),
                       [this] { return new FrmOptFeatures(m_context, *this); });
 
@@ -103,6 +101,7 @@ FrmMain::FrmMain(AppContext& context, QWidget* parent) : QMainWindow(parent), m_
 }
 
 FrmMain::~FrmMain() {
+  m_context.state.history.setOnChange({});
   // The child windows go while this window can still answer them.
   for (QMdiSubWindow* sub : m_mdi->subWindowList()) delete sub;
 }
@@ -340,30 +339,6 @@ void FrmMain::ShowCHInfo(bool show) {
   for (QAction* button : m_channelButtons) button->setVisible(show);
 }
 
-void FrmMain::UpdateChannelEditCommands(int) {}
-
-void FrmMain::popUpChannelMenu(const QPoint& globalPosition) {
-  m_menus.value(QStringLiteral("MnuCHEdit"))->popup(globalPosition);
-}
-
-void FrmMain::showChannelEditDialog() { ShowChildWindow(QStringLiteral("FrmCHInfoEdit")); }
-
-void FrmMain::reloadChannelEditDialog(bool) {}
-
-void FrmMain::SetSaveEditData() {
-  if (auto* table = dynamic_cast<frmCommChInfo*>(childWindow(kChannelWindow))) {
-    table->commitEdits();
-    table->SetEditDisable();
-  }
-}
-
-void FrmMain::reShowGrid(int channelNumber) {
-  if (auto* table = dynamic_cast<frmCommChInfo*>(childWindow(kChannelWindow))) {
-    table->reShowGrid(channelNumber);
-  }
-}
-
-void FrmMain::reloadEditDialog() {}
 void FrmMain::ReshowByCh() {}
 
 // ---- Language -----------------------------------------------------------------

@@ -22,10 +22,13 @@ class QSplitter;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QTimer;
 
 namespace cps::gui {
 
 class AppContext;
+class FrmCHInfoEdit;
+class frmCommChInfo;
 
 class FrmMain final : public QMainWindow, public DocumentObserver, public ChannelWindowHost {
  public:
@@ -73,7 +76,10 @@ class FrmMain final : public QMainWindow, public DocumentObserver, public Channe
 
   // DocumentObserver: the open channel windows show the document again.
   void reShowGrid(int channelNumber) override;
+  void reShowAllGrid() override;
   void reloadEditDialog() override;
+  void reloadEditDialogAtItsPosition() override;
+  void refreshDtmfMemoryLists() override;
   void ReshowByCh() override;
   void closeChildWindows() override { CloseCurAllWindows(); }
 
@@ -102,6 +108,17 @@ class FrmMain final : public QMainWindow, public DocumentObserver, public Channe
   void updateWindowMenu();
   void updateTreeEnabled();
   void onTreeClicked(QTreeWidgetItem* item);
+
+  // The channel windows and their commands (frm_main_channels.cpp).
+  void registerChannelWindows();
+  frmCommChInfo* channelTable() const;
+  FrmCHInfoEdit* channelDialog() const;
+  void runChannelCommand(int command);
+  void TimerCHEdit_Timer();
+  void MnuCHHabits_Click();
+  void mnuEditUndo_Click();
+  void mnuEditRedo_Click();
+  void updateUndoRedo();
 
   void mnuFileNew_Click();
   void mnuFileExit_Click();
@@ -136,6 +153,8 @@ class FrmMain final : public QMainWindow, public DocumentObserver, public Channe
   QList<QAction*> m_channelButtons;          // toolbar buttons 11 to 19
   QString m_shownName;                       // Label1: the model's software name
   bool m_endWithoutAsking = false;
+  QTimer* m_commandTimer = nullptr;  // TimerCHEdit: a channel command runs on its tick
+  int m_pendingChannelCommand = 0;
 };
 
 }  // namespace cps::gui

@@ -7,6 +7,7 @@
 
 #include "core/app/file_commands.hpp"
 #include "gui/app/app_context.hpp"
+#include "gui/channels/frm_msg_confirm.hpp"
 
 namespace cps::gui {
 
@@ -92,6 +93,12 @@ std::optional<std::string> MessageBoxPrompter::chooseFile(const FileDialogReques
   if (chosen.isEmpty()) return std::nullopt;
   m_context.lastFileFolder = QFileInfo(chosen).absolutePath();
   return QDir::toNativeSeparators(chosen).toStdString();
+}
+
+ConfirmAnswer MessageBoxPrompter::confirmChannelCommand(ConfirmMode mode) {
+  FrmMsgConfirm dialog(m_context, mode, parentWindow());
+  dialog.exec();
+  return dialog.answer();
 }
 
 std::optional<std::string> MessageBoxPrompter::askPassword() {

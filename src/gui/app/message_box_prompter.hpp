@@ -19,6 +19,7 @@ class MessageBoxPrompter final : public Prompter {
   Answer ask(const Message& message) override;
   std::optional<std::string> chooseFile(const FileDialogRequest& request) override;
   std::optional<std::string> askPassword() override;
+  ConfirmAnswer confirmChannelCommand(ConfirmMode mode) override;
 
   // The password dialog comes with the read and write sessions; until it is
   // set, a radio with a password cannot be programmed.

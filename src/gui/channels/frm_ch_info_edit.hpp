@@ -29,8 +29,8 @@ class AppContext;
 class FrmCHInfoEdit final : public QWidget, public ReloadsFromDocument, public CommitsEdits {
  public:
   // `tableFollows` shows the dialog's group and position in the channel table when it is open.
-  FrmCHInfoEdit(AppContext& context, DocumentObserver& observer,
-                std::function<void()> tableFollows, QWidget* parent = nullptr);
+  FrmCHInfoEdit(AppContext& context, DocumentObserver& observer, std::function<void()> tableFollows,
+                QWidget* parent = nullptr);
   ~FrmCHInfoEdit() override;
 
   // Loads the channel: true takes group and position from the table, false from the dialog.

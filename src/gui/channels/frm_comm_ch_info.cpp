@@ -316,6 +316,18 @@ void frmCommChInfo::showGroup() {
 
 void frmCommChInfo::ChangeGroup() { m_group->setCurrentIndex(m_editing.dialogGroup); }
 
+void frmCommChInfo::followDialog() {
+  const int row = m_editing.editRow;
+  if (selectedGroup() == m_editing.dialogGroup && cursorRow() == row) return;
+  SetEditDisable();
+  if (selectedGroup() != m_editing.dialogGroup) ChangeGroup();
+  if (cursorRow() != row) {
+    // The cursor moves; the cell is entered when the user comes back to the table.
+    m_editing.skipEnterCellOnce = true;
+    setCursor(row, cursorColumn());
+  }
+}
+
 void frmCommChInfo::setCell(int row, int column, const QString& text) {
   QTableWidgetItem* item = m_grid->item(row - 1, column - 1);
   if (item->text() != text) item->setText(text);
@@ -388,6 +400,7 @@ void frmCommChInfo::ReShowAllTxFre(bool rOffSet) {
 void frmCommChInfo::reloadFromDocument() {
   reShowAllGrid();
   SetShowEditData();
+  m_host.UpdateChannelEditCommands(selectedGroup() * kTableRows + cursorRow());
 }
 
 // ---- The cursor ---------------------------------------------------------------------

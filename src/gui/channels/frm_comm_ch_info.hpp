@@ -47,6 +47,9 @@ class frmCommChInfo final : public QWidget, public ReloadsFromDocument, public C
   // Shows the group the channel edit dialog chose.
   void ChangeGroup();
   void SetGridDataByValue(int, int, int) {}
+  // The channel edit dialog chose another group or position: the table shows
+  // it, its cursor on that row, without taking the focus from the dialog.
+  void followDialog();
 
   // ---- In-grid editing ----
   void SetEditDisable();

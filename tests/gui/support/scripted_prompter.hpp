@@ -7,6 +7,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/document/prompter.hpp"
@@ -64,8 +65,24 @@ class ScriptedPrompter final : public Prompter {
     return password;
   }
 
+  // Expects the paste or delete question next.
+  void expectConfirm(ConfirmMode mode, ConfirmAnswer answer) {
+    m_confirms.push_back({mode, answer});
+  }
+  ConfirmAnswer confirmChannelCommand(ConfirmMode mode) override {
+    if (m_confirms.empty() || m_confirms.front().first != mode) {
+      unexpected.push_back(mode == ConfirmMode::Paste ? "paste question" : "delete question");
+      return {};
+    }
+    const ConfirmAnswer answer = m_confirms.front().second;
+    m_confirms.pop_front();
+    return answer;
+  }
+
   // Questions scripted but never asked.
-  std::size_t pending() const { return m_answers.size() + m_files.size() + m_passwords.size(); }
+  std::size_t pending() const {
+    return m_answers.size() + m_files.size() + m_passwords.size() + m_confirms.size();
+  }
   std::vector<int> askedIds() const {
     std::vector<int> ids;
     for (const auto& m : asked) ids.push_back(m.textId);
@@ -107,6 +124,7 @@ class ScriptedPrompter final : public Prompter {
   std::deque<Scripted> m_answers;
   std::deque<std::optional<std::string>> m_files;
   std::deque<std::optional<std::string>> m_passwords;
+  std::deque<std::pair<ConfirmMode, ConfirmAnswer>> m_confirms;
 };
 
 }  // namespace cps::gui::test

@@ -1,0 +1,178 @@
+// The main window's side of channel editing: the channel table and dialog it
+// hosts, the channel commands of the Channel menu and toolbar (run on a short
+// timer so that the menu has closed and the table's entry is committed), the
+// edit habits, and undo and redo of every change to the document.
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "core/app/settings_files.hpp"
+#include "core/channels/channel_commands.hpp"
+#include "core/channels/channel_table.hpp"
+#include "core/document/codec.hpp"
+#include "core/document/edit_history.hpp"
+#include "gui/app/app_context.hpp"
+#include "gui/app/frm_main.hpp"
+#include "gui/channels/frm_ch_info_edit.hpp"
+#include "gui/channels/frm_comm_ch_info.hpp"
+#include "gui/channels/frm_habits.hpp"
+
+namespace cps::gui {
+
+namespace {
+
+constexpr int kCommandDelayMs = 20;
+constexpr int kStatusMessageMs = 5000;
+const QString kDialogWindowName = QStringLiteral("FrmCHInfoEdit");
+
+// The command entries by their command codes 1 to 7.
+constexpr const char* kCommandEntries[] = {"MnuCHCut",     "MnuCHCopy",   "MnuCHPaste",
+                                           "MnuCHInsert",  "MnuCHDelete", "MnuCHMoveUp",
+                                           "MnuCHMoveDown"};
+
+}  // namespace
+
+void FrmMain::registerChannelWindows() {
+  registerChildWindow(QLatin1String(kChannelWindowName),
+                      [this] { return new frmCommChInfo(m_context, *this, *this); });
+  registerChildWindow(kDialogWindowName, [this] {
+    return new FrmCHInfoEdit(m_context, *this, [this] {
+      if (frmCommChInfo* table = channelTable()) table->followDialog();
+    });
+  });
+  m_commandTimer = new QTimer(this);
+  m_commandTimer->setSingleShot(true);
+  m_commandTimer->setInterval(kCommandDelayMs);
+  connect(m_commandTimer, &QTimer::timeout, this, &FrmMain::TimerCHEdit_Timer);
+  for (int code = 1; code <= 7; ++code) {
+    setCommand(QLatin1String(kCommandEntries[code - 1]), [this, code] { runChannelCommand(code); });
+  }
+  m_actions.value(QStringLiteral("mnuEditRedo"))
+      ->setShortcuts(
+          {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+  m_context.state.history.setOnChange([this] { updateUndoRedo(); });
+  updateUndoRedo();
+  UpdateChannelEditCommands(0);
+}
+
+frmCommChInfo* FrmMain::channelTable() const {
+  return dynamic_cast<frmCommChInfo*>(childWindow(QLatin1String(kChannelWindowName)));
+}
+
+FrmCHInfoEdit* FrmMain::channelDialog() const {
+  return dynamic_cast<FrmCHInfoEdit*>(childWindow(kDialogWindowName));
+}
+
+// ---- What the table asks of the main window ------------------------------------------
+
+void FrmMain::UpdateChannelEditCommands(int channelNumber) {
+  const bool usable = IsChannelUsable(m_context.state.workingDocument, channelNumber);
+  for (const char* name : {"MnuCHCut", "MnuCHCopy"}) {
+    m_actions.value(QLatin1String(name))->setEnabled(usable);
+  }
+  m_actions.value(QStringLiteral("MnuCHPaste"))
+      ->setEnabled(m_context.state.channelClipboard.hasChannel);
+  for (const char* name : {"MnuCHInsert", "MnuCHDelete", "MnuCHMoveUp", "MnuCHMoveDown"}) {
+    m_actions.value(QLatin1String(name))->setEnabled(true);
+  }
+}
+
+void FrmMain::popUpChannelMenu(const QPoint& globalPosition) {
+  m_menus.value(QStringLiteral("MnuCHEdit"))->popup(globalPosition);
+}
+
+void FrmMain::showChannelEditDialog() { ShowChildWindow(kDialogWindowName); }
+
+void FrmMain::reloadChannelEditDialog(bool followsGrid) {
+  if (FrmCHInfoEdit* dialog = channelDialog()) dialog->SetGridEditData(followsGrid);
+}
+
+void FrmMain::SetSaveEditData() {
+  if (frmCommChInfo* table = channelTable()) {
+    table->commitEdits();
+    table->SetEditDisable();
+  }
+}
+
+// ---- What the core asks the windows to show again -------------------------------------
+
+void FrmMain::reShowGrid(int channelNumber) {
+  if (frmCommChInfo* table = channelTable()) table->reShowGrid(channelNumber);
+}
+
+void FrmMain::reShowAllGrid() {
+  if (frmCommChInfo* table = channelTable()) table->reShowAllGrid();
+}
+
+void FrmMain::reloadEditDialog() { reloadChannelEditDialog(true); }
+void FrmMain::reloadEditDialogAtItsPosition() { reloadChannelEditDialog(false); }
+void FrmMain::refreshDtmfMemoryLists() { reloadChannelEditDialog(false); }
+
+// ---- The channel commands ------------------------------------------------------------------
+
+void FrmMain::runChannelCommand(int command) {
+  SetSaveEditData();
+  m_pendingChannelCommand = command;
+  m_commandTimer->start();
+}
+
+void FrmMain::TimerCHEdit_Timer() {
+  m_commandTimer->stop();
+  frmCommChInfo* table = channelTable();
+  if (table == nullptr) return;
+  const auto command = static_cast<ChannelCommand>(m_pendingChannelCommand);
+  const TablePlace place{table->cursorRow(), table->selectedGroup()};
+  table->CodeMoveTopRow = true;
+  const ChannelCommandResult result =
+      RunChannelCommand(m_context.state, {m_context.prompter(), *this}, command, place);
+  if (result.saveHabits) WriteHabits(m_context.folders.habits(), m_context.state.habits);
+  if (result.cursorRow) table->setCursor(*result.cursorRow, table->cursorColumn());
+  table->CodeMoveTopRow = false;
+  if (!result.ran()) {
+    statusBar()->showMessage(QString::fromStdString(result.failure.detail), kStatusMessageMs);
+  } else if (command == ChannelCommand::Copy || command == ChannelCommand::Cut) {
+    // The copied channel also goes to the system clipboard, as a spreadsheet takes it.
+    const CodecContext codec{m_context.state.model.limits, m_context.prompter()};
+    QApplication::clipboard()->setText(QString::fromStdString(ChannelSpreadsheetText(
+        m_context.state.channelClipboard.channel, m_context.state.habits.offsetMode, codec,
+        m_context.langTextFunction())));
+  }
+  UpdateChannelEditCommands(place.group * kTableRows + table->cursorRow());
+}
+
+void FrmMain::MnuCHHabits_Click() {
+  SetSaveEditData();
+  const bool offsetMode = m_context.state.habits.offsetMode;
+  FrmHabits dialog(m_context, this);
+  dialog.exec();
+  if (m_context.state.habits.offsetMode == offsetMode) return;
+  if (frmCommChInfo* table = channelTable())
+    table->ReShowAllTxFre(m_context.state.habits.offsetMode);
+  if (FrmCHInfoEdit* dialogWindow = channelDialog()) {
+    dialogWindow->ReShowEditTxFre(m_context.state.habits.offsetMode);
+  }
+}
+
+// ---- Undo and redo ---------------------------------------------------------------------------
+
+void FrmMain::updateUndoRedo() {
+  m_actions.value(QStringLiteral("mnuEditUndo"))->setEnabled(CanUndo(m_context.state));
+  m_actions.value(QStringLiteral("mnuEditRedo"))->setEnabled(CanRedo(m_context.state));
+}
+
+void FrmMain::mnuEditUndo_Click() {
+  // A pending entry is a change of its own: it is committed, then undone first.
+  commitChildWindows(CommitBefore::Save);
+  if (Undo(m_context.state)) reloadChildWindows();
+  updateUndoRedo();
+}
+
+void FrmMain::mnuEditRedo_Click() {
+  commitChildWindows(CommitBefore::Save);
+  if (Redo(m_context.state)) reloadChildWindows();
+  updateUndoRedo();
+}
+
+}  // namespace cps::gui
