@@ -22,6 +22,8 @@
 #include "gui/app/message_box_prompter.hpp"
 #include "gui/app/start_up.hpp"
 #include "gui/channels/frm_comm_ch_info.hpp"
+#include "gui/channels/frm_habits.hpp"
+#include "gui/channels/frm_msg_confirm.hpp"
 #include "gui/link/load_frm_link.hpp"
 #include "gui/link/radio_link.hpp"
 
@@ -163,6 +165,15 @@ int main(int argc, char* argv[]) {
         save(*table, out, QStringLiteral("channel_table") + suffix);
         table->setCursor(1, 6);
         save(*table, out, QStringLiteral("channel_table_list") + suffix);
+        if (QWidget* dialog = window.ShowChildWindow(QStringLiteral("FrmCHInfoEdit"))) {
+          save(*dialog, out, QStringLiteral("channel_dialog") + suffix);
+        }
+      }
+      {
+        FrmHabits habits(context, &window);
+        save(habits, out, QStringLiteral("habits_dialog") + suffix);
+        FrmMsgConfirm question(context, ConfirmMode::Paste, &window);
+        save(question, out, QStringLiteral("paste_question") + suffix);
       }
       if (QWidget* options = window.ShowChildWindow(QStringLiteral("FrmOptFeatures"))) {
         save(*options, out, QStringLiteral("optional_features") + suffix);

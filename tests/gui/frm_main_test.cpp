@@ -115,8 +115,7 @@ class FrmMainTest : public QObject {
   void entriesWithoutWindowsAreDisabled() {
     GuiFixture f;
     FrmMain window(f.context);
-    for (const char* later :
-         {"MnuKey", "MnuScan", "MnuAlert", "mnuEmbeddedMsg"}) {
+    for (const char* later : {"MnuKey", "MnuScan", "MnuAlert", "mnuEmbeddedMsg"}) {
       QVERIFY2(!window.action(later)->isEnabled(), later);
     }
     QVERIFY(window.action("mnuChannelInfo")->isEnabled());

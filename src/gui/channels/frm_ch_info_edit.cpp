@@ -346,8 +346,10 @@ bool FrmCHInfoEdit::eventFilter(QObject* watched, QEvent* event) {
     focusNextChild();
     return true;
   }
-  if (type == QEvent::FocusOut) {
-    // A list stores what it shows when it is left, whatever the filling flag says.
+  if (type == QEvent::FocusOut &&
+      static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    // A list stores what it shows when it is left, whatever the filling flag
+    // says; opening its own item list does not leave it.
     for (std::size_t i = 0; i < m_lists.size(); ++i) {
       if (watched == m_lists[i] && m_lists[i]->isEnabled()) storeList(i);
     }

@@ -439,6 +439,7 @@ void frmCommChInfo::showEvent(QShowEvent* event) {
 
 void frmCommChInfo::activated(bool active) {
   m_host.ShowCHInfo(active);
+  if (active) m_host.UpdateChannelEditCommands(selectedGroup() * kTableRows + cursorRow());
   if (active && m_enterOnActivate) {
     m_enterOnActivate = false;
     enterCell();

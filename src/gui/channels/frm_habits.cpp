@@ -48,9 +48,12 @@ FrmHabits::FrmHabits(AppContext& context, QWidget* parent) : QDialog(parent), m_
     layout->addWidget(m_boxes[i]);
     if (kBoxes[i].gapAfter) layout->addSpacing(kGroupGap);
   }
-  auto* ok = new QPushButton(context.text(text::kConfirmYes));
-  auto* cancel = new QPushButton(context.text(text::kConfirmNo));
+  // OK and Cancel, as the dialog's buttons have always meant; the texts of the
+  // question's Yes and No would read wrongly here.
+  auto* ok = new QPushButton(QStringLiteral("&O K"));
+  auto* cancel = new QPushButton(QStringLiteral("&Cancel"));
   layout->addWidget(OkCancelButtonBox(*this, ok, cancel));
+  SetOkCancelCaptions(*this, context);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   connect(ok, &QPushButton::clicked, this, [this] {
     storeHabits();
