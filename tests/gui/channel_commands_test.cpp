@@ -87,6 +87,27 @@ class ChannelCommandsTest : public QObject {
     QVERIFY(t.main->findChild<QAction*>("BtnCHPaste")->isEnabled());
   }
 
+  // The Channel menu's keys work from the frequency box too: Ctrl+C copies the
+  // channel, Ctrl+V pastes it once something was copied.
+  void channelKeysFromTheFrequencyBox() {
+    Table t;
+    QCOMPARE(t.focus(), t.text1());
+    t.press(Qt::Key_V, Qt::ControlModifier);  // nothing copied: nothing happens
+    QTest::qWait(60);
+    QVERIFY(t.documentAsExpected());
+    QCOMPARE(t.text1()->text(), QString("440.00000"));
+    t.press(Qt::Key_C, Qt::ControlModifier);
+    QTest::qWait(60);
+    QVERIFY(t.f.context.state.channelClipboard.hasChannel);
+    t.click(3, 1);
+    t.f.prompter.expectConfirm(ConfirmMode::Paste, {ConfirmResult::No, false});
+    t.press(Qt::Key_V, Qt::ControlModifier);
+    QTest::qWait(60);
+    QVERIFY2(t.f.prompter.unexpected.empty(), t.f.prompter.unexpectedText().c_str());
+    QCOMPARE(t.window->cellText(3, 1), QString("440.00000"));
+    QCOMPARE(t.f.prompter.pending(), std::size_t{0});
+  }
+
   // Cut on 3 closing the gap, then paste on 7 inserting: the group shifts both ways.
   void cutClosesTheGapAndPasteInserts() {
     Table t([](RunState& s) {

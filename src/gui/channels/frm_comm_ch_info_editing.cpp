@@ -34,6 +34,13 @@ bool isClipboardKey(const QKeyEvent& key) {
          key.matches(QKeySequence::Cut);
 }
 
+// Keys of the Channel menu that a text box would otherwise keep for itself.
+bool isChannelCommandKey(const QKeyEvent& key) {
+  if (isClipboardKey(key)) return true;
+  return key.modifiers() == Qt::ControlModifier &&
+         (key.key() == Qt::Key_I || key.key() == Qt::Key_U || key.key() == Qt::Key_D);
+}
+
 // Shows the item whose text the cell shows; an empty cell shows no item.
 void showCellText(QComboBox& list, const QString& text) {
   const QSignalBlocker quiet(&list);
@@ -379,6 +386,12 @@ void frmCommChInfo::popUpMenuAtCursor() {
 bool frmCommChInfo::eventFilter(QObject* watched, QEvent* event) {
   const auto type = event->type();
   if (watched == m_frequency) {
+    if (type == QEvent::ShortcutOverride && isChannelCommandKey(*static_cast<QKeyEvent*>(event))) {
+      // The Channel menu's keys act on the channel, as they do everywhere in the
+      // table; the box itself never copies, cuts or pastes text.
+      event->ignore();
+      return true;
+    }
     if (type == QEvent::FocusOut) {
       commitTypedText();
     } else if (type == QEvent::KeyPress) {
