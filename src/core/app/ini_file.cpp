@@ -144,14 +144,7 @@ std::string FitProfileValue(std::string_view raw, std::size_t bufferSize) {
   return std::string(trim(raw));
 }
 
-namespace {
-
-struct LoadedIni {
-  std::optional<IniText> ini;  // empty when the file is missing
-  std::string error;           // set when it exists but cannot be read whole
-};
-
-LoadedIni loadIni(const std::filesystem::path& file) {
+IniFile LoadIniFile(const std::filesystem::path& file) {
   std::error_code ec;
   if (!std::filesystem::exists(file, ec)) return {};
   const auto bytes = ReadWholeFile(file, kMaxIniBytes);
@@ -162,23 +155,26 @@ LoadedIni loadIni(const std::filesystem::path& file) {
           {}};
 }
 
-}  // namespace
+std::string ProfileString(const IniText& ini, std::string_view section, std::string_view key,
+                          std::string_view defaultValue, std::size_t bufferSize) {
+  const auto value = ini.value(section, key);
+  return FitProfileValue(value ? *value : defaultValue, bufferSize);
+}
 
 std::string ReadProfileString(const std::filesystem::path& file, std::string_view section,
                               std::string_view key, std::string_view defaultValue,
                               std::size_t bufferSize) {
-  const auto loaded = loadIni(file);
-  const auto value = loaded.ini ? loaded.ini->value(section, key) : std::nullopt;
-  return FitProfileValue(value ? *value : defaultValue, bufferSize);
+  return ProfileString(LoadIniFile(file).text.value_or(IniText{}), section, key, defaultValue,
+                       bufferSize);
 }
 
 std::string WriteProfileString(const std::filesystem::path& file, std::string_view section,
                                std::string_view key, std::string_view value) {
   // A file that exists but cannot be read is left alone rather than replaced by
   // one that holds this key only.
-  auto loaded = loadIni(file);
+  auto loaded = LoadIniFile(file);
   if (!loaded.error.empty()) return loaded.error;
-  IniText ini = loaded.ini.value_or(IniText{});
+  IniText ini = loaded.text.value_or(IniText{});
   ini.set(section, key, value);
   const std::string content = ini.content();
   return WriteFileAtomically(
