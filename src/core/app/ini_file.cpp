@@ -65,9 +65,16 @@ IniText::IniText(std::string_view content) {
 }
 
 void IniText::insertLine(std::size_t at, std::string text) {
-  // A last line without a line end gets one when something follows it.
-  if (at == m_lines.size() && !m_endings.empty() && m_endings.back().empty()) {
-    m_endings.back() = m_eol;
+  // A last line without a line end gets one when something follows it. One
+  // that ends in a carriage return alone (a line end cut short) gets its line
+  // feed: otherwise the next reading would take the new line for part of it.
+  if (at == m_lines.size() && !m_endings.empty()) {
+    auto& last = m_endings.back();
+    if (last.empty()) {
+      last = m_eol;
+    } else if (last == "\r") {
+      last += '\n';
+    }
   }
   m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(text));
   m_endings.insert(m_endings.begin() + static_cast<std::ptrdiff_t>(at), m_eol);
