@@ -296,6 +296,11 @@ std::vector<std::uint8_t> RadioProtocol::act(Kind kind, std::span<const std::uin
                          " is refused and not stored");
         return {kRetryRequest};
       }
+      if (faults.forgetEvery != 0 && m_blocksWritten % faults.forgetEvery == 0) {
+        note(result, "fault: written block " + std::to_string(m_blocksWritten) +
+                         " is acknowledged but not stored");
+        return {kAck};
+      }
       std::copy_n(frame.begin() + 4, length, m_memory.begin() + address);
       return {kAck};
     }

@@ -31,6 +31,9 @@ struct FaultPlan {
   unsigned cutEvery = 0;
   // Every Nth answer that leaves the radio has line noise in front of it.
   unsigned noiseEvery = 0;
+  // Every Nth block written is acknowledged but not stored, as by a radio
+  // whose memory did not take it: only reading the radio back can tell.
+  unsigned forgetEvery = 0;
 };
 
 // What the line picks up when noise is asked for: never a byte that starts an

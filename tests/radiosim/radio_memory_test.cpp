@@ -161,6 +161,8 @@ TEST(CommandLine, EveryOption) {
                              "6",
                              "--noise-every",
                              "7",
+                             "--forget-every",
+                             "8",
                              "--verbose"});
   ASSERT_TRUE(parsed.commandLine.options) << parsed.err;
   const auto& o = *parsed.commandLine.options;
@@ -181,6 +183,7 @@ TEST(CommandLine, EveryOption) {
   EXPECT_EQ(o.faults.muteAfter, 0u);
   EXPECT_EQ(o.faults.cutEvery, 6u);
   EXPECT_EQ(o.faults.noiseEvery, 7u);
+  EXPECT_EQ(o.faults.forgetEvery, 8u);
   EXPECT_TRUE(o.verbose);
 }
 
@@ -205,9 +208,10 @@ TEST(CommandLine, HelpNamesTheOptions) {
   EXPECT_FALSE(parsed.commandLine.options);
   EXPECT_EQ(parsed.commandLine.exitCode, kExitOk);
   for (const char* option :
-       {"--image", "--dat", "--save", "--link", "--once", "--model", "--band-code", "--version",
-        "--caps", "--password", "--echo", "--pace", "--drop-every", "--corrupt-every",
-        "--retry-every", "--mute-after", "--cut-every", "--noise-every", "--verbose"}) {
+       {"--image",      "--dat",       "--save",        "--link",          "--once",
+        "--model",      "--band-code", "--version",     "--caps",          "--password",
+        "--echo",       "--pace",      "--drop-every",  "--corrupt-every", "--retry-every",
+        "--mute-after", "--cut-every", "--noise-every", "--forget-every",  "--verbose"}) {
     EXPECT_NE(parsed.out.find(option), std::string::npos) << option;
   }
 }

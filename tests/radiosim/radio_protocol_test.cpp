@@ -249,6 +249,15 @@ std::vector<Transcript> transcripts() {
                               {readRequest(0x000), kErasedBlock0},
                               {kEnd, lineNoise + kAck}},
                              withFaults(noise)));
+    FaultPlan forget;
+    forget.forgetEvery = 2;
+    all.push_back(transcript("EverySecondBlockWrittenIsAcknowledgedButNotStored",
+                             {{kProgram, kHandshakeAck},
+                              {dataFrame(0x000, ladder()), kAck},
+                              {dataFrame(0x010, ladder()), kAck},
+                              {readRequest(0x000), dataFrame(0x000, ladder())},
+                              {readRequest(0x010), dataFrame(0x010, kErased16)}},
+                             withFaults(forget)));
     all.push_back(transcript("NoiseFollowsTheEcho",
                              {{kProgram, kProgram + kHandshakeAck},
                               {kIdentRequest, kIdentRequest + lineNoise + kDefaultIdent}},
