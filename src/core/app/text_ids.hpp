@@ -104,6 +104,13 @@ inline constexpr int kHabitOffsetMode = 28011;
 // ---- Optional features -------------------------------------------------------
 inline constexpr int kOptFeaturesCaption = 16000;
 
+// ---- The other radio-wide settings windows -------------------------------------
+inline constexpr int kDtmfCaption = 18000;
+inline constexpr int kMessageCaption = 20000;
+inline constexpr int kKeyCaption = 25000;
+inline constexpr int kScanCaption = 26000;
+inline constexpr int kAlertCaption = 27000;
+
 // ---- Radio information -------------------------------------------------------
 inline constexpr int kRadioInfoCaption = 21000;
 inline constexpr int kRadioInfoDealerFrame = 21001;
