@@ -181,7 +181,9 @@ int main(int argc, char* argv[]) {
                {"FrmScan", "scan"},
                {"FrmAlert", "alert"},
                {"FrmKey", "keys"},
-               {"FrmEmbMsg", "message"}}) {
+               {"FrmEmbMsg", "message"},
+               {"FrmTestFre", "test_frequencies"},
+               {"FrmRadio", "fm_presets"}}) {
         if (QWidget* settings = window.ShowChildWindow(QLatin1String(name))) {
           save(*settings, out, QLatin1String(file) + suffix);
         }

@@ -32,6 +32,7 @@
 #include "gui/app/reloads_from_document.hpp"
 #include "gui/app/start_up.hpp"
 #include "gui/link/frm_set_comm.hpp"
+#include "gui/settings/frequency_windows.hpp"
 #include "gui/settings/frm_opt_features.hpp"
 #include "gui/settings/settings_windows.hpp"
 #include "platform/ports.hpp"
@@ -349,6 +350,10 @@ void FrmMain::registerSettingsWindows() {
   registerChildWindow(QStringLiteral("FrmKey"), [this] { return new FrmKey(m_context, *this); });
   registerChildWindow(QStringLiteral("FrmEmbMsg"),
                       [this] { return new FrmEmbMsg(m_context, *this); });
+  // Ready for a configuration that offers them; here their entries stay hidden.
+  registerChildWindow(QStringLiteral("FrmTestFre"),
+                      [this] { return new FrmTestFre(m_context, *this); });
+  registerChildWindow(QStringLiteral("FrmRadio"), [this] { return new FrmRadio(m_context, *this); });
 }
 
 void FrmMain::reloadWindow(const QString& name) {
