@@ -353,7 +353,8 @@ void FrmMain::registerSettingsWindows() {
   // Ready for a configuration that offers them; here their entries stay hidden.
   registerChildWindow(QStringLiteral("FrmTestFre"),
                       [this] { return new FrmTestFre(m_context, *this); });
-  registerChildWindow(QStringLiteral("FrmRadio"), [this] { return new FrmRadio(m_context, *this); });
+  registerChildWindow(QStringLiteral("FrmRadio"),
+                      [this] { return new FrmRadio(m_context, *this); });
 }
 
 void FrmMain::reloadWindow(const QString& name) {

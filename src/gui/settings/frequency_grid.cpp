@@ -10,6 +10,7 @@
 #include "core/run_state.hpp"
 #include "core/settings/setting_fields.hpp"
 #include "gui/app/app_context.hpp"
+#include "gui/app/text_boxes.hpp"
 
 namespace cps::gui {
 
@@ -26,10 +27,7 @@ FrequencyGrid::FrequencyGrid(AppContext& context, DocumentObserver& observer, QT
   m_box->setFrame(false);
   m_box->setAlignment(Qt::AlignCenter);
   m_box->setFocusPolicy(Qt::ClickFocus);  // no tab stop
-  // No menu, no drop, no input method: the box takes what its keys allow.
-  m_box->setContextMenuPolicy(Qt::NoContextMenu);
-  m_box->setAcceptDrops(false);
-  m_box->setAttribute(Qt::WA_InputMethodEnabled, false);
+  GuardTextBox(*m_box);
   if (const SettingField* field = m_rules.fieldAt(1, 1)) {
     if (field->text.maxLength > 0) m_box->setMaxLength(field->text.maxLength);
   }
@@ -96,10 +94,7 @@ bool FrequencyGrid::key(QKeyEvent& key) {
     enterCell();
     return true;
   }
-  if (key.matches(QKeySequence::Copy) || key.matches(QKeySequence::Paste) ||
-      key.matches(QKeySequence::Cut)) {
-    return true;
-  }
+  if (IsClipboardKey(key)) return true;
   const QString text = key.text();
   if (text.isEmpty()) return false;
   const char16_t code = text.front().unicode();
@@ -121,11 +116,10 @@ bool FrequencyGrid::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusOut:
       commit();
       break;
-    case QEvent::MouseButtonPress: {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
       // Right clicks are blocked on the box: no menu to copy or paste with.
-      const auto button = static_cast<QMouseEvent*>(event)->button();
-      return button == Qt::RightButton || button == Qt::MiddleButton;
-    }
+      return IsBlockedClick(*event);
     default:
       break;
   }

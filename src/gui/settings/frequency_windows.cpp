@@ -6,7 +6,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -65,21 +64,6 @@ QTableWidget* newTable(const QString& name, int rows, std::initializer_list<int>
   return table;
 }
 
-// Close and Help, right-aligned, with their texts.
-QHBoxLayout* closeHelp(QWidget& window, AppContext& context) {
-  auto* close = new QPushButton(QStringLiteral("关闭"));
-  auto* help = new QPushButton(QStringLiteral("帮助"));
-  close->setObjectName(QStringLiteral("CommandClose"));
-  help->setObjectName(QStringLiteral("CommandHelp"));
-  QObject::connect(close, &QPushButton::clicked, &window, [&window] { CloseChildWindow(window); });
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(close);
-  buttons->addWidget(help);
-  SetCloseHelpCaptions(window, context);
-  return buttons;
-}
-
 const SettingField& testField(int row, int column) {
   // Fields alternate first and second per record; column 1 shows the second.
   return TestFrequencyFields()[static_cast<std::size_t>(2 * (row - 1) + (column == 1 ? 1 : 0))];
@@ -126,7 +110,7 @@ FrmTestFre::FrmTestFre(AppContext& context, DocumentObserver& observer, QWidget*
   grids->addWidget(m_fivePoints, 1, 1, Qt::AlignTop);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grids);
-  layout->addLayout(closeHelp(*this, context));
+  layout->addLayout(CloseHelpRow(*this, context));
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
   for (QTableWidget* table : {m_pairs, m_fivePoints}) {
@@ -186,7 +170,7 @@ FrmRadio::FrmRadio(AppContext& context, DocumentObserver& observer, QWidget* par
                          }});
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_presets);
-  layout->addLayout(closeHelp(*this, context));
+  layout->addLayout(CloseHelpRow(*this, context));
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   reloadFromDocument();
 }

@@ -20,6 +20,7 @@
 #include "core/run_state.hpp"
 #include "gui/app/app_context.hpp"
 #include "gui/app/enter_as_tab.hpp"
+#include "gui/app/text_boxes.hpp"
 
 namespace cps::gui {
 
@@ -43,11 +44,6 @@ QFormLayout* newForm() {
 
 QString fromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-bool isClipboardKey(const QKeyEvent& key) {
-  return key.matches(QKeySequence::Copy) || key.matches(QKeySequence::Paste) ||
-         key.matches(QKeySequence::Cut);
 }
 
 // Whatever way text reaches a box, it holds only characters its keys may type.
@@ -87,10 +83,7 @@ QLineEdit* SettingsBinder::makeTextBox(const SettingField& field) {
   const int characters = std::max<int>(field.text.maxLength, 10) + 2;
   box->setFixedWidth(
       std::max(kTextBoxWidth, box->fontMetrics().horizontalAdvance(QLatin1Char('W')) * characters));
-  // No menu, no drop, no input method: a box holds what its keys may type.
-  box->setContextMenuPolicy(Qt::NoContextMenu);
-  box->setAcceptDrops(false);
-  box->setAttribute(Qt::WA_InputMethodEnabled, false);
+  GuardTextBox(*box);
   box->setValidator(new FieldValidator(field, box));
   box->installEventFilter(this);
   // Enter moves on as Tab does; leaving the ID code box stores it.
@@ -419,7 +412,7 @@ void SettingsBinder::commitEdits() {
 }
 
 bool SettingsBinder::textBoxKey(const Row& row, QKeyEvent& key) {
-  if (isClipboardKey(key)) return true;
+  if (IsClipboardKey(key)) return true;
   const QString typed = key.text();
   if (typed.isEmpty()) return false;
   const char16_t code = typed.front().unicode();
@@ -448,10 +441,9 @@ bool SettingsBinder::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusOut:
       if (row->field->kind == SettingKind::IdCode) storeText(*row);
       break;
-    case QEvent::MouseButtonPress: {
-      const auto button = static_cast<QMouseEvent*>(event)->button();
-      return button == Qt::RightButton || button == Qt::MiddleButton;
-    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+      return IsBlockedClick(*event);
     default:
       break;
   }

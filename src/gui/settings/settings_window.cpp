@@ -2,12 +2,10 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "gui/app/app_context.hpp"
 #include "gui/app/captions.hpp"
-#include "gui/app/child_window.hpp"
 #include "gui/settings/settings_binder.hpp"
 
 namespace cps::gui {
@@ -17,23 +15,14 @@ SettingsWindow::SettingsWindow(AppContext& context, DocumentObserver& observer,
     : QWidget(parent),
       m_context(context),
       m_binder(new SettingsBinder(context, observer, *this)),
-      m_titleTextId(titleTextId),
-      m_close(new QPushButton(QStringLiteral("关闭"))),
-      m_help(new QPushButton(QStringLiteral("帮助"))) {
+      m_titleTextId(titleTextId) {
   setWindowTitle(QString::fromUtf8(builtInTitle));
-  m_close->setObjectName(QStringLiteral("CommandClose"));
-  m_help->setObjectName(QStringLiteral("CommandHelp"));
-  connect(m_close, &QPushButton::clicked, this, [this] { CloseChildWindow(*this); });
 }
 
 void SettingsWindow::finish(QWidget* controls, std::span<const SettingField> fields) {
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(m_close);
-  buttons->addWidget(m_help);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(controls);
-  layout->addLayout(buttons);
+  layout->addLayout(CloseHelpRow(*this, m_context));
   layout->addStretch();
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   ChangShowByLanguage();

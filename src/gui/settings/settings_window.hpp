@@ -11,8 +11,6 @@
 #include "gui/app/commits_edits.hpp"
 #include "gui/app/reloads_from_document.hpp"
 
-class QPushButton;
-
 namespace cps {
 class DocumentObserver;
 }
@@ -41,8 +39,6 @@ class SettingsWindow : public QWidget, public ReloadsFromDocument, public Commit
 
  private:
   int m_titleTextId;
-  QPushButton* m_close;
-  QPushButton* m_help;
 };
 
 }  // namespace cps::gui
