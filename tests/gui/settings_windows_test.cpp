@@ -116,6 +116,23 @@ class SettingsWindowsTest : public QObject {
     QCOMPARE(w.in<QLineEdit>("FrmDTMF", "Text1(0)")->text(), QString("12AB#"));
   }
 
+  // Ctrl+Z undoes the box's own typing first; from a box with none it steps
+  // the document back, and every open window shows it.
+  void undoFromATextBox() {
+    Windows w;
+    w.open("FrmDTMF");
+    w.typeInto("FrmDTMF", "Text1(0)", "12");
+    QTest::keyClick(w.focus(), Qt::Key_Return);
+    QCOMPARE(w.focus(), w.in<QLineEdit>("FrmDTMF", "Text1(1)"));
+    QTest::keyClick(w.focus(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(w.in<QLineEdit>("FrmDTMF", "Text1(0)")->text(), QString("1"));
+    QCOMPARE(w.dtmf().specialCodes[DtmfBlock::kBot].length, std::int16_t{1});
+    QTest::keyClicks(w.focus(), "9");
+    QTest::keyClick(w.focus(), Qt::Key_Z, Qt::ControlModifier);  // the box's own typing
+    QCOMPARE(w.in<QLineEdit>("FrmDTMF", "Text1(1)")->text(), QString());
+    QCOMPARE(w.dtmf().specialCodes[DtmfBlock::kEot].length, std::int16_t{0});
+  }
+
   void dtmfIdCodeBecomes000WhenLeftShort_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept");

@@ -298,6 +298,7 @@ bool FrmCHInfoEdit::frequencyKey(QLineEdit& box, QKeyEvent& key) {
     return true;
   }
   if (IsClipboardKey(key)) return true;
+  if (IsCommandKey(key)) return false;
   const QString text = key.text();
   if (text.isEmpty()) return false;
   const int column = &box == m_receive ? kReceive : kTransmit;

@@ -311,6 +311,7 @@ bool frmCommChInfo::frequencyEditorKey(QKeyEvent& key) {
       break;
   }
   if (IsClipboardKey(key)) return true;
+  if (IsCommandKey(key)) return false;
   const QString text = key.text();
   if (text.isEmpty()) return false;
   const char32_t character = text.toUcs4().value(0);

@@ -95,6 +95,7 @@ bool FrequencyGrid::key(QKeyEvent& key) {
     return true;
   }
   if (IsClipboardKey(key)) return true;
+  if (IsCommandKey(key)) return false;
   const QString text = key.text();
   if (text.isEmpty()) return false;
   const char16_t code = text.front().unicode();

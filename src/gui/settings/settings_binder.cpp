@@ -413,6 +413,7 @@ void SettingsBinder::commitEdits() {
 
 bool SettingsBinder::textBoxKey(const Row& row, QKeyEvent& key) {
   if (IsClipboardKey(key)) return true;
+  if (IsCommandKey(key)) return false;
   const QString typed = key.text();
   if (typed.isEmpty()) return false;
   const char16_t code = typed.front().unicode();
