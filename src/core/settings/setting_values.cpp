@@ -196,7 +196,8 @@ std::string withoutTrailingZeros(std::string_view text) {
   if (out.find('.') == std::string::npos) return out;
   while (out.back() == '0') out.pop_back();
   if (out.back() == '.') out.pop_back();
-  return out;
+  // ".0" is a frequency of nothing, not an empty box.
+  return out.empty() ? "0" : out;
 }
 
 SettingValue textValue(const SettingField& field, std::string_view value) {

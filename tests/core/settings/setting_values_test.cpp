@@ -231,6 +231,7 @@ TEST(ParseSettingValue, EveryBlockTakesItsItemsTheirWordsNumbersAndTexts) {
       {"test.3.second", "435.10000", text("435.1")},
       {"test.3.first", "435.", text("435")},
       {"test.1.first", "", text("")},
+      {"test.1.first", ".0", text("0")},  // brought into the band, never cleared
       {"test.3.first", "abc", kRefused},
       {"test.3.first", "-5", kRefused},
       {"test.3.first", "+435", kRefused},
