@@ -137,6 +137,9 @@ int main(int argc, char** argv) {
   auto* writeCmd = app.add_subcommand("write", "Write a data file to a radio");
   writeCmd->add_option("FILE", writeFile, "Data file")->required();
   addRadioOptions(writeCmd);
+  writeCmd->add_flag("--verify", radio.verify,
+                     "Read the radio back after the write and compare; a difference, or a radio "
+                     "that cannot be read back, fails the write");
 
   bool infoJson = false;
   auto* infoCmd = app.add_subcommand("info", "Read the radio's production and dealer data");

@@ -11,6 +11,7 @@
 #include "core/document/file_io.hpp"
 #include "core/link/engine.hpp"
 #include "core/link/radio_image.hpp"
+#include "core/link/verify.hpp"
 #include "platform/ports.hpp"
 #include "platform/serial_link_host.hpp"
 
@@ -60,8 +61,10 @@ class ProgressLine {
   Clock::time_point m_start = Clock::now();
 };
 
-// Runs one transfer on the port to its end, on a local event loop.
-bool runTransfer(Session& session, const RadioOptions& options, TransferKind kind) {
+// Runs one transfer on the port to its end, on a local event loop; the
+// engine speaks to the user through `prompter`.
+bool runTransfer(Session& session, const RadioOptions& options, TransferKind kind,
+                 Prompter& prompter) {
   const auto& env = session.environment();
   const QString device = DeviceForPort(options.port, env.folders.base / "ports.ini");
   if (device.isEmpty()) {
@@ -88,7 +91,7 @@ bool runTransfer(Session& session, const RadioOptions& options, TransferKind kin
                        },
                        {}});
   if (options.noEcho) session.state().link.echoExpected = false;
-  ProtocolEngine engine(session.state(), session.prompter(), host,
+  ProtocolEngine engine(session.state(), prompter, host,
                         {session.versions(), [&session](int id) { return session.text(id); },
                          env.folders.base, "cps530-cli"});
   host.setEngine(&engine);
@@ -142,7 +145,9 @@ int RunRead(const RadioOptions& options, const std::string& output, const Enviro
   Session session(env, answersOf(options));
   MakeNewDocument(session.files());
   ClearImage(session.state().link.image);
-  if (!runTransfer(session, options, TransferKind::ReadAll)) return kExitRefused;
+  if (!runTransfer(session, options, TransferKind::ReadAll, session.prompter())) {
+    return kExitRefused;
+  }
   UnpackRadioImage(session.state().link.image, session.state(), session.codec());
   return session.saveAs(output) ? kExitOk : kExitRefused;
 }
@@ -150,15 +155,38 @@ int RunRead(const RadioOptions& options, const std::string& output, const Enviro
 int RunWrite(const std::string& file, const RadioOptions& options, const Environment& env) {
   Session session(env, answersOf(options));
   if (!session.open(file)) return kExitRefused;
-  ClearImage(session.state().link.image);
-  PackDocumentToImage(session.state(), session.state().link.image, session.codec());
-  return runTransfer(session, options, TransferKind::WriteAll) ? kExitOk : kExitRefused;
+  auto& image = session.state().link.image;
+  ClearImage(image);
+  PackDocumentToImage(session.state(), image, session.codec());
+  // With the check, "write complete" waits until the radio has been read back.
+  HoldCompletionNotices notices(session.prompter());
+  notices.hold(options.verify);
+  if (!runTransfer(session, options, TransferKind::WriteAll, notices)) return kExitRefused;
+  if (!options.verify) return kExitOk;
+
+  // A second session: the radio takes a read only after a new handshake.
+  const RadioImage written = image;
+  ClearImage(image);
+  if (!runTransfer(session, options, TransferKind::ReadAll, notices)) {
+    session.prompter().ask(TextMessage(text::kVerifyReadFailed, Buttons::Ok, Icon::Warning));
+    return kExitRefused;
+  }
+  const auto differences = CompareWrittenImage(written, image);
+  if (!differences.empty()) {
+    session.prompter().ask(TextMessage(text::kVerifyFailed, Buttons::Ok, Icon::Critical));
+    env.io.err << DifferencesReport(differences, differences.size());
+    return kExitRefused;
+  }
+  session.prompter().ask(TextMessage(text::kWriteVerified, Buttons::Ok, Icon::Information));
+  return kExitOk;
 }
 
 int RunInfo(const RadioOptions& options, bool json, const Environment& env) {
   Session session(env, answersOf(options));
   MakeNewDocument(session.files());
-  if (!runTransfer(session, options, TransferKind::ReadInfo)) return kExitRefused;
+  if (!runTransfer(session, options, TransferKind::ReadInfo, session.prompter())) {
+    return kExitRefused;
+  }
   const auto& info = session.state().radioInfo;
   if (json) {
     env.io.out << jsonOfInfo(info) << '\n';

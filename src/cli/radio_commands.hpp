@@ -18,6 +18,8 @@ struct RadioOptions {
   // by expecting the echo; either way the first byte back after the handshake
   // tells the engine which cable it is.
   bool noEcho = false;
+  // write: read the radio back afterwards and compare; a difference fails the write.
+  bool verify = false;
 };
 
 // Each needs a running Qt core application (for the serial port and timers).

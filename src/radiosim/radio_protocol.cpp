@@ -223,7 +223,21 @@ void RadioProtocol::handleFrame(Kind kind, std::span<const std::uint8_t> frame, 
     }
   }
 
-  for (const auto byte : answer) {
+  // What the radio says is logged whole below; the line may still spoil it.
+  std::vector<std::uint8_t> onLine = answer;
+  ++m_answersLeft;
+  if (faults.cutEvery != 0 && m_answersLeft % faults.cutEvery == 0) {
+    onLine.resize(onLine.size() / 2);
+    note(result, "fault: answer " + std::to_string(m_answersLeft) + " is cut after " +
+                     std::to_string(onLine.size()) + " of " + std::to_string(answer.size()) +
+                     " bytes");
+  }
+  if (faults.noiseEvery != 0 && m_answersLeft % faults.noiseEvery == 0) {
+    onLine.insert(onLine.begin(), kLineNoise.begin(), kLineNoise.end());
+    note(result, "fault: noise before answer " + std::to_string(m_answersLeft) + ": " +
+                     HexBytes(kLineNoise));
+  }
+  for (const auto byte : onLine) {
     result.out.push_back(byte);
     result.outAfter.push_back(after);
     result.echoed.push_back(false);
@@ -281,6 +295,11 @@ std::vector<std::uint8_t> RadioProtocol::act(Kind kind, std::span<const std::uin
         note(result, "fault: written block " + std::to_string(m_blocksWritten) +
                          " is refused and not stored");
         return {kRetryRequest};
+      }
+      if (faults.forgetEvery != 0 && m_blocksWritten % faults.forgetEvery == 0) {
+        note(result, "fault: written block " + std::to_string(m_blocksWritten) +
+                         " is acknowledged but not stored");
+        return {kAck};
       }
       std::copy_n(frame.begin() + 4, length, m_memory.begin() + address);
       return {kAck};

@@ -3,6 +3,7 @@
 // in pieces and after line noise; the radio finds the next frame start again.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -25,7 +26,19 @@ struct FaultPlan {
   unsigned retryEvery = 0;
   // After this many answers the radio falls silent for good.
   std::optional<unsigned> muteAfter;
+  // Every Nth answer that leaves the radio is cut short: only its first half
+  // reaches the host (a one-byte answer is lost whole).
+  unsigned cutEvery = 0;
+  // Every Nth answer that leaves the radio has line noise in front of it.
+  unsigned noiseEvery = 0;
+  // Every Nth block written is acknowledged but not stored, as by a radio
+  // whose memory did not take it: only reading the radio back can tell.
+  unsigned forgetEvery = 0;
 };
+
+// What the line picks up when noise is asked for: never a byte that starts an
+// answer, so that it is noise the host has to see through, not a forged reply.
+inline constexpr std::array<std::uint8_t, 3> kLineNoise{0x00, 0xFF, 0x55};
 
 struct ProtocolConfig {
   RadioIdentity identity;
@@ -97,6 +110,7 @@ class RadioProtocol {
   unsigned m_blocksSent = 0;
   unsigned m_blocksWritten = 0;
   unsigned m_answers = 0;
+  unsigned m_answersLeft = 0;  // answers that left the radio, for the cut and noise faults
 };
 
 // The checksum of a "W" frame: address, length and data bytes added modulo 256.

@@ -56,6 +56,9 @@ CommandLine ParseCommandLine(int argc, const char* const* argv, std::ostream& ou
   NumberOption corruptEvery{"0", "--corrupt-every", 0xFFFFFFFF};
   NumberOption retryEvery{"0", "--retry-every", 0xFFFFFFFF};
   NumberOption muteAfter{"", "--mute-after", 0xFFFFFFFF};
+  NumberOption cutEvery{"0", "--cut-every", 0xFFFFFFFF};
+  NumberOption noiseEvery{"0", "--noise-every", 0xFFFFFFFF};
+  NumberOption forgetEvery{"0", "--forget-every", 0xFFFFFFFF};
 
   auto* imageOption = app.add_option(
       "--image", image, "Memory image to start from: 3328 bytes, addresses 0x000 to 0xCFF");
@@ -88,6 +91,12 @@ CommandLine ParseCommandLine(int argc, const char* const* argv, std::ostream& ou
   app.add_option("--retry-every", retryEvery.text,
                  "Fault: every Nth block written is answered 0x0A and not stored");
   app.add_option("--mute-after", muteAfter.text, "Fault: fall silent after N answers");
+  app.add_option("--cut-every", cutEvery.text,
+                 "Fault: every Nth answer is cut short (its second half is lost)");
+  app.add_option("--noise-every", noiseEvery.text,
+                 "Fault: every Nth answer has line noise (00 FF 55) in front of it");
+  app.add_option("--forget-every", forgetEvery.text,
+                 "Fault: every Nth block written is acknowledged but not stored");
   app.add_flag("--verbose", options.verbose, "Every frame in and out on stderr, in hex");
 
   try {
@@ -118,6 +127,9 @@ CommandLine ParseCommandLine(int argc, const char* const* argv, std::ostream& ou
   take(dropEvery, options.faults.dropEvery);
   take(corruptEvery, options.faults.corruptEvery);
   take(retryEvery, options.faults.retryEvery);
+  take(cutEvery, options.faults.cutEvery);
+  take(noiseEvery, options.faults.noiseEvery);
+  take(forgetEvery, options.faults.forgetEvery);
   unsigned mute = 0;
   take(muteAfter, mute);
   if (!problem.empty()) return refuse(problem);

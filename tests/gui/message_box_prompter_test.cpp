@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -61,6 +62,51 @@ class MessageBoxPrompterTest : public QObject {
     onNextBox([&title](QMessageBox& box) { title = box.windowTitle(); });
     prompter.ask(TextMessage(9002, Buttons::Ok, Icon::Warning));
     QCOMPARE(title, english);
+  }
+
+  // The write question carries the box of the check after the write, ticked
+  // as it was left; what the user makes of it comes back with the answer.
+  void theWriteQuestionHasTheBoxOfTheCheck_data() {
+    QTest::addColumn<bool>("ticked");
+    QTest::addColumn<bool>("click");
+    QTest::addColumn<int>("button");
+    QTest::newRow("ticked, left, OK") << true << false << int(QMessageBox::Ok);
+    QTest::newRow("ticked, unticked, OK") << true << true << int(QMessageBox::Ok);
+    QTest::newRow("unticked, ticked, Cancel") << false << true << int(QMessageBox::Cancel);
+  }
+  void theWriteQuestionHasTheBoxOfTheCheck() {
+    QFETCH(bool, ticked);
+    QFETCH(bool, click);
+    QFETCH(int, button);
+    GuiFixture f;
+    MessageBoxPrompter prompter(f.context);
+    QString text;
+    QString boxText;
+    bool offered = !ticked;
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [&, poll] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      poll->deleteLater();
+      text = box->text();
+      auto* check = box->checkBox();
+      if (check == nullptr) {
+        box->close();
+        return;
+      }
+      boxText = check->text();
+      offered = check->isChecked();
+      if (click) check->click();
+      box->button(static_cast<QMessageBox::StandardButton>(button))->click();
+    });
+    poll->start(10);
+    bool verify = ticked;
+    const Answer answer = prompter.confirmWrite(verify);
+    QCOMPARE(text, f.context.text(9005));
+    QCOMPARE(boxText, f.context.text(9079));
+    QCOMPARE(offered, ticked);
+    QCOMPARE(verify, click ? !ticked : ticked);
+    QCOMPARE(answer, button == QMessageBox::Ok ? Answer::Ok : Answer::Cancel);
   }
 
   void standardButtonsInTheProgramsLanguage_data() {

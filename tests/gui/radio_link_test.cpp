@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/app/settings_files.hpp"
 #include "core/document/codec.hpp"
 #include "core/document/data_file.hpp"
 #include "core/document/defaults.hpp"
@@ -195,6 +196,58 @@ class RadioLinkTest : public QObject {
     // The identification block carries the radio's own capability byte.
     memory[0xB0C] = expected[0xB0C];
     QVERIFY(std::equal(expected.begin(), expected.end(), memory.begin()));
+  }
+
+  // With the box ticked, a write is complete only once the radio, read back,
+  // holds what was written; a radio that acknowledged a block without storing
+  // it fails the write and the message says where.
+  void aWriteIsCheckedByReadingTheRadioBack_data() {
+    QTest::addColumn<QString>("radioOption");
+    QTest::addColumn<bool>("box");
+    QTest::addColumn<QList<int>>("messages");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("the radio holds what was written")
+        << "--verbose" << true << QList<int>{9005, 9078} << "";
+    QTest::newRow("the radio lost the channel bitmap (block 129)")
+        << "--forget-every=129" << true << QList<int>{9005, 0}
+        << "0x800 channel 1 present: written 0, the radio holds 1";
+    QTest::newRow("the box unticked: no check, the loss goes unseen")
+        << "--forget-every=129" << false << QList<int>{9005, 9010} << "";
+    QTest::newRow("the radio falls silent during the check")
+        << "--mute-after=184" << true << QList<int>{9005, 9008, 9080} << "";
+  }
+  void aWriteIsCheckedByReadingTheRadioBack() {
+    QFETCH(QString, radioOption);
+    QFETCH(bool, box);
+    QFETCH(QList<int>, messages);
+    QFETCH(QString, says);
+    Desk d({radioOption.toStdString()});
+    // As start-up leaves it on an installation that checks its writes.
+    WriteVerifyAfterWrite(d.context.folders.languageSetup(), true);
+    d.context.state.link.verifyAfterWrite = true;
+    d.prompter.verifyChoice = box;
+    for (int id : messages) {
+      if (id == 0) {
+        d.prompter.expectFixed(says.toStdString(), Answer::Ok);
+      } else {
+        d.prompter.expect(id, id == 9008 ? Answer::Cancel : Answer::Ok);
+      }
+    }
+    d.window.action("mnuWriteToRadio")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(d.settled(), 2 * kPatienceMs);
+    QVERIFY2(d.prompter.unexpected.empty(), d.prompter.unexpectedText().c_str());
+    QCOMPARE(d.prompter.verifyOffered, std::vector<bool>{true});
+    if (messages.contains(0)) {
+      const auto& failure = d.prompter.asked.back();
+      QVERIFY(failure.fixedText.starts_with(d.context.text(9077).toStdString()));
+      QCOMPARE(failure.icon, Icon::Critical);
+    }
+    // The box is kept for the next write and the next run.
+    QCOMPARE(d.context.state.link.verifyAfterWrite, box);
+    QCOMPARE(ReadLanguageSetup(d.context.folders.languageSetup()).verifyAfterWrite, box);
+    // The read of the check makes no document and keeps no backup of its own.
+    QCOMPARE(d.backups(), std::size_t{1});
+    QCOMPARE(d.context.state.path, std::string("new.dat"));
   }
 
   void stoppedTransfersChangeNothing_data() {

@@ -157,6 +157,12 @@ TEST(CommandLine, EveryOption) {
                              "5",
                              "--mute-after",
                              "0",
+                             "--cut-every",
+                             "6",
+                             "--noise-every",
+                             "7",
+                             "--forget-every",
+                             "8",
                              "--verbose"});
   ASSERT_TRUE(parsed.commandLine.options) << parsed.err;
   const auto& o = *parsed.commandLine.options;
@@ -175,16 +181,18 @@ TEST(CommandLine, EveryOption) {
   EXPECT_EQ(o.faults.corruptEvery, 4u);
   EXPECT_EQ(o.faults.retryEvery, 5u);
   EXPECT_EQ(o.faults.muteAfter, 0u);
+  EXPECT_EQ(o.faults.cutEvery, 6u);
+  EXPECT_EQ(o.faults.noiseEvery, 7u);
+  EXPECT_EQ(o.faults.forgetEvery, 8u);
   EXPECT_TRUE(o.verbose);
 }
 
 TEST(CommandLine, UsageErrors) {
   const std::vector<std::vector<std::string>> wrong = {
-      {"--caps", "256"},       {"--band-code", "-1"},
-      {"--band-code", "0x"},   {"--pace", "fast"},
-      {"--drop-every", "1.5"}, {"--model", "TW530GXX"},
-      {"--model", ""},         {"--version", "V2000"},
-      {"--password", "12345"}, {"--image", "a.img", "--dat", "b.dat"},
+      {"--caps", "256"},       {"--band-code", "-1"},   {"--band-code", "0x"},
+      {"--pace", "fast"},      {"--drop-every", "1.5"}, {"--cut-every", "x"},
+      {"--noise-every", "-2"}, {"--model", "TW530GXX"}, {"--model", ""},
+      {"--version", "V2000"},  {"--password", "12345"}, {"--image", "a.img", "--dat", "b.dat"},
       {"--no-such-option"},
   };
   for (const auto& args : wrong) {
@@ -200,9 +208,10 @@ TEST(CommandLine, HelpNamesTheOptions) {
   EXPECT_FALSE(parsed.commandLine.options);
   EXPECT_EQ(parsed.commandLine.exitCode, kExitOk);
   for (const char* option :
-       {"--image", "--dat", "--save", "--link", "--once", "--model", "--band-code", "--version",
-        "--caps", "--password", "--echo", "--pace", "--drop-every", "--corrupt-every",
-        "--retry-every", "--mute-after", "--verbose"}) {
+       {"--image",      "--dat",       "--save",        "--link",          "--once",
+        "--model",      "--band-code", "--version",     "--caps",          "--password",
+        "--echo",       "--pace",      "--drop-every",  "--corrupt-every", "--retry-every",
+        "--mute-after", "--cut-every", "--noise-every", "--forget-every",  "--verbose"}) {
     EXPECT_NE(parsed.out.find(option), std::string::npos) << option;
   }
 }

@@ -229,6 +229,40 @@ std::vector<Transcript> transcripts() {
                             {readRequest(0x000), {}},
                             {kProgram, {}}},
                            withFaults({2, 0, 0, 2})));
+  {
+    FaultPlan cut;
+    cut.cutEvery = 2;
+    all.push_back(
+        transcript("CutEverySecondAnswerToItsFirstHalf",
+                   {{kProgram, kHandshakeAck},
+                    {kIdentRequest, Bytes(kDefaultIdent.begin(), kDefaultIdent.begin() + 8)},
+                    {readRequest(0x000), kErasedBlock0},
+                    {dataFrame(0x000, ladder()), {}},
+                    {readRequest(0x000), dataFrame(0x000, ladder())}},
+                   withFaults(cut)));
+    FaultPlan noise;
+    noise.noiseEvery = 2;
+    const Bytes lineNoise(kLineNoise.begin(), kLineNoise.end());
+    all.push_back(transcript("NoiseBeforeEverySecondAnswer",
+                             {{kProgram, kHandshakeAck},
+                              {kIdentRequest, lineNoise + kDefaultIdent},
+                              {readRequest(0x000), kErasedBlock0},
+                              {kEnd, lineNoise + kAck}},
+                             withFaults(noise)));
+    FaultPlan forget;
+    forget.forgetEvery = 2;
+    all.push_back(transcript("EverySecondBlockWrittenIsAcknowledgedButNotStored",
+                             {{kProgram, kHandshakeAck},
+                              {dataFrame(0x000, ladder()), kAck},
+                              {dataFrame(0x010, ladder()), kAck},
+                              {readRequest(0x000), dataFrame(0x000, ladder())},
+                              {readRequest(0x010), dataFrame(0x010, kErased16)}},
+                             withFaults(forget)));
+    all.push_back(transcript("NoiseFollowsTheEcho",
+                             {{kProgram, kProgram + kHandshakeAck},
+                              {kIdentRequest, kIdentRequest + lineNoise + kDefaultIdent}},
+                             withFaults(noise, true)));
+  }
   all.push_back(transcript("SilentFromTheStartButTheCableStillEchoes",
                            {{kProgram, kProgram}, {kIdentRequest, kIdentRequest}},
                            withFaults({0, 0, 0, 0}, true)));

@@ -65,9 +65,16 @@ IniText::IniText(std::string_view content) {
 }
 
 void IniText::insertLine(std::size_t at, std::string text) {
-  // A last line without a line end gets one when something follows it.
-  if (at == m_lines.size() && !m_endings.empty() && m_endings.back().empty()) {
-    m_endings.back() = m_eol;
+  // A last line without a line end gets one when something follows it. One
+  // that ends in a carriage return alone (a line end cut short) gets its line
+  // feed: otherwise the next reading would take the new line for part of it.
+  if (at == m_lines.size() && !m_endings.empty()) {
+    auto& last = m_endings.back();
+    if (last.empty()) {
+      last = m_eol;
+    } else if (last == "\r") {
+      last += '\n';
+    }
   }
   m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(text));
   m_endings.insert(m_endings.begin() + static_cast<std::ptrdiff_t>(at), m_eol);
@@ -144,14 +151,7 @@ std::string FitProfileValue(std::string_view raw, std::size_t bufferSize) {
   return std::string(trim(raw));
 }
 
-namespace {
-
-struct LoadedIni {
-  std::optional<IniText> ini;  // empty when the file is missing
-  std::string error;           // set when it exists but cannot be read whole
-};
-
-LoadedIni loadIni(const std::filesystem::path& file) {
+IniFile LoadIniFile(const std::filesystem::path& file) {
   std::error_code ec;
   if (!std::filesystem::exists(file, ec)) return {};
   const auto bytes = ReadWholeFile(file, kMaxIniBytes);
@@ -162,23 +162,26 @@ LoadedIni loadIni(const std::filesystem::path& file) {
           {}};
 }
 
-}  // namespace
+std::string ProfileString(const IniText& ini, std::string_view section, std::string_view key,
+                          std::string_view defaultValue, std::size_t bufferSize) {
+  const auto value = ini.value(section, key);
+  return FitProfileValue(value ? *value : defaultValue, bufferSize);
+}
 
 std::string ReadProfileString(const std::filesystem::path& file, std::string_view section,
                               std::string_view key, std::string_view defaultValue,
                               std::size_t bufferSize) {
-  const auto loaded = loadIni(file);
-  const auto value = loaded.ini ? loaded.ini->value(section, key) : std::nullopt;
-  return FitProfileValue(value ? *value : defaultValue, bufferSize);
+  return ProfileString(LoadIniFile(file).text.value_or(IniText{}), section, key, defaultValue,
+                       bufferSize);
 }
 
 std::string WriteProfileString(const std::filesystem::path& file, std::string_view section,
                                std::string_view key, std::string_view value) {
   // A file that exists but cannot be read is left alone rather than replaced by
   // one that holds this key only.
-  auto loaded = loadIni(file);
+  auto loaded = LoadIniFile(file);
   if (!loaded.error.empty()) return loaded.error;
-  IniText ini = loaded.ini.value_or(IniText{});
+  IniText ini = loaded.text.value_or(IniText{});
   ini.set(section, key, value);
   const std::string content = ini.content();
   return WriteFileAtomically(

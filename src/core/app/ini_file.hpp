@@ -49,6 +49,19 @@ inline constexpr std::size_t kTextBuffer = 255;     // language texts
 // a NUL, spaces trimmed.
 std::string FitProfileValue(std::string_view raw, std::size_t bufferSize);
 
+// A settings file as read from disk: no text when the file is missing, and an
+// error when it exists but cannot be read whole.
+struct IniFile {
+  std::optional<IniText> text;
+  std::string error;
+};
+IniFile LoadIniFile(const std::filesystem::path& file);
+
+// The value as ReadProfileString gives it, from a file read once already (an
+// empty text for a missing file); defaultValue for a missing section or key.
+std::string ProfileString(const IniText& ini, std::string_view section, std::string_view key,
+                          std::string_view defaultValue, std::size_t bufferSize = kProfileBuffer);
+
 // defaultValue for a missing file, section or key.
 std::string ReadProfileString(const std::filesystem::path& file, std::string_view section,
                               std::string_view key, std::string_view defaultValue,

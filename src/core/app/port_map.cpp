@@ -33,9 +33,13 @@ std::optional<int> PortNumberOfName(std::string_view name) {
 }
 
 PortMap ReadPortMap(const std::filesystem::path& portsIni) {
+  return PortMapOf(LoadIniFile(portsIni).text.value_or(IniText{}));
+}
+
+PortMap PortMapOf(const IniText& portsIni) {
   PortMap map;
   for (int n = 1; n <= kMaxPortNumber; ++n) {
-    auto path = ReadProfileString(portsIni, kSection, keyOf(n), "");
+    auto path = ProfileString(portsIni, kSection, keyOf(n), "");
     if (!path.empty()) map.emplace(n, std::move(path));
   }
   return map;

@@ -16,7 +16,11 @@ inline constexpr int kMaxPortNumber = 255;
 
 using PortMap = std::map<int, std::string>;  // port number -> device path
 
+class IniText;
+
 PortMap ReadPortMap(const std::filesystem::path& portsIni);
+// The map of a ports.ini already read.
+PortMap PortMapOf(const IniText& portsIni);
 // Gives each device that has no number yet the lowest free one and writes the
 // new entries. Returns the numbers given.
 std::vector<int> AssignPortNumbers(const std::filesystem::path& portsIni, PortMap& map,

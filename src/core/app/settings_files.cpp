@@ -14,6 +14,8 @@ namespace cps {
 namespace {
 
 constexpr std::string_view kSection = "language";
+constexpr std::string_view kLinkSection = "link";
+constexpr std::string_view kVerifyAfterWriteKey = "VerifyAfterWrite";
 constexpr std::size_t kHabitBytes = 10;
 // Port numbers as the system numbers serial ports; the port dialog may keep any of them.
 constexpr int kMaxComPort = 255;
@@ -37,12 +39,18 @@ ProgramFolders ProgramFolders::OfProgramFolder(const std::filesystem::path& prog
 }
 
 LanguageSetup ReadLanguageSetup(const std::filesystem::path& mysetup) {
+  return LanguageSetupOf(LoadIniFile(mysetup).text.value_or(IniText{}));
+}
+
+LanguageSetup LanguageSetupOf(const IniText& mysetup) {
   LanguageSetup setup;
-  setup.isFirstRun = toBool(ReadProfileString(mysetup, kSection, "IsFirstRun", "1"), true);
-  const auto port = ParseInteger(ReadProfileString(mysetup, kSection, "comPort", "1"));
+  setup.isFirstRun = toBool(ProfileString(mysetup, kSection, "IsFirstRun", "1"), true);
+  const auto port = ParseInteger(ProfileString(mysetup, kSection, "comPort", "1"));
   setup.comPort = port && *port >= 1 && *port <= kMaxComPort ? *port : 1;
   setup.currentLanguage =
-      ParseInteger(ReadProfileString(mysetup, kSection, "CurrentLanguage", "0")).value_or(0);
+      ParseInteger(ProfileString(mysetup, kSection, "CurrentLanguage", "0")).value_or(0);
+  setup.verifyAfterWrite =
+      toBool(ProfileString(mysetup, kLinkSection, kVerifyAfterWriteKey, "0"), false);
   return setup;
 }
 
@@ -62,6 +70,10 @@ std::string WriteCurrentLanguage(const std::filesystem::path& mysetup, int langu
   return WriteProfileString(mysetup, kSection, "CurrentLanguage", std::to_string(language));
 }
 
+std::string WriteVerifyAfterWrite(const std::filesystem::path& mysetup, bool verify) {
+  return WriteProfileString(mysetup, kLinkSection, kVerifyAfterWriteKey, verify ? "1" : "0");
+}
+
 KnownCapabilities ReadKnownCapabilities(const std::filesystem::path& settingIni) {
   KnownCapabilities flags{};
   const auto bytes = ReadWholeFile(settingIni, flags.size());
@@ -77,10 +89,14 @@ void WriteKnownCapabilities(const std::filesystem::path& settingIni,
 }
 
 HabitRecord ReadHabits(const std::filesystem::path& habitFile) {
-  HabitRecord habits;
   const auto bytes = ReadWholeFile(habitFile, kHabitBytes);
-  if (!bytes.ok() || bytes.bytes.size() < kHabitBytes) return habits;
-  ByteReader r(std::span(bytes.bytes).first(kHabitBytes));
+  return bytes.ok() ? HabitsOfBytes(bytes.bytes) : HabitRecord{};
+}
+
+HabitRecord HabitsOfBytes(std::span<const std::uint8_t> bytes) {
+  HabitRecord habits;
+  if (bytes.size() < kHabitBytes) return habits;
+  ByteReader r(bytes.first(kHabitBytes));
   habits.pasteNoPrompt = r.i16() != 0;
   habits.pasteInserts = r.i16() != 0;
   habits.deleteNoPrompt = r.i16() != 0;
@@ -89,14 +105,18 @@ HabitRecord ReadHabits(const std::filesystem::path& habitFile) {
   return habits;
 }
 
-void WriteHabits(const std::filesystem::path& habitFile, const HabitRecord& habits) {
-  std::array<std::uint8_t, kHabitBytes> bytes{};
+std::vector<std::uint8_t> HabitFileBytes(const HabitRecord& habits) {
+  std::vector<std::uint8_t> bytes(kHabitBytes);
   ByteWriter w(bytes);
   for (bool habit : {habits.pasteNoPrompt, habits.pasteInserts, habits.deleteNoPrompt,
                      habits.deleteCloses, habits.offsetMode}) {
     w.i16(habit ? -1 : 0);
   }
-  WriteFileAtomically(habitFile, bytes);
+  return bytes;
+}
+
+void WriteHabits(const std::filesystem::path& habitFile, const HabitRecord& habits) {
+  WriteFileAtomically(habitFile, HabitFileBytes(habits));
 }
 
 }  // namespace cps

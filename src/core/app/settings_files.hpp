@@ -5,11 +5,14 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace cps {
 
 struct HabitRecord;
+class IniText;
 
 // Where the program's files are: the program folder holds the executables,
 // the base folder (its parent) is shared by the versions installed side by side.
@@ -31,15 +34,21 @@ struct LanguageSetup {
   bool isFirstRun = true;
   int comPort = 1;
   int currentLanguage = 0;  // 1 English, 2 Chinese; anything else keeps the system default
+  // Every write to a radio is read back and compared (section "link"). The
+  // installation's file switches it on; a file without the key, as kept by an
+  // installation from before the check existed, leaves it off.
+  bool verifyAfterWrite = false;
 };
 
 // Missing keys read as first run, port 1 and no language; a port that is no
 // number from 1 to 255 reads as 1.
 LanguageSetup ReadLanguageSetup(const std::filesystem::path& mysetup);
+LanguageSetup LanguageSetupOf(const IniText& mysetup);
 // Each returns an error text, empty on success.
 std::string WriteFirstRunDone(const std::filesystem::path& mysetup);
 std::string WritePortAndLanguage(const std::filesystem::path& mysetup, int comPort, int language);
 std::string WriteCurrentLanguage(const std::filesystem::path& mysetup, int language);
+std::string WriteVerifyAfterWrite(const std::filesystem::path& mysetup, bool verify);
 
 using KnownCapabilities = std::array<std::uint8_t, 4>;
 // Missing, unreadable or short files read as zeros.
@@ -51,5 +60,7 @@ void WriteKnownCapabilities(const std::filesystem::path& settingIni,
 // or unreadable file reads as all false; a file that cannot be written is ignored.
 HabitRecord ReadHabits(const std::filesystem::path& habitFile);
 void WriteHabits(const std::filesystem::path& habitFile, const HabitRecord& habits);
+HabitRecord HabitsOfBytes(std::span<const std::uint8_t> bytes);
+std::vector<std::uint8_t> HabitFileBytes(const HabitRecord& habits);
 
 }  // namespace cps

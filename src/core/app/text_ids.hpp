@@ -56,6 +56,13 @@ inline constexpr int kProgressElapsed = 9071;
 inline constexpr int kProgressSeconds = 9072;
 inline constexpr int kBackupFailed = 9075;
 
+// The check after a write.
+inline constexpr int kProgressVerifying = 9076;
+inline constexpr int kVerifyFailed = 9077;
+inline constexpr int kWriteVerified = 9078;
+inline constexpr int kVerifyAfterWriteBox = 9079;
+inline constexpr int kVerifyReadFailed = 9080;
+
 // ---- Main window -------------------------------------------------------------
 inline constexpr int kApplicationTitle = 12000;
 inline constexpr int kPortLabel = 12008;

@@ -10,14 +10,13 @@ namespace cps {
 
 namespace {
 
-std::string readVersionValue(const std::filesystem::path& file, std::string_view section,
-                             const std::string& key) {
-  return TrimFixed(ReadProfileString(file, section, key, "", kProfileBuffer));
+std::string readVersionValue(const IniText& ini, std::string_view section, const std::string& key) {
+  return TrimFixed(ProfileString(ini, section, key, "", kProfileBuffer));
 }
 
 // A count that is missing or not a whole number from 0 up is no count.
-std::optional<int> readCount(const std::filesystem::path& file, std::string_view key) {
-  const std::string text = readVersionValue(file, "Version", std::string(key));
+std::optional<int> readCount(const IniText& ini, std::string_view key) {
+  const std::string text = readVersionValue(ini, "Version", std::string(key));
   int value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || ec != std::errc{} || end != text.data() + text.size() || value < 0) {
@@ -30,30 +29,34 @@ std::optional<int> readCount(const std::filesystem::path& file, std::string_view
 }  // namespace
 
 VersionTable LoadVersionTable(const std::filesystem::path& versionIni) {
-  VersionTable table;
   std::error_code ec;
   if (!std::filesystem::is_regular_file(versionIni, ec)) {
+    VersionTable table;
     table.problem = versionIni.string() + " is missing: no radio or data file version is known";
     return table;
   }
-  table.currentVersion = readVersionValue(versionIni, "Version", "CurrentVersion");
-  const auto softCount = readCount(versionIni, "SoftVersionCount");
-  const auto firmCount = readCount(versionIni, "FirmVersionCount");
+  // A file that cannot be read holds no count, and says so.
+  return VersionTableOf(LoadIniFile(versionIni).text.value_or(IniText{}), versionIni.string());
+}
+
+VersionTable VersionTableOf(const IniText& ini, const std::string& fileName) {
+  VersionTable table;
+  table.currentVersion = readVersionValue(ini, "Version", "CurrentVersion");
+  const auto softCount = readCount(ini, "SoftVersionCount");
+  const auto firmCount = readCount(ini, "FirmVersionCount");
   for (int i = 0; softCount && i < *softCount; ++i) {
-    table.softVersions.push_back(
-        readVersionValue(versionIni, "Soft", "Version" + std::to_string(i)));
+    table.softVersions.push_back(readVersionValue(ini, "Soft", "Version" + std::to_string(i)));
   }
   for (int i = 0; firmCount && i < *firmCount; ++i) {
-    const std::string pair = readVersionValue(versionIni, "Firm", "Firm" + std::to_string(i));
+    const std::string pair = readVersionValue(ini, "Firm", "Firm" + std::to_string(i));
     if (pair.size() < 8) {
-      table.problem = versionIni.string() + ": Firm" + std::to_string(i) + " is not a version pair";
+      table.problem = fileName + ": Firm" + std::to_string(i) + " is not a version pair";
       continue;
     }
     table.pairs.push_back({pair.substr(0, 4), pair.substr(pair.size() - 4)});
   }
   if (!firmCount) {
-    table.problem =
-        versionIni.string() + " has no FirmVersionCount: no radio or data file version is known";
+    table.problem = fileName + " has no FirmVersionCount: no radio or data file version is known";
   }
   return table;
 }

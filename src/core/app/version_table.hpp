@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/app/ini_file.hpp"
 #include "core/app/text_ids.hpp"
 #include "core/document/records.hpp"
 
@@ -30,6 +31,8 @@ struct VersionTable {
 // Reads "Version.ini". A missing file or count gives an empty table (nothing is
 // compatible) with the problem named.
 VersionTable LoadVersionTable(const std::filesystem::path& versionIni);
+// The table of a "Version.ini" already read; `fileName` names it in the problem.
+VersionTable VersionTableOf(const IniText& ini, const std::string& fileName);
 
 // "V" and three digits, after trailing spaces and anything from a NUL are removed.
 bool IsVersionText(std::string_view text);

@@ -1,5 +1,6 @@
 #include "core/document/file_io.hpp"
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <system_error>
@@ -36,10 +37,18 @@ FileBytes ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes)
   if (!std::filesystem::exists(path, ec)) return {{}, "does not exist"};
   std::ifstream in(path, std::ios::binary);
   if (!in) return {{}, "cannot be opened for reading"};
-  std::vector<std::uint8_t> bytes(maxBytes + 1);
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  // In pieces, so that a small file costs no buffer of the largest size allowed
+  // (the settings files allow megabytes and are read at every lookup).
+  constexpr std::size_t kPiece = 64 * 1024;
+  std::vector<std::uint8_t> bytes;
+  while (in && bytes.size() < maxBytes + 1) {
+    const std::size_t at = bytes.size();
+    bytes.resize(at + std::min(kPiece, maxBytes + 1 - at));
+    in.read(reinterpret_cast<char*>(bytes.data() + at),
+            static_cast<std::streamsize>(bytes.size() - at));
+    bytes.resize(at + static_cast<std::size_t>(in.gcount()));
+  }
   if (in.bad()) return {{}, "cannot be read"};
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
   return {std::move(bytes), {}};
 }
 

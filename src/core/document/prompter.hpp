@@ -75,6 +75,13 @@ class Prompter {
   // How Paste or Delete goes on. A front end without the question leaves the
   // habits as they are.
   virtual ConfirmAnswer confirmChannelCommand(ConfirmMode) { return {}; }
+  // The question before a write (text 9005), with a box that has the radio
+  // read back and compared after the write: `verify` is the box as it starts,
+  // and as the user left it. A front end without the box asks the question alone.
+  virtual Answer confirmWrite(bool& verify) {
+    (void)verify;
+    return ask(TextMessage(text::kConfirmWrite, Buttons::OkCancel, Icon::Question));
+  }
 };
 
 // What the open windows are asked to show again after the document changed.

@@ -22,6 +22,7 @@ constexpr int kPasswordBlockAddress = 0x0B30;
 constexpr int kPasswordOffset = 12;  // data bytes 12 to 15 of that block
 constexpr int kBlockBudget = 3;
 constexpr int kMaxHandshakeAttempts = 3;  // time-outs before the user is asked
+constexpr int kFreeRetryRequests = 10;    // 0x0A answers to one block that cost no budget
 static_assert(kWholeRadioBlocks * kBlockLength == kWholeRadioEnd + 1);
 
 constexpr std::uint8_t kAck = 0x06;
@@ -219,6 +220,7 @@ void ProtocolEngine::expectReply(Frame frame, std::size_t frameLength) {
 
 void ProtocolEngine::sendProgramRequest() {
   m_receiveArmed = true;
+  m_retryRequests = 0;
   m_step = TransferStep::AwaitHandshake;
   sendFrame(Frame::Program, {kProgramRequest.begin(), kProgramRequest.end()});
 }
@@ -295,6 +297,18 @@ void ProtocolEngine::handleReply(std::span<const std::uint8_t> buffer) {
   }
   // 2. The radio asks for the last data frame again; the block's budget is not spent.
   if (length == r + 1 && reply[0] == kRetryRequest) {
+    // Only a block being written can be asked for again. Answered to END (or
+    // to anything else) it would send a block past the image, and the radio
+    // would store sixteen 0xFF bytes over its production data at 0x0B10.
+    if (m_kind != TransferKind::WriteAll || m_step != TransferStep::AwaitWriteAck) return;
+    // A radio that refuses one block again and again (a byte the cable spoils
+    // every time) would keep the write going for ever: past a generous number
+    // of refusals each counts as the block going unanswered, so that its
+    // budget and then the user decide.
+    if (++m_retryRequests > kFreeRetryRequests) {
+      onReplyTimeout();
+      return;
+    }
     m_host.stopReplyTimer();
     sendDataFrame(m_address);
     return;
@@ -470,6 +484,7 @@ void ProtocolEngine::nextRead() {
 
 void ProtocolEngine::nextWrite() {
   m_address += kBlockLength;
+  m_retryRequests = 0;
   // Every block before this one has been acknowledged.
   const int acknowledged = m_address / kBlockLength;
   if (m_address >= m_endAddress) {

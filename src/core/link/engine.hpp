@@ -154,6 +154,7 @@ class ProtocolEngine {
   bool m_writeAgreed = false;   // the host let this write begin
   std::vector<int> m_blockRetryBudget;
   int m_handshakeAttempts = 0;
+  int m_retryRequests = 0;  // 0x0A answers to the block being written
   int m_lastPercent = 0;
   int m_blocksDone = 0;
   std::vector<std::uint8_t> m_received;

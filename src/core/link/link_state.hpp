@@ -22,6 +22,9 @@ struct LinkState {
   std::string enteredPassword;
   int passwordReadRetries = 0;
   CapabilityFlags currentCapabilities;
+  // Every write is followed by a read of the radio, compared with what was
+  // written; a difference fails the write. Kept in mysetup.ini.
+  bool verifyAfterWrite = false;
 };
 
 // The radio keeps four password characters.

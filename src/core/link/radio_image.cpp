@@ -81,10 +81,12 @@ int getBits(Bytes bytes, BitField f) {
   return static_cast<int>((static_cast<unsigned>(bytes[f.address]) >> f.shift) & maskOf(f.width));
 }
 
-// A setting of one of the document's blocks: its bits and its place in the block's array.
+// A setting of one of the document's blocks: its bits, its place in the
+// block's array, and what it is called where the radio's memory is described.
 struct Setting {
   BitField bits;
   std::size_t index;
+  const char* name;
 };
 
 // Bits the radio does not use within a byte that holds settings are 0, so the
@@ -102,82 +104,82 @@ void unpackSettings(std::span<const Setting> table, Bytes image, std::array<T, N
 
 // OptionalFeaturesBlock.values.
 constexpr std::array<Setting, 18> kOptionalFeatureBits{{
-    {{0x830, 4, 4}, 0},   // squelch level
-    {{0x831, 6, 2}, 1},   // voice prompt
-    {{0x831, 3, 3}, 2},   // voice volume
-    {{0x831, 2, 1}, 10},  // wired clone
-    {{0x831, 0, 2}, 4},   // battery save
-    {{0x832, 7, 1}, 5},   // VOX on
-    {{0x832, 6, 1}, 6},   // VOX tone
-    {{0x832, 5, 1}, 7},   // channel lock
-    {{0x832, 4, 1}, 8},   // group select
-    {{0x832, 0, 4}, 9},   // time-out pre-alert time
-    {{0x833, 6, 2}, 3},   // tail elimination mode
-    {{0x833, 5, 1}, 11},  // tail elimination without signalling
-    {{0x834, 0, 8}, 12},  // time-out timer, seconds
-    {{0x835, 0, 8}, 13},  // time-out re-key time
-    {{0x836, 0, 8}, 14},  // time-out reset time
-    {{0x837, 4, 4}, 16},  // VOX delay
-    {{0x837, 0, 4}, 15},  // VOX level
-    {{0x838, 0, 8}, 17},  // channel group
+    {{0x830, 4, 4}, 0, "squelch level"},
+    {{0x831, 6, 2}, 1, "voice prompt"},
+    {{0x831, 3, 3}, 2, "voice volume"},
+    {{0x831, 2, 1}, 10, "wired clone"},
+    {{0x831, 0, 2}, 4, "battery save"},
+    {{0x832, 7, 1}, 5, "VOX on"},
+    {{0x832, 6, 1}, 6, "VOX tone"},
+    {{0x832, 5, 1}, 7, "channel lock"},
+    {{0x832, 4, 1}, 8, "group select"},
+    {{0x832, 0, 4}, 9, "time-out pre-alert time"},
+    {{0x833, 6, 2}, 3, "tail elimination mode"},
+    {{0x833, 5, 1}, 11, "tail elimination without signalling"},
+    {{0x834, 0, 8}, 12, "time-out timer"},
+    {{0x835, 0, 8}, 13, "time-out re-key time"},
+    {{0x836, 0, 8}, 14, "time-out reset time"},
+    {{0x837, 4, 4}, 16, "VOX delay"},
+    {{0x837, 0, 4}, 15, "VOX level"},
+    {{0x838, 0, 8}, 17, "channel group"},
 }};
 
 // ScanBlock.bytes.
 constexpr std::array<Setting, 12> kScanBits{{
-    {{0x840, 7, 1}, 0},   // scan mode
-    {{0x840, 6, 1}, 7},   // scan entry tone
-    {{0x840, 4, 2}, 1},   // priority channel mode
-    {{0x840, 0, 3}, 2},   // revert channel
-    {{0x841, 0, 8}, 8},   // priority channel 1 group
-    {{0x842, 0, 8}, 9},   // priority channel 1 position
-    {{0x843, 0, 8}, 10},  // priority channel 2 group
-    {{0x844, 0, 8}, 11},  // priority channel 2 position
-    {{0x845, 0, 8}, 3},   // look-back time A
-    {{0x846, 0, 8}, 4},   // look-back time B
-    {{0x847, 0, 8}, 5},   // receive resume delay
-    {{0x848, 0, 8}, 6},   // transmit resume delay
+    {{0x840, 7, 1}, 0, "scan mode"},
+    {{0x840, 6, 1}, 7, "scan entry tone"},
+    {{0x840, 4, 2}, 1, "priority channel mode"},
+    {{0x840, 0, 3}, 2, "revert channel"},
+    {{0x841, 0, 8}, 8, "priority channel 1 group"},
+    {{0x842, 0, 8}, 9, "priority channel 1 position"},
+    {{0x843, 0, 8}, 10, "priority channel 2 group"},
+    {{0x844, 0, 8}, 11, "priority channel 2 position"},
+    {{0x845, 0, 8}, 3, "look-back time A"},
+    {{0x846, 0, 8}, 4, "look-back time B"},
+    {{0x847, 0, 8}, 5, "receive resume delay"},
+    {{0x848, 0, 8}, 6, "transmit resume delay"},
 }};
 
 // DtmfBlock.settings.
 constexpr std::array<Setting, 9> kDtmfBits{{
-    {{0x849, 0, 8}, 0},  // DTMF rate
-    {{0x84A, 0, 8}, 1},  // first digit time
-    {{0x84B, 0, 8}, 2},  // first digit delay
-    {{0x84C, 0, 8}, 3},  // * and # tone time
-    {{0x84D, 0, 8}, 4},  // D key setting
-    {{0x84E, 7, 1}, 5},  // DTMF sidetone
-    {{0x84E, 4, 2}, 6},  // call alert / auto answer
-    {{0x84F, 0, 8}, 7},  // group code
-    {{0x850, 0, 8}, 8},  // auto reset timer
+    {{0x849, 0, 8}, 0, "DTMF rate"},
+    {{0x84A, 0, 8}, 1, "first digit time"},
+    {{0x84B, 0, 8}, 2, "first digit delay"},
+    {{0x84C, 0, 8}, 3, "* and # tone time"},
+    {{0x84D, 0, 8}, 4, "D key setting"},
+    {{0x84E, 7, 1}, 5, "DTMF sidetone"},
+    {{0x84E, 4, 2}, 6, "call alert / auto answer"},
+    {{0x84F, 0, 8}, 7, "group code"},
+    {{0x850, 0, 8}, 8, "auto reset timer"},
 }};
 // The group code goes out as a whole byte, but the radio keeps it in the low
 // half only, so that is all a read takes back.
-constexpr Setting kDtmfGroupCodeRead{{0x84F, 0, 4}, 7};
+constexpr Setting kDtmfGroupCodeRead{{0x84F, 0, 4}, 7, "group code"};
 
 // AlertBlock.bytes.
 constexpr std::array<Setting, 10> kAlertBits{{
-    {{0x851, 3, 1}, 6},  // channel selection
-    {{0x851, 2, 1}, 1},  // identification code type
-    {{0x851, 0, 2}, 0},  // emergency alarm type
-    {{0x852, 0, 8}, 7},  // emergency channel group
-    {{0x853, 0, 8}, 8},  // emergency channel position
-    {{0x854, 0, 8}, 2},  // identification code: DTMF memory number
-    {{0x855, 0, 8}, 3},  // alarm time
-    {{0x856, 0, 8}, 4},  // transmit time
-    {{0x857, 0, 8}, 5},  // receive time
-    {{0x858, 0, 8}, 9},  // cycle
+    {{0x851, 3, 1}, 6, "channel selection"},
+    {{0x851, 2, 1}, 1, "identification code type"},
+    {{0x851, 0, 2}, 0, "emergency alarm type"},
+    {{0x852, 0, 8}, 7, "emergency channel group"},
+    {{0x853, 0, 8}, 8, "emergency channel position"},
+    {{0x854, 0, 8}, 2, "identification code: DTMF memory number"},
+    {{0x855, 0, 8}, 3, "alarm time"},
+    {{0x856, 0, 8}, 4, "transmit time"},
+    {{0x857, 0, 8}, 5, "receive time"},
+    {{0x858, 0, 8}, 9, "cycle"},
 }};
 // The side record's byte shares the alert's first byte.
 constexpr BitField kAlarmModeBits{0x851, 4, 1};
 
 // KeyBlock.values, one byte each in their order.
 constexpr std::array<Setting, 6> kKeyBits{{
-    {{kKeys + 0, 0, 8}, 0},
-    {{kKeys + 1, 0, 8}, 1},
-    {{kKeys + 2, 0, 8}, 2},
-    {{kKeys + 3, 0, 8}, 3},
-    {{kKeys + 4, 0, 8}, 4},
-    {{kKeys + 5, 0, 8}, 5},
+    {{kKeys + 0, 0, 8}, 0, "long-press time"},
+    {{kKeys + 1, 0, 8}, 1, "emergency long-press time"},
+    {{kKeys + 2, 0, 8}, 2, "PF1 long press"},
+    {{kKeys + 3, 0, 8}, 3, "PF1 short press"},
+    {{kKeys + 4, 0, 8}, 4, "PF2 long press"},
+    {{kKeys + 5, 0, 8}, 5, "PF2 short press"},
 }};
 
 // ---- Channel slots ------------------------------------------------------
@@ -523,7 +525,152 @@ constexpr std::array<InfoField, 11> kInfoFields{{
     {480, 16, &RadioInfoRecord::handledBy},
 }};
 
+// ---- What each address holds ------------------------------------------
+
+// The channel fields in the words of the channel windows, for naming the bits
+// of a channel slot.
+std::string_view channelFieldWords(ChannelField code) {
+  switch (code) {
+    case ChannelField::Power:
+      return "transmit power";
+    case ChannelField::OptionalSignalling:
+      return "optional signalling";
+    case ChannelField::Spacing:
+      return "channel spacing";
+    case ChannelField::PttId:
+      return "PTT ID";
+    case ChannelField::BusyLockout:
+      return "busy channel lockout";
+    case ChannelField::ScramblerTalkaround:
+      return "scrambler/talkaround choice";
+    case ChannelField::Autodial1:
+      return "auto-dial memory 1";
+    case ChannelField::Autodial2:
+      return "auto-dial memory 2";
+    case ChannelField::VoiceEncryption:
+      return "voice encryption";
+    case ChannelField::TxInhibit:
+      return "transmit inhibit";
+    case ChannelField::Talkaround:
+      return "talkaround";
+    case ChannelField::Scrambler:
+      return "scrambler";
+    case ChannelField::Whisper:
+      return "whisper";
+    case ChannelField::Compander:
+      return "compander";
+    case ChannelField::SignallingRelation:
+      return "signalling relation";
+    case ChannelField::Receive:
+    case ChannelField::Transmit:
+    case ChannelField::DecodeTone:
+    case ChannelField::EncodeTone:
+    case ChannelField::ScanSkip:
+      break;
+  }
+  return {};
+}
+
+std::uint8_t bitsMask(BitField f) { return static_cast<std::uint8_t>(maskOf(f.width) << f.shift); }
+
+void addBits(std::vector<ImageField>& fields, BitField f, std::string name) {
+  fields.push_back({f.address, 1, bitsMask(f), std::move(name)});
+}
+
+void addSettings(std::vector<ImageField>& fields, std::span<const Setting> table,
+                 std::string_view block) {
+  for (const auto& s : table) addBits(fields, s.bits, std::string(block) + ": " + s.name);
+}
+
+void addChannel(std::vector<ImageField>& fields, std::size_t slot) {
+  const std::string channel = "channel " + std::to_string(slot + 1) + " ";
+  const std::size_t at = slot * kSlotSize;
+  const auto inSlot = [at](BitField f) { return BitField{at + f.address, f.shift, f.width}; };
+  fields.push_back({at, 4, 0xFF, channel + "receive frequency"});
+  fields.push_back({at + 4, 4, 0xFF, channel + "transmit frequency"});
+  fields.push_back({at + kDecodeTone, 1, 0xFF, channel + "decode tone"});
+  fields.push_back({at + kEncodeTone, 1, 0xFF, channel + "encode tone"});
+  addBits(fields, inSlot(kDecodeInverted), channel + "decode tone");
+  addBits(fields, inSlot(kEncodeInverted), channel + "encode tone");
+  addBits(fields, inSlot(kStepKindBits[0].bits), channel + "receive step");
+  addBits(fields, inSlot(kStepKindBits[1].bits), channel + "transmit step");
+  for (const auto& row : ChannelFields()) {
+    if (row.bits.width > 0) {
+      addBits(fields, inSlot(slotBitsOf(row)), channel + std::string(channelFieldWords(row.code)));
+    }
+  }
+  addBits(fields, inSlot(kOffsetDirection), channel + "offset direction");
+  const auto bit = static_cast<unsigned>(slot % 8);
+  addBits(fields, {kPresentBitmap + slot / 8, bit, 1}, channel + "present");
+  addBits(fields, {kScanBitmap + slot / 8, bit, 1}, channel + "scan skip");
+}
+
+void addCode(std::vector<ImageField>& fields, std::size_t address, const std::string& name) {
+  fields.push_back({address, kCodeDigitBytes, 0xFF, name + " digits"});
+  fields.push_back({address + kCodeCount, 1, 0xFF, name + " digit count"});
+}
+
+std::vector<ImageField> describeImage() {
+  std::vector<ImageField> fields;
+  for (std::size_t slot = 0; slot < kMaxChannels; ++slot) addChannel(fields, slot);
+  addSettings(fields, kOptionalFeatureBits, "optional features");
+  addSettings(fields, kKeyBits, "keys");
+  addSettings(fields, kScanBits, "scan settings");
+  // The radio keeps only the low half of the group code byte.
+  for (const auto& s : kDtmfBits) {
+    addBits(fields, s.index == kDtmfGroupCodeRead.index ? kDtmfGroupCodeRead.bits : s.bits,
+            std::string("DTMF settings: ") + s.name);
+  }
+  addSettings(fields, kAlertBits, "emergency alert");
+  addBits(fields, kAlarmModeBits, "emergency alert: alarm mode");
+  fields.push_back({kDtmfId, kDtmfIdBytes, 0xFF, "DTMF ID code"});
+  fields.push_back({kDtmfIdLength, 1, 0xFF, "DTMF ID code length"});
+  constexpr std::array<const char*, 4> kSpecialCodes{"DTMF BOT code", "DTMF EOT code",
+                                                     "DTMF stun code", "DTMF kill code"};
+  for (std::size_t i = 0; i < kSpecialCodes.size(); ++i) {
+    addCode(fields, kDtmfSpecialCodes + i * kSlotSize, kSpecialCodes[i]);
+  }
+  for (std::size_t m = 0; m < kDtmfMemoryCount; ++m) {
+    addCode(fields, kDtmfMemories + m * kSlotSize,
+            "DTMF auto-dial memory " + std::to_string(m + 1));
+  }
+  for (std::size_t k = 0; k < kTestPairCount; ++k) {
+    const std::string pair = "test frequency pair " + std::to_string(k + 1);
+    fields.push_back({kTestPairs + k * kTestPairSize, 4, 0xFF, pair + ", second frequency"});
+    fields.push_back({kTestPairs + k * kTestPairSize + 4, 4, 0xFF, pair + ", first frequency"});
+  }
+  for (std::size_t k = 0; k < 4; ++k) {
+    fields.push_back({kMessage + k * kMessageLineSize, kMessageLineSize, 0xFF,
+                      "embedded message line " + std::to_string(k + 1)});
+  }
+  fields.push_back({kIdentBlockAddress, kModelNameSize, 0xFF, "identification: model name"});
+  fields.push_back({kBandCode, 1, 0xFF, "identification: band code"});
+  fields.push_back({kVersion, 4, 0xFF, "identification: firmware version"});
+  fields.push_back({kCapabilityByte, 1, 0xFF, "identification: capability flags"});
+  // By address; the fields of one byte stay in the order above (a bitmap's in channel order).
+  std::stable_sort(fields.begin(), fields.end(),
+                   [](const ImageField& a, const ImageField& b) { return a.address < b.address; });
+  return fields;
+}
+
 }  // namespace
+
+const std::vector<ImageField>& RadioImageFields() {
+  static const std::vector<ImageField> fields = describeImage();
+  return fields;
+}
+
+std::string DescribeRadioAddress(std::size_t address) {
+  std::string names;
+  for (const auto& f : RadioImageFields()) {
+    if (address < f.address || address >= f.address + f.size) continue;
+    // One name for a field whose bits lie in one byte with the rest of it.
+    if (names.find(f.name) != std::string::npos) continue;
+    if (!names.empty()) names += ", ";
+    names += f.name;
+  }
+  return names.empty() ? std::string("not used") : names;
+}
 
 void ClearImage(RadioImage& image) { image.fill(0xFF); }
 

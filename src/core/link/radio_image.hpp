@@ -5,6 +5,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace cps {
 
@@ -28,6 +30,23 @@ struct CapabilityFlags {
 };
 
 void ClearImage(RadioImage& image);
+
+// One field of the radio's memory as the program packs it: `size` whole bytes
+// from `address`, or, in a byte that holds several fields, the bits of `mask`.
+struct ImageField {
+  std::size_t address = 0;
+  std::size_t size = 1;
+  std::uint8_t mask = 0xFF;
+  std::string name;  // "channel 12 receive frequency", "scan settings: revert channel"
+};
+
+// Every field of the image, in address order. What no field holds the radio does not use; the bits
+// a radio does not keep (the high half of the DTMF group code) belong to no field.
+const std::vector<ImageField>& RadioImageFields();
+
+// What the radio keeps at an address of the image, in the user's words: the
+// names of the fields there, or "not used".
+std::string DescribeRadioAddress(std::size_t address);
 
 // The working document into the image (which ClearImage has filled with 0xFF).
 // The document's model info takes the current model and band; nothing else of

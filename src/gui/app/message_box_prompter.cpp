@@ -1,6 +1,7 @@
 #include "gui/app/message_box_prompter.hpp"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -76,6 +77,20 @@ Answer MessageBoxPrompter::ask(const Message& message) {
   // Closing the box with Escape or its close button is the cautious answer.
   if (message.buttons == Buttons::YesNo) box.setEscapeButton(QMessageBox::No);
   return answerOf(box.exec());
+}
+
+Answer MessageBoxPrompter::confirmWrite(bool& verify) {
+  QMessageBox box(QMessageBox::Question, m_context.applicationTitle(),
+                  m_context.text(text::kConfirmWrite), QMessageBox::Ok | QMessageBox::Cancel,
+                  parentWindow());
+  // The box belongs to the message box, which outlives the answer read from it.
+  auto* check = new QCheckBox(m_context.text(text::kVerifyAfterWriteBox));
+  check->setObjectName(QStringLiteral("CheckVerify"));
+  check->setChecked(verify);
+  box.setCheckBox(check);
+  const Answer answer = answerOf(box.exec());
+  verify = check->isChecked();
+  return answer;
 }
 
 std::optional<std::string> MessageBoxPrompter::chooseFile(const FileDialogRequest& request) {

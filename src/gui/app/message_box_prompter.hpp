@@ -20,6 +20,8 @@ class MessageBoxPrompter final : public Prompter {
   std::optional<std::string> chooseFile(const FileDialogRequest& request) override;
   std::optional<std::string> askPassword() override;
   ConfirmAnswer confirmChannelCommand(ConfirmMode mode) override;
+  // The write question with the box "read the radio back after writing" under it.
+  Answer confirmWrite(bool& verify) override;
 
   // The password dialog comes with the read and write sessions; until it is
   // set, a radio with a password cannot be programmed.

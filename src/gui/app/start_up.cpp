@@ -62,6 +62,7 @@ bool StartUp(AppContext& context, const SystemFacts& system,
   const LanguageSetup setup = ReadLanguageSetup(setupFile);
   context.comPort = setup.comPort;
   context.isFirstRun = setup.isFirstRun;
+  state.link.verifyAfterWrite = setup.verifyAfterWrite;
 
   if (context.isFirstRun) {
     // 8. The first-run link check: without a radio that answered, the program ends

@@ -79,9 +79,16 @@ FrmProgress::FrmProgress(AppContext& context, TransferKind kind, int totalBlocks
   setFixedSize(width, sizeHint().height());
 }
 
+void FrmProgress::setCaptionTextId(int textId) {
+  m_captionTextId = textId;
+  applyTexts();
+}
+
 void FrmProgress::applyTexts() {
-  setWindowTitle(m_context.text(m_kind == TransferKind::WriteAll ? text::kProgressWriting
-                                                                 : text::kProgressReading));
+  const int caption = m_captionTextId != 0               ? m_captionTextId
+                      : m_kind == TransferKind::WriteAll ? text::kProgressWriting
+                                                         : text::kProgressReading;
+  setWindowTitle(m_context.text(caption));
   m_percentLabel->setText(m_context.text(text::kProgressPercentLabel));
   showCountAndTime();
 }

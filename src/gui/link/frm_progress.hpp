@@ -33,6 +33,8 @@ class FrmProgress final : public QDialog {
   void setStartAction(std::function<void()> action);
   // The transfer is over: the dialog closes.
   void finish();
+  // A caption of its own instead of the transfer's (the read that checks a write).
+  void setCaptionTextId(int textId);
 
   // Escape and the window's close do nothing while the transfer runs.
   void reject() override;
@@ -51,6 +53,7 @@ class FrmProgress final : public QDialog {
   TransferKind m_kind;
   int m_totalBlocks;
   int m_blocksDone = 0;
+  int m_captionTextId = 0;
   bool m_finished = false;
   bool m_started = false;
   std::function<void()> m_startAction;

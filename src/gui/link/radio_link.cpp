@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QMdiArea>
 
+#include "core/app/settings_files.hpp"
 #include "core/app/text_ids.hpp"
 #include "core/document/codec.hpp"
 #include "core/link/radio_image.hpp"
@@ -22,7 +23,8 @@ const QString kRadioInfoWindow = QLatin1String(kRadioInfoWindowName);
 
 }  // namespace
 
-RadioLink::RadioLink(AppContext& context, FrmMain& main) : m_context(context), m_main(main) {
+RadioLink::RadioLink(AppContext& context, FrmMain& main)
+    : m_context(context), m_main(main), m_notices(context.prompter()) {
   m_host = std::make_unique<SerialLinkHost>(
       QString(),
       SerialLinkHost::Callbacks{
@@ -40,7 +42,7 @@ RadioLink::RadioLink(AppContext& context, FrmMain& main) : m_context(context), m
           [this] { return keepBackup(BackupKind::Write); }},
       this);
   m_engine = std::make_unique<ProtocolEngine>(
-      context.state, context.prompter(), *m_host,
+      context.state, m_notices, *m_host,
       EngineSettings{context.versions, context.langTextFunction(), context.folders.base,
                      context.executableName});
   m_host->setEngine(m_engine.get());
@@ -69,13 +71,14 @@ void RadioLink::pointHostAtCurrentPort() {
                                   m_context.folders.base / "ports.ini"));
 }
 
-bool RadioLink::confirm(TransferKind kind, int questionTextId) {
+bool RadioLink::confirm(TransferKind kind, int questionTextId, bool* verify) {
   pointHostAtCurrentPort();
   // The port is opened only to prove it can be; the engine has said 9003 if not.
   if (!m_engine->OpenRadioPort(kind)) return false;
   m_host->closePort();
-  const Answer answer =
-      m_context.prompter().ask(TextMessage(questionTextId, Buttons::OkCancel, Icon::Question));
+  const Answer answer = verify != nullptr ? m_context.prompter().confirmWrite(*verify)
+                                          : m_context.prompter().ask(TextMessage(
+                                                questionTextId, Buttons::OkCancel, Icon::Question));
   if (answer != Answer::Ok) {
     m_engine->abandon();
     return false;
@@ -100,16 +103,55 @@ void RadioLink::mnuWriteToRadio_Click() {
 
 void RadioLink::WaitSaveDataTimer_Timer() {
   m_waitSaveDataTimer.stop();
-  if (!confirm(TransferKind::WriteAll, text::kConfirmWrite)) return;
   auto& state = m_context.state;
+  bool verify = state.link.verifyAfterWrite;
+  if (!confirm(TransferKind::WriteAll, text::kConfirmWrite, &verify)) return;
+  // The box is kept as the user left it, for the next write and the next run.
+  if (verify != state.link.verifyAfterWrite) {
+    state.link.verifyAfterWrite = verify;
+    WriteVerifyAfterWrite(m_context.folders.languageSetup(), verify);
+  }
   ClearImage(state.link.image);
   PackDocumentToImage(state, state.link.image,
                       CodecContext{state.model.limits, m_context.prompter()});
+  m_notices.hold(verify);
+  m_lastTransferSucceeded = false;
   runInProgressDialog(TransferKind::WriteAll);
+  if (verify && m_lastTransferSucceeded) verifyWrite();
+  m_notices.hold(false);
 }
 
-void RadioLink::runInProgressDialog(TransferKind kind) {
+void RadioLink::verifyWrite() {
+  auto& state = m_context.state;
+  const RadioImage written = state.link.image;
+  ClearImage(state.link.image);
+  m_verifying = true;
+  m_lastTransferSucceeded = false;
+  // A second session: the radio takes a read only after a new handshake.
+  if (m_engine->OpenRadioPort(TransferKind::ReadAll)) {
+    runInProgressDialog(TransferKind::ReadAll, text::kProgressVerifying);
+  }
+  m_verifying = false;
+  const RadioImage held = state.link.image;
+  // What was written stays the link's image, as after any write.
+  state.link.image = written;
+  if (!m_lastTransferSucceeded) {
+    m_context.prompter().ask(TextMessage(text::kVerifyReadFailed, Buttons::Ok, Icon::Warning));
+    return;
+  }
+  const auto differences = CompareWrittenImage(written, held);
+  if (differences.empty()) {
+    m_context.prompter().ask(TextMessage(text::kWriteVerified, Buttons::Ok, Icon::Information));
+    return;
+  }
+  m_context.prompter().ask(FixedMessage(
+      m_context.text(text::kVerifyFailed).toStdString() + "\n\n" + DifferencesReport(differences),
+      Buttons::Ok, Icon::Critical));
+}
+
+void RadioLink::runInProgressDialog(TransferKind kind, int captionTextId) {
   FrmProgress dialog(m_context, kind, kWholeRadioBlocks, &m_main);
+  if (captionTextId != 0) dialog.setCaptionTextId(captionTextId);
   m_progress = &dialog;
   dialog.setStartAction([this] {
     // The port was closed after the confirmation; the transfer opens it again.
@@ -128,7 +170,10 @@ void RadioLink::runInProgressDialog(TransferKind kind) {
 
 void RadioLink::transferEnded(TransferKind kind, bool success) {
   if (m_progress) m_progress->finish();
+  m_lastTransferSucceeded = success;
   if (!success) return;  // the document stays as it was
+  // The check's read only looks: no backup, no new document.
+  if (m_verifying) return;
   if (kind == TransferKind::ReadAll) {
     keepBackup(BackupKind::Read);
     m_main.CloseCurAllWindows();

@@ -1,7 +1,8 @@
 // Reading and writing radios from the main window: the confirmations, the
 // progress dialog the transfer runs in, what a finished read does to the
-// document and the windows, the programming password, the radio information
-// read, and the backup images of every read and write.
+// document and the windows, the check of a write by reading the radio back,
+// the programming password, the radio information read, and the backup
+// images of every read and write.
 #pragma once
 
 #include <QObject>
@@ -11,6 +12,7 @@
 
 #include "core/link/backups.hpp"
 #include "core/link/engine.hpp"
+#include "core/link/verify.hpp"
 #include "platform/serial_link_host.hpp"
 
 namespace cps::gui {
@@ -41,9 +43,14 @@ class RadioLink final : public QObject {
  private:
   void WaitSaveDataTimer_Timer();
   void ReadOKTimer_Timer();
-  // Proves the port by opening it, closes it again and asks to go on.
-  bool confirm(TransferKind kind, int questionTextId);
-  void runInProgressDialog(TransferKind kind);
+  // Proves the port by opening it, closes it again and asks to go on (for a
+  // write with the box of the check after it, `verify`).
+  bool confirm(TransferKind kind, int questionTextId, bool* verify = nullptr);
+  // The dialog's caption is the transfer's own unless `captionTextId` is given.
+  void runInProgressDialog(TransferKind kind, int captionTextId = 0);
+  // The radio is read back in a session of its own and compared with what the
+  // write sent; the write is complete only when they agree.
+  void verifyWrite();
   void transferEnded(TransferKind kind, bool success);
   // Keeps the image as a backup. False when a write's backup failed and the
   // user chose not to write without it.
@@ -52,6 +59,11 @@ class RadioLink final : public QObject {
 
   AppContext& m_context;
   FrmMain& m_main;
+  // Between the engine and the user: holds back "write complete" until the
+  // check after the write has passed, and "read complete" of the check's read.
+  HoldCompletionNotices m_notices;
+  bool m_lastTransferSucceeded = false;
+  bool m_verifying = false;
   std::unique_ptr<SerialLinkHost> m_host;
   std::unique_ptr<ProtocolEngine> m_engine;
   QTimer m_waitSaveDataTimer;

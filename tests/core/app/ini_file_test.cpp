@@ -240,7 +240,22 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"mixed line ends: each other line keeps its own", "[s]\r\na=1\nb=2\r\nc=3\n", "s",
                   "b", "9", "[s]\r\na=1\nb=9\r\nc=3\n"},
         WriteCase{"last line without a line end stays without one", "[s]\na=1\n; tail", "s", "a",
-                  "2", "[s]\na=2\n; tail"}));
+                  "2", "[s]\na=2\n; tail"},
+        // A line end cut short after its carriage return: the key added after
+        // it must stay a line of its own when the file is read again.
+        WriteCase{"last line ending in a carriage return alone", "[SERIALCOMM]\r", "SERIALCOMM",
+                  "COM1", "/dev/ttyUSB0", "[SERIALCOMM]\r\nCOM1=/dev/ttyUSB0\n"},
+        WriteCase{"a section added after a carriage return alone", "[a]\r\nk=1\r", "b", "j",
+                  "2", "[a]\r\nk=1\r\n\r\n[b]\r\nj=2\r\n"}));
+
+// What was written is found again by the next reading, whatever the file's end.
+TEST(IniWriteTest, AKeyAddedAfterACarriageReturnAloneReadsBack) {
+  for (const std::string before : {"[s]\r", "[s]\ra=1\r", "[s]", "[s]\n\r"}) {
+    IniText ini(before);
+    ini.set("s", "k", "v");
+    EXPECT_EQ(IniText(ini.content()).value("s", "k"), "v") << before;
+  }
+}
 
 }  // namespace
 }  // namespace cps

@@ -105,6 +105,38 @@ TEST_F(LanguageSetupWriteTest, FirstRunDoneClearsTheFlagOnly) {
   EXPECT_FALSE(ReadLanguageSetup(file).isFirstRun);
 }
 
+// The check after a write is on where the installation's file says so; an
+// installation whose file was kept from before the check keeps writing without it.
+TEST(VerifyAfterWriteTest, OnlyTheInstallationsFileSwitchesItOn) {
+  struct Case {
+    const char* what;
+    const char* content;
+    bool verify;
+  };
+  for (const auto& c : std::vector<Case>{
+           {"as installed now", "[language]\nIsFirstRun=1\n\n[link]\nVerifyAfterWrite=1\n", true},
+           {"installed before the check", "[language]\nIsFirstRun=0\ncomPort=3\n", false},
+           {"switched off", "[link]\nVerifyAfterWrite=0\n", false},
+           {"as a word", "[LINK]\nverifyafterwrite = True\n", true},
+           {"missing file", nullptr, false}}) {
+    TempFolder tmp;
+    const auto file = tmp / "mysetup.ini";
+    if (c.content != nullptr) WriteText(file, c.content);
+    EXPECT_EQ(ReadLanguageSetup(file).verifyAfterWrite, c.verify) << c.what;
+  }
+}
+
+TEST_F(LanguageSetupWriteTest, TheCheckAfterAWriteIsAddedWithoutTouchingTheRest) {
+  ASSERT_EQ(WriteVerifyAfterWrite(file, true), "");
+  EXPECT_EQ(ReadText(file),
+            "; written by the installer\r\n[language]\r\nIsFirstRun=1\r\ncomPort=1\r\n"
+            "CurrentLanguage=1\r\n\r\n[link]\r\nVerifyAfterWrite=1\r\n");
+  EXPECT_TRUE(ReadLanguageSetup(file).verifyAfterWrite);
+  ASSERT_EQ(WriteVerifyAfterWrite(file, false), "");
+  EXPECT_FALSE(ReadLanguageSetup(file).verifyAfterWrite);
+  EXPECT_EQ(ReadLanguageSetup(file).comPort, 1);
+}
+
 TEST_F(LanguageSetupWriteTest, PortAndLanguageReadBack) {
   ASSERT_EQ(WritePortAndLanguage(file, 4, 2), "");
   auto setup = ReadLanguageSetup(file);

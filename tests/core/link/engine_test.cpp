@@ -96,6 +96,7 @@ struct FakeRadio {
   bool echoingCable = false;
   bool mute = false;
   bool answersEnd = true;
+  std::uint8_t endAnswer = 0x06;
   std::map<int, int> badChecksums;   // read address -> how many bad answers
   std::map<int, int> retryRequests;  // written address -> how many 0x0A answers
   std::map<int, int> unanswered;     // read or written address -> how many silences
@@ -135,7 +136,7 @@ struct FakeRadio {
       r.push_back(0x06);
       return r;
     }
-    if (frame == bytesOf("END")) return answersEnd ? Bytes{0x06} : Bytes{};
+    if (frame == bytesOf("END")) return answersEnd ? Bytes{endAnswer} : Bytes{};
     const int address = frame.size() >= 3 ? (frame[1] << 8) | frame[2] : -1;
     if (auto it = unanswered.find(address); it != unanswered.end() && it->second > 0) {
       --it->second;
@@ -416,6 +417,48 @@ TEST_F(EngineTest, ARetryRequestResendsTheFrameWithoutSpendingTheBudget) {
                     [](const Bytes& f) { return f[0] == 'W' && f[1] == 1 && f[2] == 0; });
   EXPECT_EQ(std::count(link.written.begin(), link.written.end(), frameAt100), 1 + 5 + 3);
   EXPECT_EQ(askedIds(), std::vector<int>{text::kWriteComplete}) << "no retry prompt";
+}
+
+// A radio that keeps refusing one block, as when the cable spoils the same
+// byte every time, must not hold the write for ever: after ten refusals that
+// cost nothing, each one spends the block's budget, and then the user decides.
+TEST_F(EngineTest, ABlockRefusedForEverEndsInTheRetryPrompt) {
+  for (const bool retry : {false, true}) {
+    startOver(false);
+    radio.retryRequests[0x0100] = retry ? 13 + 13 : 1000000;
+    prompter.script = {retry ? Answer::Ok : Answer::Cancel};
+    run(TransferKind::WriteAll);
+    const Bytes& frameAt100 =
+        *std::find_if(link.written.begin(), link.written.end(),
+                      [](const Bytes& f) { return f[0] == 'W' && f[1] == 1 && f[2] == 0; });
+    if (!retry) {
+      EXPECT_TRUE(failed(TransferKind::WriteAll));
+      EXPECT_EQ(askedIds(), std::vector<int>{text::kTransferFailedRetry});
+      EXPECT_EQ(std::count(link.written.begin(), link.written.end(), frameAt100), 1 + 10 + 3);
+    } else {
+      // After the prompt the write starts over, and the block's budget stays spent.
+      EXPECT_TRUE(succeeded(TransferKind::WriteAll));
+      EXPECT_EQ(askedIds(), (std::vector<int>{text::kTransferFailedRetry,
+                                              text::kTransferFailedRetry, text::kWriteComplete}));
+    }
+  }
+}
+
+// END answered 0x0A, by a confused radio or by line noise, asks for nothing:
+// no block goes out after END, so nothing past the image (the radio's
+// production data at 0x0B10) is ever written, least of all during a read.
+TEST_F(EngineTest, ARetryRequestAnsweringEndSendsNoBlock) {
+  for (const auto kind : {TransferKind::ReadAll, TransferKind::WriteAll, TransferKind::ReadInfo}) {
+    startOver(false);
+    radio.endAnswer = 0x0A;
+    const auto memoryBefore = radio.memory;
+    run(kind);
+    EXPECT_TRUE(succeeded(kind)) << static_cast<int>(kind);
+    EXPECT_EQ(link.written.back(), bytesOf("END")) << static_cast<int>(kind);
+    EXPECT_TRUE(
+        std::equal(memoryBefore.begin() + 0xB10, memoryBefore.end(), radio.memory.begin() + 0xB10))
+        << static_cast<int>(kind);
+  }
 }
 
 TEST_F(EngineTest, EachBlockIsRequestedThreeMoreTimesBeforeTheUserIsAsked) {

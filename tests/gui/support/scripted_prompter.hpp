@@ -79,6 +79,19 @@ class ScriptedPrompter final : public Prompter {
     return answer;
   }
 
+  // The write question asks as any question does (expect 9005); its box of the
+  // check after the write is recorded as offered, and left as the script says
+  // (none: as offered).
+  Answer confirmWrite(bool& verify) override {
+    verifyOffered.push_back(verify);
+    const Answer answer =
+        ask(TextMessage(cps::text::kConfirmWrite, Buttons::OkCancel, Icon::Question));
+    if (verifyChoice) verify = *verifyChoice;
+    return answer;
+  }
+  std::vector<bool> verifyOffered;
+  std::optional<bool> verifyChoice;
+
   // Questions scripted but never asked.
   std::size_t pending() const {
     return m_answers.size() + m_files.size() + m_passwords.size() + m_confirms.size();
