@@ -175,8 +175,18 @@ int main(int argc, char* argv[]) {
         FrmMsgConfirm question(context, ConfirmMode::Paste, &window);
         save(question, out, QStringLiteral("paste_question") + suffix);
       }
-      if (QWidget* options = window.ShowChildWindow(QStringLiteral("FrmOptFeatures"))) {
-        save(*options, out, QStringLiteral("optional_features") + suffix);
+      for (const auto& [name, file] : std::initializer_list<std::pair<const char*, const char*>>{
+               {"FrmOptFeatures", "optional_features"},
+               {"FrmDTMF", "dtmf"},
+               {"FrmScan", "scan"},
+               {"FrmAlert", "alert"},
+               {"FrmKey", "keys"},
+               {"FrmEmbMsg", "message"},
+               {"FrmTestFre", "test_frequencies"},
+               {"FrmRadio", "fm_presets"}}) {
+        if (QWidget* settings = window.ShowChildWindow(QLatin1String(name))) {
+          save(*settings, out, QLatin1String(file) + suffix);
+        }
       }
     }
     {

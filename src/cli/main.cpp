@@ -7,6 +7,7 @@
 
 #include "cli/commands.hpp"
 #include "cli/radio_commands.hpp"
+#include "cli/setting_commands.hpp"
 
 namespace {
 
@@ -87,6 +88,33 @@ int main(int argc, char** argv) {
       ->required()
       ->expected(2, -1);
 
+  // The settings' help reads the English texts beside the program, so it is
+  // made only when asked for.
+  const auto settingsHelp = [argv0 = argv[0]] {
+    return SettingNamesHelp(cps::ProgramFolders::OfProgramFolder(programFolder(argv0)));
+  };
+  std::string getFile;
+  std::vector<std::string> getNames;
+  auto* getCmd = app.add_subcommand(
+      "get",
+      "Print radio-wide settings as NAME VALUE lines (all when no NAME is given).\nVALUE is "
+      "what the window shows, as a POSIX shell word: bare when it holds only letters, digits "
+      "and ._-+:/,=@%, otherwise quoted.");
+  getCmd->add_option("FILE", getFile, "Data file")->required();
+  getCmd->add_option("NAME", getNames, "Settings to print");
+  getCmd->footer(settingsHelp);
+
+  SetOptions setOptions;
+  auto* setCmd = app.add_subcommand(
+      "set",
+      "Change radio-wide settings and save the file; every pair is checked first and the file "
+      "is saved only when all are accepted.");
+  setCmd->add_option("FILE", setOptions.file, "Data file")->required();
+  setCmd->add_option("NAME_VALUE", setOptions.pairs, "NAME VALUE [NAME VALUE ...]")
+      ->required()
+      ->expected(2, -1);
+  setCmd->footer(settingsHelp);
+
   RadioOptions radio;
   const auto addRadioOptions = [&radio](CLI::App* cmd) {
     cmd->add_option("--port", radio.port, "Serial device path, or COMn")->required();
@@ -148,6 +176,8 @@ int main(int argc, char** argv) {
     if (*showCmd) return RunShow(showFile, showOffsets, env);
     if (*dumpCmd) return RunDump(dumpFile, env);
     if (*editCmd) return RunEdit(editOptions, env);
+    if (*getCmd) return RunGet(getFile, getNames, env);
+    if (*setCmd) return RunSet(setOptions, env);
     if (*packCmd) return RunPack(packFile, packOutput, env);
     if (*unpackCmd) return RunUnpack(unpackImage, unpackOutput, env);
     // The serial port and its timers run on a Qt event loop.

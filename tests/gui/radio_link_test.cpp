@@ -3,6 +3,7 @@
 // packed document, and the ways a transfer is stopped without changing anything.
 #include "gui/link/radio_link.hpp"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QtTest>
@@ -120,6 +121,53 @@ class RadioLinkTest : public QObject {
     d.prompter.expect(9006, Answer::No);
     QVERIFY(d.window.close());
     QVERIFY2(d.prompter.unexpected.empty(), d.prompter.unexpectedText().c_str());
+  }
+
+  // Settings chosen in the windows reach the radio and come back from it.
+  void settingsFromTheWindowsSurviveAWriteAndARead() {
+    Desk d({});
+    QWidget* options = d.window.ShowChildWindow("FrmOptFeatures");
+    options->findChild<QComboBox*>("Combo1(0)")->setCurrentIndex(7);
+    QWidget* dtmf = d.window.ShowChildWindow("FrmDTMF");
+    dtmf->findChild<QComboBox*>("Combo1(0)")->setCurrentIndex(4);
+    auto* memory = dtmf->findChild<QLineEdit*>("Text2(2)");
+    memory->setFocus();
+    QTest::keyClicks(memory, "123*#");
+    QWidget* scan = d.window.ShowChildWindow("FrmScan");
+    scan->findChild<QComboBox*>("Combo1(0)")->setCurrentIndex(1);
+    scan->findChild<QComboBox*>("Combo1(9)")->setCurrentIndex(20);
+    QWidget* keys = d.window.ShowChildWindow("FrmKey");
+    keys->findChild<QComboBox*>("Combo1(2)")->setCurrentIndex(8);
+    QWidget* alert = d.window.ShowChildWindow("FrmAlert");
+    alert->findChild<QComboBox*>("Combo1(9)")->setCurrentIndex(12);
+    auto* line = d.window.ShowChildWindow("FrmEmbMsg")->findChild<QLineEdit*>("Text1(0)");
+    line->setFocus();
+    QTest::keyClicks(line, "DEALER 7");
+    const DocumentRecord chosen = d.context.state.workingDocument;
+    QCOMPARE(chosen.dtmf.memories[2].length, std::int16_t{5});
+    QCOMPARE(chosen.keys.values[KeyBlock::kPf2Long], std::int16_t{8});
+
+    d.prompter.expect(9005, Answer::Ok);
+    d.prompter.expect(9010, Answer::Ok);
+    d.window.action("mnuWriteToRadio")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(d.settled(), kPatienceMs);
+    d.window.LoadNewDoc();
+    QVERIFY(!(d.context.state.workingDocument.keys == chosen.keys));
+    d.prompter.expect(9004, Answer::Ok);
+    d.prompter.expect(9009, Answer::Ok);
+    d.window.action("mnuReadFromRadio")->trigger();
+    // The radio's document takes the place of the new one once the read has ended.
+    const DocumentRecord& back = d.context.state.workingDocument;
+    QTRY_VERIFY_WITH_TIMEOUT(d.settled() && back.keys == chosen.keys, kPatienceMs);
+    QVERIFY2(d.prompter.unexpected.empty(), d.prompter.unexpectedText().c_str());
+    QVERIFY(back.optionalFeatures == chosen.optionalFeatures);
+    QVERIFY(back.dtmf == chosen.dtmf);
+    QVERIFY(back.scan == chosen.scan);
+    QVERIFY(back.keys == chosen.keys);
+    QVERIFY(back.alert == chosen.alert);
+    QCOMPARE(TrimFixed(back.message.lines[0]), std::string("DEALER 7"));
+    d.prompter.expect(9006, Answer::No);
+    QVERIFY(d.window.close());
   }
 
   void writeLeavesThePackedDocumentInTheRadio() {

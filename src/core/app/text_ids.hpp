@@ -111,6 +111,24 @@ inline constexpr int kHabitOffsetMode = 28011;
 // ---- Optional features -------------------------------------------------------
 inline constexpr int kOptFeaturesCaption = 16000;
 
+// ---- FM presets and test frequencies ---------------------------------------------
+inline constexpr int kFmCaption = 17000;
+inline constexpr int kFmNumber = 17001;
+inline constexpr int kFmFrequencyColumn = 17002;
+inline constexpr int kTestFrequencyCaption = 19000;
+inline constexpr int kTestFrequencyLabel = 19001;
+inline constexpr int kFivePointLabel = 19002;
+inline constexpr int kTestFrequencyNumber = 19003;
+inline constexpr int kTestFrequencyColumn1 = 19004;
+inline constexpr int kTestFrequencyColumn2 = 19005;
+
+// ---- The other radio-wide settings windows -------------------------------------
+inline constexpr int kDtmfCaption = 18000;
+inline constexpr int kMessageCaption = 20000;
+inline constexpr int kKeyCaption = 25000;
+inline constexpr int kScanCaption = 26000;
+inline constexpr int kAlertCaption = 27000;
+
 // ---- Radio information -------------------------------------------------------
 inline constexpr int kRadioInfoCaption = 21000;
 inline constexpr int kRadioInfoDealerFrame = 21001;

@@ -144,6 +144,8 @@ constexpr std::array<SettingField, kSettings.size() + kDtmfMemoryCount> allField
     SettingField memory = code(kMemoryNames[i], static_cast<std::uint8_t>(i), kMemoryControls[i], 0,
                                kMemoryLabels[i], kMemoryTab);
     memory.slot.block = B::DtmfMemory;
+    // Two columns of eight on the memory tab.
+    memory.place.column = i < kDtmfMemoryCount / 2 ? 0 : 1;
     memory.side = SideRule::DtmfMemory;
     all[kSettings.size() + i] = memory;
   }

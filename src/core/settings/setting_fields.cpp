@@ -431,12 +431,12 @@ double StepRadio(double mhz) {
 }
 
 std::string CheckRadioFre(std::string_view text) {
-  constexpr double kLowest = 76;
-  constexpr double kHighest = 108;
   if (text.empty()) return {};
-  double mhz = kLowest;
+  double mhz = kFmLowestMhz;
   if (const auto number = ParseNumber(text)) {
-    mhz = *number < kLowest ? kLowest : *number > kHighest ? kHighest : StepRadio(*number);
+    mhz = *number < kFmLowestMhz    ? kFmLowestMhz
+          : *number > kFmHighestMhz ? kFmHighestMhz
+                                    : StepRadio(*number);
   }
   std::array<char, 32> buffer{};
   std::snprintf(buffer.data(), buffer.size(), "%09.5f", mhz);

@@ -247,6 +247,10 @@ std::string TextProblem(const SettingField& field, std::string_view text);
 // 10 digits, otherwise "000".
 std::string IdCodeOnLeaving(std::string_view text);
 
+// The FM broadcast band a preset is pulled into.
+inline constexpr double kFmLowestMhz = 76;
+inline constexpr double kFmHighestMhz = 108;
+
 // The FM preset rules: the 50 kHz raster (halves of 10 kHz to the even
 // neighbour first), the shown form of a typed frequency ("" stays "", no number
 // is 76, pulled into 76–108 MHz, "000.00000"), and its stored form (the point

@@ -3,10 +3,12 @@
 #include <QAbstractButton>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QPushButton>
 #include <QWidget>
 
 #include "gui/app/app_context.hpp"
+#include "gui/app/child_window.hpp"
 
 namespace cps::gui {
 
@@ -31,6 +33,24 @@ void SetCloseHelpCaptions(QWidget& window, AppContext& context) {
   for (auto* help : window.findChildren<QAbstractButton*>(QStringLiteral("CommandHelp"))) {
     help->setVisible(AppContext::kHelpSwitch);
   }
+}
+
+QHBoxLayout* CloseHelpRow(QWidget& window, AppContext& context) {
+  auto* close = new QPushButton(QStringLiteral("关闭"));
+  auto* help = new QPushButton(QStringLiteral("帮助"));
+  close->setObjectName(QStringLiteral("CommandClose"));
+  help->setObjectName(QStringLiteral("CommandHelp"));
+  QObject::connect(close, &QPushButton::clicked, &window, [&window] { CloseChildWindow(window); });
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  row->addWidget(close);
+  row->addWidget(help);
+  // The buttons are the window's once the row is in its layout; until then
+  // they are captioned directly.
+  close->setText(context.text(text::kCloseButton));
+  help->setText(context.text(text::kHelpButton));
+  help->setVisible(AppContext::kHelpSwitch);
+  return row;
 }
 
 QDialogButtonBox* OkCancelButtonBox(QDialog& dialog, QPushButton* ok, QPushButton* cancel) {

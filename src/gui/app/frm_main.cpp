@@ -32,7 +32,9 @@
 #include "gui/app/reloads_from_document.hpp"
 #include "gui/app/start_up.hpp"
 #include "gui/link/frm_set_comm.hpp"
+#include "gui/settings/frequency_windows.hpp"
 #include "gui/settings/frm_opt_features.hpp"
+#include "gui/settings/settings_windows.hpp"
 #include "platform/ports.hpp"
 
 namespace cps::gui {
@@ -91,8 +93,7 @@ FrmMain::FrmMain(AppContext& context, QWidget* parent) : QMainWindow(parent), m_
   }
 
   registerChannelWindows();
-  registerChildWindow(QStringLiteral("FrmOptFeatures"),
-                      [this] { return new FrmOptFeatures(m_context, *this); });
+  registerSettingsWindows();
 
   restorePlacement();
   ApplyMainTexts();
@@ -339,7 +340,36 @@ void FrmMain::ShowCHInfo(bool show) {
   for (QAction* button : m_channelButtons) button->setVisible(show);
 }
 
-void FrmMain::ReshowByCh() {}
+void FrmMain::registerSettingsWindows() {
+  registerChildWindow(QStringLiteral("FrmOptFeatures"),
+                      [this] { return new FrmOptFeatures(m_context, *this); });
+  registerChildWindow(QStringLiteral("FrmDTMF"), [this] { return new FrmDTMF(m_context, *this); });
+  registerChildWindow(QStringLiteral("FrmScan"), [this] { return new FrmScan(m_context, *this); });
+  registerChildWindow(QStringLiteral("FrmAlert"),
+                      [this] { return new FrmAlert(m_context, *this); });
+  registerChildWindow(QStringLiteral("FrmKey"), [this] { return new FrmKey(m_context, *this); });
+  registerChildWindow(QStringLiteral("FrmEmbMsg"),
+                      [this] { return new FrmEmbMsg(m_context, *this); });
+  // Ready for a configuration that offers them; here their entries stay hidden.
+  registerChildWindow(QStringLiteral("FrmTestFre"),
+                      [this] { return new FrmTestFre(m_context, *this); });
+  registerChildWindow(QStringLiteral("FrmRadio"),
+                      [this] { return new FrmRadio(m_context, *this); });
+}
+
+void FrmMain::reloadWindow(const QString& name) {
+  if (auto* window = dynamic_cast<ReloadsFromDocument*>(childWindow(name))) {
+    window->reloadFromDocument();
+  }
+}
+
+// The scan and alert windows offer the channels in use.
+void FrmMain::ReshowByCh() {
+  reloadWindow(QStringLiteral("FrmScan"));
+  reloadWindow(QStringLiteral("FrmAlert"));
+}
+
+void FrmMain::RefreshKeyWindow() { reloadWindow(QStringLiteral("FrmKey")); }
 
 // ---- Language -----------------------------------------------------------------
 

@@ -81,6 +81,7 @@ class FrmMain final : public QMainWindow, public DocumentObserver, public Channe
   void reloadEditDialogAtItsPosition() override;
   void refreshDtmfMemoryLists() override;
   void ReshowByCh() override;
+  void RefreshKeyWindow() override;
   void closeChildWindows() override { CloseCurAllWindows(); }
 
   FileContext fileContext();
@@ -108,6 +109,8 @@ class FrmMain final : public QMainWindow, public DocumentObserver, public Channe
   void updateWindowMenu();
   void updateTreeEnabled();
   void onTreeClicked(QTreeWidgetItem* item);
+  void registerSettingsWindows();
+  void reloadWindow(const QString& name);
 
   // The channel windows and their commands (frm_main_channels.cpp).
   void registerChannelWindows();

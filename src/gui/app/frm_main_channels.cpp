@@ -108,7 +108,11 @@ void FrmMain::reShowAllGrid() {
 
 void FrmMain::reloadEditDialog() { reloadChannelEditDialog(true); }
 void FrmMain::reloadEditDialogAtItsPosition() { reloadChannelEditDialog(false); }
-void FrmMain::refreshDtmfMemoryLists() { reloadChannelEditDialog(false); }
+// The channel dialog's auto-dial lists and the alert window's code list offer the memories.
+void FrmMain::refreshDtmfMemoryLists() {
+  reloadChannelEditDialog(false);
+  reloadWindow(QStringLiteral("FrmAlert"));
+}
 
 // ---- The channel commands ------------------------------------------------------------------
 

@@ -8,7 +8,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -20,8 +19,8 @@
 #include "core/run_state.hpp"
 #include "gui/app/app_context.hpp"
 #include "gui/app/captions.hpp"
-#include "gui/app/child_window.hpp"
 #include "gui/app/list_routines.hpp"
+#include "gui/app/text_boxes.hpp"
 
 namespace cps::gui {
 
@@ -60,16 +59,12 @@ FrmCHInfoEdit::FrmCHInfoEdit(AppContext& context, DocumentObserver& observer,
       m_groupLabel(rightAligned(QStringLiteral("组"))),
       m_positionLabel(rightAligned(QStringLiteral("信道"))),
       m_receiveLabel(rightAligned(QStringLiteral("接收频率"))),
-      m_transmitLabel(rightAligned(QStringLiteral("发射频率"))),
-      m_close(new QPushButton(QStringLiteral("关闭"))),
-      m_help(new QPushButton(QStringLiteral("帮助"))) {
+      m_transmitLabel(rightAligned(QStringLiteral("发射频率"))) {
   setWindowTitle(QStringLiteral("信道编辑"));
   m_group->setObjectName(QStringLiteral("Combo4"));
   m_position->setObjectName(QStringLiteral("Combo1"));
   m_receive->setObjectName(QStringLiteral("Text1"));
   m_transmit->setObjectName(QStringLiteral("Text2"));
-  m_close->setObjectName(QStringLiteral("CommandClose"));
-  m_help->setObjectName(QStringLiteral("CommandHelp"));
 
   auto* fields = new QFormLayout;
   fields->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -108,20 +103,13 @@ FrmCHInfoEdit::FrmCHInfoEdit(AppContext& context, DocumentObserver& observer,
   columns->addLayout(fields);
   columns->addSpacing(16);
   columns->addLayout(boxes);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(m_close);
-  buttons->addWidget(m_help);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(columns);
-  layout->addLayout(buttons);
+  layout->addLayout(CloseHelpRow(*this, m_context));
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
   for (QLineEdit* box : {m_receive, m_transmit}) {
-    // No menu, drop or input method: the boxes take what their keys allow.
-    box->setContextMenuPolicy(Qt::NoContextMenu);
-    box->setAcceptDrops(false);
-    box->setAttribute(Qt::WA_InputMethodEnabled, false);
+    GuardTextBox(*box);
     box->installEventFilter(this);
   }
   connect(m_receive, &QLineEdit::textEdited, this, [this] { m_receivePending = true; });
@@ -132,10 +120,8 @@ FrmCHInfoEdit::FrmCHInfoEdit(AppContext& context, DocumentObserver& observer,
   connect(m_position, &QComboBox::activated, this, [this](int index) {
     if (index + 1 != m_editing.editRow) SetGridEditData(false);
   });
-  connect(m_close, &QPushButton::clicked, this, [this] { CloseChildWindow(*this); });
 
   // Opening: help, lists, texts, then the channel under the table's cursor.
-  m_help->setVisible(AppContext::kHelpSwitch);
   WandToSave = true;
   for (int g = 1; g <= 8; ++g) m_group->addItem(QString::number(g));
   for (int p = 1; p <= kTableRows; ++p) m_position->addItem(QString::number(p));
@@ -311,10 +297,8 @@ bool FrmCHInfoEdit::frequencyKey(QLineEdit& box, QKeyEvent& key) {
     focusNextChild();
     return true;
   }
-  if (key.matches(QKeySequence::Copy) || key.matches(QKeySequence::Paste) ||
-      key.matches(QKeySequence::Cut)) {
-    return true;
-  }
+  if (IsClipboardKey(key)) return true;
+  if (IsCommandKey(key)) return false;
   const QString text = key.text();
   if (text.isEmpty()) return false;
   const int column = &box == m_receive ? kReceive : kTransmit;
@@ -333,10 +317,9 @@ bool FrmCHInfoEdit::eventFilter(QObject* watched, QEvent* event) {
       case QEvent::FocusOut:
         commitFrequency(*box);
         break;
-      case QEvent::MouseButtonPress: {
-        const auto button = static_cast<QMouseEvent*>(event)->button();
-        return button == Qt::RightButton || button == Qt::MiddleButton;
-      }
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonDblClick:
+        return IsBlockedClick(*event);
       default:
         break;
     }

@@ -74,8 +74,6 @@ class FrmCHInfoEdit final : public QWidget, public ReloadsFromDocument, public C
   std::array<QComboBox*, 11> m_lists{};
   std::array<QLabel*, 11> m_listLabels{};
   std::array<QCheckBox*, 7> m_checks{};
-  QPushButton* m_close;
-  QPushButton* m_help;
   bool m_receivePending = false;
   bool m_transmitPending = false;
   bool m_closed = false;

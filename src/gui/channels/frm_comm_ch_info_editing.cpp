@@ -15,6 +15,7 @@
 #include "core/document/channel_list.hpp"
 #include "core/run_state.hpp"
 #include "gui/app/app_context.hpp"
+#include "gui/app/text_boxes.hpp"
 #include "gui/channels/channel_window_host.hpp"
 #include "gui/channels/frm_comm_ch_info.hpp"
 
@@ -29,14 +30,9 @@ bool isEnter(const QKeyEvent& key) {
   return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
 }
 
-bool isClipboardKey(const QKeyEvent& key) {
-  return key.matches(QKeySequence::Copy) || key.matches(QKeySequence::Paste) ||
-         key.matches(QKeySequence::Cut);
-}
-
 // Keys of the Channel menu that a text box would otherwise keep for itself.
 bool isChannelCommandKey(const QKeyEvent& key) {
-  if (isClipboardKey(key)) return true;
+  if (IsClipboardKey(key)) return true;
   return key.modifiers() == Qt::ControlModifier &&
          (key.key() == Qt::Key_I || key.key() == Qt::Key_U || key.key() == Qt::Key_D);
 }
@@ -68,9 +64,7 @@ class FrequencyValidator final : public QValidator {
 void frmCommChInfo::makeFrequencyEditor() {
   // Right clicks, drops and input methods would bring in text that no key
   // could type; the validator is the last guard whatever the way.
-  m_frequency->setContextMenuPolicy(Qt::NoContextMenu);
-  m_frequency->setAcceptDrops(false);
-  m_frequency->setAttribute(Qt::WA_InputMethodEnabled, false);
+  GuardTextBox(*m_frequency);
   m_frequency->setValidator(new FrequencyValidator(m_context.state, m_frequency));
   m_frequency->setFrame(false);
   m_frequency->setAlignment(Qt::AlignCenter);
@@ -316,7 +310,8 @@ bool frmCommChInfo::frequencyEditorKey(QKeyEvent& key) {
     default:
       break;
   }
-  if (isClipboardKey(key)) return true;
+  if (IsClipboardKey(key)) return true;
+  if (IsCommandKey(key)) return false;
   const QString text = key.text();
   if (text.isEmpty()) return false;
   const char32_t character = text.toUcs4().value(0);
@@ -401,10 +396,8 @@ bool frmCommChInfo::eventFilter(QObject* watched, QEvent* event) {
         m_context.prompter().ask(FixedMessage("rmCommChInfo_Text1_KeyPress"));
         return true;
       }
-    } else if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
-      // No context menu and no pasting of the selection with the middle button.
-      const auto button = static_cast<QMouseEvent*>(event)->button();
-      return button == Qt::RightButton || button == Qt::MiddleButton;
+    } else if (IsBlockedClick(*event)) {
+      return true;
     }
   } else if (QComboBox* list = qobject_cast<QComboBox*>(watched);
              list != nullptr && type == QEvent::KeyPress) {

@@ -1,24 +1,12 @@
 // The optional features window: squelch, voice prompt, battery save, the
-// time-out timer, VOX and the other radio-wide options, each change stored in
-// the document at once; there is no OK or Cancel.
+// time-out timer, VOX and the other radio-wide options.
 #pragma once
 
-#include <QWidget>
-
-#include "gui/app/reloads_from_document.hpp"
-
-class QPushButton;
-
-namespace cps {
-class DocumentObserver;
-}
+#include "gui/settings/settings_window.hpp"
 
 namespace cps::gui {
 
-class AppContext;
-class SettingsBinder;
-
-class FrmOptFeatures final : public QWidget, public ReloadsFromDocument {
+class FrmOptFeatures final : public SettingsWindow {
  public:
   FrmOptFeatures(AppContext& context, DocumentObserver& observer, QWidget* parent = nullptr);
 
@@ -27,14 +15,6 @@ class FrmOptFeatures final : public QWidget, public ReloadsFromDocument {
   void SaveOptFeat(int id);
   // True when `index` is not an item of list Combo1(list).
   bool NotInComboList(int list, int index) const;
-  void ChangShowByLanguage();
-  void reloadFromDocument() override;
-
- private:
-  AppContext& m_context;
-  SettingsBinder* m_binder;
-  QPushButton* m_close;
-  QPushButton* m_help;
 };
 
 }  // namespace cps::gui
