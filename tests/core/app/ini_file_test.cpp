@@ -245,8 +245,8 @@ INSTANTIATE_TEST_SUITE_P(
         // it must stay a line of its own when the file is read again.
         WriteCase{"last line ending in a carriage return alone", "[SERIALCOMM]\r", "SERIALCOMM",
                   "COM1", "/dev/ttyUSB0", "[SERIALCOMM]\r\nCOM1=/dev/ttyUSB0\n"},
-        WriteCase{"a section added after a carriage return alone", "[a]\r\nk=1\r", "b", "j",
-                  "2", "[a]\r\nk=1\r\n\r\n[b]\r\nj=2\r\n"}));
+        WriteCase{"a section added after a carriage return alone", "[a]\r\nk=1\r", "b", "j", "2",
+                  "[a]\r\nk=1\r\n\r\n[b]\r\nj=2\r\n"}));
 
 // What was written is found again by the next reading, whatever the file's end.
 TEST(IniWriteTest, AKeyAddedAfterACarriageReturnAloneReadsBack) {
