@@ -8,14 +8,16 @@ namespace cps::gui {
 
 namespace {
 
-// Ctrl+Z and Ctrl+Y undo the box's own typing while it has some; otherwise
-// they reach Edit > Undo and Redo, which step through the document.
-class UndoPassesOn final : public QObject {
+// Right and middle clicks are swallowed (no menu to paste from, no pasting of
+// the selection). Ctrl+Z and Ctrl+Y undo the box's own typing while it has
+// some; otherwise they reach Edit > Undo and Redo, which step through the document.
+class TextBoxGuard final : public QObject {
  public:
   using QObject::QObject;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
+    if (IsBlockedClick(*event)) return true;
     if (event->type() != QEvent::ShortcutOverride) return false;
     const auto& key = static_cast<const QKeyEvent&>(*event);
     const auto& box = static_cast<const QLineEdit&>(*watched);
@@ -34,7 +36,7 @@ void GuardTextBox(QLineEdit& box) {
   box.setContextMenuPolicy(Qt::NoContextMenu);
   box.setAcceptDrops(false);
   box.setAttribute(Qt::WA_InputMethodEnabled, false);
-  box.installEventFilter(new UndoPassesOn(&box));
+  box.installEventFilter(new TextBoxGuard(&box));
 }
 
 bool IsClipboardKey(const QKeyEvent& key) {

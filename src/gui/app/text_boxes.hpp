@@ -9,8 +9,8 @@ class QLineEdit;
 
 namespace cps::gui {
 
-// No context menu, no drop, no input method; the undo keys reach the
-// document's undo when the box has no typing of its own to undo.
+// No context menu, no drop, no input method, no right or middle clicks; the
+// undo keys reach the document's undo when the box has no typing of its own.
 void GuardTextBox(QLineEdit& box);
 // Copy, cut and paste, by any of their keys.
 bool IsClipboardKey(const QKeyEvent& key);

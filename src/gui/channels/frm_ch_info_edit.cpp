@@ -317,9 +317,6 @@ bool FrmCHInfoEdit::eventFilter(QObject* watched, QEvent* event) {
       case QEvent::FocusOut:
         commitFrequency(*box);
         break;
-      case QEvent::MouseButtonPress:
-      case QEvent::MouseButtonDblClick:
-        return IsBlockedClick(*event);
       default:
         break;
     }

@@ -396,8 +396,6 @@ bool frmCommChInfo::eventFilter(QObject* watched, QEvent* event) {
         m_context.prompter().ask(FixedMessage("rmCommChInfo_Text1_KeyPress"));
         return true;
       }
-    } else if (IsBlockedClick(*event)) {
-      return true;
     }
   } else if (QComboBox* list = qobject_cast<QComboBox*>(watched);
              list != nullptr && type == QEvent::KeyPress) {

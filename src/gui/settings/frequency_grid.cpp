@@ -117,10 +117,6 @@ bool FrequencyGrid::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusOut:
       commit();
       break;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-      // Right clicks are blocked on the box: no menu to copy or paste with.
-      return IsBlockedClick(*event);
     default:
       break;
   }

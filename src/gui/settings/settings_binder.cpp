@@ -442,9 +442,6 @@ bool SettingsBinder::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusOut:
       if (row->field->kind == SettingKind::IdCode) storeText(*row);
       break;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-      return IsBlockedClick(*event);
     default:
       break;
   }
