@@ -123,15 +123,25 @@ std::optional<double> ParseNumber(std::string_view text) {
   return negative ? -value : value;
 }
 
-std::string FormatFixed5(double value) {
+std::string FormatFixed(double value, int decimals, std::size_t width) {
+  // Wide enough for every frequency and time; a value beyond it is no number
+  // a window shows, and reads as zero rather than as a cut-off text.
   std::array<char, 64> buf{};
-  const auto [end, ec] =
-      std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed, 5);
-  if (ec != std::errc{}) return "0.00000";
-  std::string out(buf.data(), end);
-  if (out == "-0.00000") out.erase(0, 1);
+  auto written =
+      std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed, decimals);
+  if (written.ec != std::errc{}) {
+    written =
+        std::to_chars(buf.data(), buf.data() + buf.size(), 0.0, std::chars_format::fixed, decimals);
+  }
+  std::string out(buf.data(), written.ptr);
+  // A value that rounds to zero shows no sign, as "#0.00000" never does.
+  if (out.front() == '-' && out.find_first_not_of("-0.") == std::string::npos) out.erase(0, 1);
+  const bool negative = out.front() == '-';
+  if (out.size() < width) out.insert(negative ? 1 : 0, width - out.size(), '0');
   return out;
 }
+
+std::string FormatFixed5(double value) { return FormatFixed(value, 5); }
 
 std::string FormatNumber(double value) {
   std::array<char, 64> buf{};

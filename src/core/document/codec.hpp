@@ -30,6 +30,9 @@ struct CodecContext {
 // with at most one ".", at least one digit. No exponent, no grouping.
 bool IsNumeric(std::string_view text);
 std::optional<double> ParseNumber(std::string_view text);
+// `decimals` fixed decimals with "." whatever the C library's locale, zero-padded
+// on the left to `width` characters ("%0*.*f" without the locale).
+std::string FormatFixed(double value, int decimals, std::size_t width = 0);
 // "#0.00000": at least one integer digit and exactly five decimals.
 std::string FormatFixed5(double value);
 // The shortest text that reads back as the same number ("435.1", "440").

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <type_traits>
 
 #include "core/document/codec.hpp"
@@ -39,10 +38,7 @@ std::string numberText(int number, const ItemSource& items) {
   if (items.decimals == 0) {
     text = std::to_string(number / items.divisor);
   } else {
-    std::array<char, 32> buffer{};
-    std::snprintf(buffer.data(), buffer.size(), "%.*f", items.decimals,
-                  static_cast<double>(number) / items.divisor);
-    text = buffer.data();
+    text = FormatFixed(static_cast<double>(number) / items.divisor, items.decimals);
   }
   return text + std::string(items.suffix);
 }
@@ -438,9 +434,7 @@ std::string CheckRadioFre(std::string_view text) {
           : *number > kFmHighestMhz ? kFmHighestMhz
                                     : StepRadio(*number);
   }
-  std::array<char, 32> buffer{};
-  std::snprintf(buffer.data(), buffer.size(), "%09.5f", mhz);
-  return buffer.data();
+  return FormatFixed(mhz, 5, 9);
 }
 
 std::string GetSaveRadioFreData(std::string_view text) {

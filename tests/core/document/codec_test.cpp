@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/document/records.hpp"
@@ -57,6 +59,37 @@ TEST(PlainNumbers, FormatsWithFiveDecimalsOrTheShortestForm) {
   EXPECT_EQ(FormatNumber(435.1), "435.1");
   EXPECT_EQ(FormatNumber(440), "440");
   EXPECT_EQ(FormatNumber(140.5), "140.5");
+}
+
+TEST(PlainNumbers, FormatsFixedDecimalsZeroPaddedToAWidth) {
+  const std::vector<std::tuple<double, int, std::size_t, std::string>> cases = {
+      {87.55, 5, 9, "087.55000"}, {108, 5, 9, "108.00000"}, {0.5, 1, 0, "0.5"},
+      {1, 1, 0, "1.0"},           {2.25, 1, 0, "2.2"},      {-0.04, 1, 0, "0.0"},
+      {-1.5, 2, 6, "-01.50"},     {1e300, 2, 0, "0.00"},    {7, 0, 3, "007"}};
+  for (const auto& [value, decimals, width, text] : cases)
+    EXPECT_EQ(FormatFixed(value, decimals, width), text) << value;
+}
+
+// The desktop program's toolkit hands the user's locale to the C library, so
+// the numbers must come out with "." under a decimal-comma locale too. CI runs
+// the tests once more with such a locale generated into LOCPATH.
+TEST(PlainNumbers, UseAPointUnderADecimalCommaLocale) {
+  const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+  const char* comma = nullptr;
+  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8"}) {
+    if (std::setlocale(LC_NUMERIC, name) != nullptr) {
+      comma = name;
+      break;
+    }
+  }
+  if (comma == nullptr) GTEST_SKIP() << "no decimal-comma locale on this machine";
+  ASSERT_EQ(*std::localeconv()->decimal_point, ',') << comma;
+  EXPECT_EQ(FormatFixed(87.55, 5, 9), "087.55000");
+  EXPECT_EQ(FormatFixed5(435.125), "435.12500");
+  EXPECT_EQ(FormatNumber(0.5), "0.5");
+  EXPECT_EQ(ParseNumber("435.125"), 435.125);
+  EXPECT_FALSE(ParseNumber("435,125").has_value());
+  std::setlocale(LC_NUMERIC, before.c_str());
 }
 
 // ---- Fixed text fields -----------------------------------------------------
