@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QStandardPaths>
+#include <clocale>
 
 #include "gui/app/app_context.hpp"
 #include "gui/app/frm_main.hpp"
@@ -19,6 +20,11 @@ int main(int argc, char* argv[]) {
   // Numbers inside the program are written and read with "." whatever the
   // user's locale; the user's own setting stays as it is.
   QLocale::setDefault(QLocale::c());
+  // The toolkit has handed the user's locale to the C library; its number
+  // formats go back to "." for this process, so that no library code can
+  // write "087,55000" into a field. Every formatter of ours is locale-free
+  // anyway; this keeps code we do not own in line.
+  std::setlocale(LC_NUMERIC, "C");
 
   using namespace cps;
   using namespace cps::gui;
