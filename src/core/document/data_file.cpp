@@ -37,6 +37,8 @@ std::string WriteDataFile(const std::string& path, const DocumentRecord& documen
                           const SideFileRecord& side) {
   const auto image = document.toBytes();
   if (auto error = WriteFileAtomically(path, image); !error.empty()) return error;
+  // The side file only carries the version and the alarm mode; failing to
+  // write it (a read-only side file is left as it is too) does not fail the save.
   const auto sideImage = side.toBytes();
   WriteFileAtomically(SideFilePath(path), sideImage);
   return {};

@@ -21,8 +21,14 @@ struct FileBytes {
 // without reading a large file whole.
 FileBytes ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes);
 
+// Empty when `path` may be replaced by this user (it does not exist yet, or
+// the user may write it); otherwise why not.
+std::string CheckReplaceable(const std::filesystem::path& path);
+
 // Writes into a temporary file in the same folder, then renames it over the
-// target. Returns an error text, empty on success; on failure the old file is untouched.
+// target and flushes the folder. The target keeps its mode; a file the user
+// may not write is refused. Returns an error text, empty on success; on
+// failure the old file is untouched.
 std::string WriteFileAtomically(const std::filesystem::path& path,
                                 std::span<const std::uint8_t> bytes);
 

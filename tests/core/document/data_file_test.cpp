@@ -2,10 +2,13 @@
 #include "core/document/data_file.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -111,6 +114,84 @@ TEST_F(DataFileTest, WriteIntoAMissingFolderFailsWithAReason) {
   const std::string path = (folder / "no-such-folder" / "radio.dat").string();
   EXPECT_NE(WriteDataFile(path, SampleDocument(), SideFileRecord{}), "");
   EXPECT_FALSE(fs::exists(path));
+}
+
+TEST_F(DataFileTest, AReplacedFileKeepsItsMode) {
+  for (const fs::perms mode :
+       {fs::perms::owner_read | fs::perms::owner_write,
+        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read}) {
+    writeBytes("private.dat", std::vector<std::uint8_t>(8595, 0x30));
+    writeBytes("private.NVD", std::vector<std::uint8_t>(5, 0x30));
+    fs::permissions(pathOf("private.dat"), mode);
+    fs::permissions(pathOf("private.NVD"), mode);
+    ASSERT_EQ(WriteDataFile(pathOf("private.dat"), SampleDocument(), SideFileRecord{}), "");
+    EXPECT_EQ(fs::status(pathOf("private.dat")).permissions(), mode);
+    EXPECT_EQ(fs::status(pathOf("private.NVD")).permissions(), mode);
+  }
+}
+
+TEST_F(DataFileTest, TemporaryFilesLeftByACrashAreRemovedAtTheNextSave) {
+  for (const char* name : {"radio.dat.tmp-123456", "radio.dat.tmp-7", "radio.NVD.tmp-42"}) {
+    writeBytes(name, {1, 2, 3});
+  }
+  // Not ours: another file's, or not a name a save makes.
+  for (const char* name :
+       {"other.dat.tmp-1", "radio.dat.tmp-x1", "radio.dat.tmp-", "radio.dat.bak"}) {
+    writeBytes(name, {1, 2, 3});
+  }
+  ASSERT_EQ(WriteDataFile(pathOf("radio.dat"), SampleDocument(), SideFileRecord{}), "");
+  EXPECT_EQ(filesInFolder(),
+            (std::vector<std::string>{"other.dat.tmp-1", "radio.NVD", "radio.dat", "radio.dat.bak",
+                                      "radio.dat.tmp-", "radio.dat.tmp-x1"}));
+}
+
+// The folder is writable, so a rename could replace the file; the file itself
+// is not the user's to write. As root the save runs in a child process that
+// has become an ordinary user, since root may write every file.
+TEST_F(DataFileTest, AFileTheUserMayNotWriteIsLeftAsItIs) {
+  const std::vector<std::uint8_t> oldData(8595, 0x30);
+  const std::vector<std::uint8_t> oldSide{'V', '2', '0', '0', 1};
+  for (const char* name : {"theirs", "mine"}) {
+    writeBytes(std::string(name) + ".dat", oldData);
+    writeBytes(std::string(name) + ".NVD", oldSide);
+  }
+  const bool asRoot = ::geteuid() == 0;
+  const auto readOnly = asRoot ? fs::perms::owner_read | fs::perms::owner_write |
+                                     fs::perms::group_read | fs::perms::others_read
+                               : fs::perms::owner_read;
+  const auto writable = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                        fs::perms::group_write | fs::perms::others_read | fs::perms::others_write;
+  if (asRoot) fs::permissions(folder, fs::perms::all);
+  fs::permissions(pathOf("theirs.dat"), readOnly);
+  fs::permissions(pathOf("mine.dat"), writable);
+  fs::permissions(pathOf("mine.NVD"), readOnly);
+  const auto save = [&](const std::string& name) {
+    if (!asRoot) return WriteDataFile(pathOf(name), SampleDocument(), SideFileRecord{}).empty();
+    const pid_t child = ::fork();
+    if (child == 0) {
+      const bool saved = ::setgid(65534) == 0 && ::setuid(65534) == 0 &&
+                         WriteDataFile(pathOf(name), SampleDocument(), SideFileRecord{}).empty();
+      ::_exit(saved ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  };
+  const auto bytesOf = [&](const std::string& name) {
+    std::ifstream in(pathOf(name), std::ios::binary);
+    return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)), {});
+  };
+
+  EXPECT_FALSE(save("theirs.dat"));
+  EXPECT_EQ(bytesOf("theirs.dat"), oldData);
+  EXPECT_EQ(bytesOf("theirs.NVD"), oldSide);
+  // A side file that cannot be written does not fail the save, and is not
+  // replaced behind its owner's back either.
+  EXPECT_TRUE(save("mine.dat"));
+  const auto saved = SampleDocument().toBytes();
+  EXPECT_EQ(bytesOf("mine.dat"), std::vector<std::uint8_t>(saved.begin(), saved.end()));
+  EXPECT_EQ(bytesOf("mine.NVD"), oldSide);
+  for (const auto& name : filesInFolder()) EXPECT_EQ(name.find(".tmp-"), std::string::npos) << name;
 }
 
 TEST_F(DataFileTest, FilesOfTheWrongSizeAreRefused) {
