@@ -1,7 +1,6 @@
 // The test frequency and FM preset windows on their real widgets: typing into
 // the box laid over a cell, the Enter walk, what is shown and stored, the
 // band and broadcast limits, cleared cells, and the read-only five-point table.
-#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTableWidget>
 
@@ -193,66 +192,6 @@ class FrequencyWindowsTest : public QObject {
     QTest::keyClick(w.box(), Qt::Key_V, Qt::ControlModifier);
     QTest::mouseClick(w.box(), Qt::RightButton);
     QCOMPARE(w.box()->text(), QString());
-  }
-
-  // Whatever way a character reaches the box over a cell, only digits and the
-  // point get in: Alt chords, AltGr as X11 gives it (a third-level character
-  // with the group switch or with no modifier at all) and as Windows gives it
-  // (Ctrl+Alt), and an input method's text. What is typed is then stored as
-  // shown, never dropped and never read as an unreadable entry.
-  void everyCharacterMeetsTheKeyRule_data() {
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("first");
-    QTest::addColumn<QString>("last");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<std::string>("stored");
-    QTest::newRow("FM preset") << "FrmRadio"
-                               << "9"
-                               << "0"
-                               << "090.00000" << std::string("09000000");
-    QTest::newRow("test frequency") << "FrmTestFre"
-                                    << "43"
-                                    << "5"
-                                    << "435.00000" << std::string("43500000");
-  }
-  void everyCharacterMeetsTheKeyRule() {
-    QFETCH(QString, window);
-    QFETCH(QString, first);
-    QFETCH(QString, last);
-    QFETCH(QString, shown);
-    QFETCH(std::string, stored);
-    Frequencies w(qPrintable(window));
-    w.clickCell(1, 1);
-    QLineEdit* box = w.box();
-    QTest::keyClicks(box, first);
-    const struct {
-      Qt::Key key;
-      const char* text;
-      Qt::KeyboardModifiers modifiers;
-    } chords[] = {
-        {Qt::Key_X, "x", Qt::AltModifier},
-        {Qt::Key_Q, "@", Qt::GroupSwitchModifier},
-        {Qt::Key_At, "@", Qt::NoModifier},
-        {Qt::Key_Q, "@", Qt::ControlModifier | Qt::AltModifier},
-        {Qt::Key_E, "\xe2\x82\xac", Qt::ControlModifier | Qt::AltModifier},
-        {Qt::Key_Comma, ",", Qt::AltModifier | Qt::ShiftModifier},
-    };
-    for (const auto& chord : chords) {
-      QTest::sendKeyEvent(QTest::Click, box, chord.key, QString::fromUtf8(chord.text),
-                          chord.modifiers);
-    }
-    QInputMethodEvent composed;
-    composed.setCommitString(QStringLiteral("1x"));
-    QApplication::sendEvent(box, &composed);
-    QTest::keyClicks(box, last);
-    QCOMPARE(box->text(), first + last);
-    QTest::keyClick(box, Qt::Key_Return);
-    QCOMPARE(w.cell(1, 1), shown);
-    const auto& doc = w.doc();
-    QCOMPARE(window == "FrmRadio" ? doc.fmPresets[0].frequency.raw()
-                                  : doc.testFrequencies[0].second.raw(),
-             stored);
-    QVERIFY2(w.f.prompter.unexpected.empty(), w.f.prompter.unexpectedText().c_str());
   }
 
   void textsInBothLanguages_data() { LanguageRows(); }
