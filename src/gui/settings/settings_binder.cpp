@@ -88,8 +88,9 @@ std::string storedText(const SettingField& field, const QString& shown) {
   if (field.kind != SettingKind::Line) return shown.toStdString();
   std::string stored;
   for (const QChar c : shown) {
-    // The validator keeps every character one of a byte.
-    stored.push_back(static_cast<char>(ByteOfShownCharacter(c.unicode()).value_or('?')));
+    // The validator lets in no character without a byte; were one there, its
+    // NUL would have the line refused whole rather than stored changed.
+    stored.push_back(static_cast<char>(ByteOfShownCharacter(c.unicode()).value_or(0)));
   }
   return stored;
 }
