@@ -125,6 +125,10 @@ inline constexpr int kTestFrequencyColumn2 = 19005;
 // ---- The other radio-wide settings windows -------------------------------------
 inline constexpr int kDtmfCaption = 18000;
 inline constexpr int kMessageCaption = 20000;
+// Why a keystroke in a message line was not taken: a character the radio's
+// text cannot hold, or a line already full.
+inline constexpr int kMessageCharacterRefused = 20001;
+inline constexpr int kMessageLineFull = 20002;
 inline constexpr int kKeyCaption = 25000;
 inline constexpr int kScanCaption = 26000;
 inline constexpr int kAlertCaption = 27000;

@@ -90,6 +90,14 @@ std::string codeText(std::string_view text) {
 // Characters as the box takes them (a–d become A–D in a code), or empty when
 // the text holds one the field cannot.
 std::optional<std::string> acceptedText(const SettingField& field, std::string_view text) {
+  if (field.kind == SettingKind::Line) {
+    // A line holds any byte but the NUL that ends it: what a data file or a
+    // radio brought is stored again as it was, whatever the keys may type.
+    if (text.size() > field.text.maxLength || text.find('\0') != std::string_view::npos) {
+      return std::nullopt;
+    }
+    return std::string(text);
+  }
   std::string out;
   for (const char c : text) {
     const auto accepted = AcceptedCharacter(field, c);

@@ -109,7 +109,17 @@ FrmCHInfoEdit::FrmCHInfoEdit(AppContext& context, DocumentObserver& observer,
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
   for (QLineEdit* box : {m_receive, m_transmit}) {
-    GuardTextBox(*box);
+    // Every character, whatever chord or input method brings it, meets the
+    // box's key rule (a sign only in the transmit box in offset mode).
+    const int column = box == m_receive ? kReceive : kTransmit;
+    GuardTextBox(*box, [this, column](QChar c) -> std::optional<QChar> {
+      const bool control = c.unicode() < 32 || c.unicode() == 127;
+      if (control ||
+          !FrequencyEditorAccepts(c.unicode(), column, m_context.state.habits.offsetMode)) {
+        return std::nullopt;
+      }
+      return c;
+    });
     box->installEventFilter(this);
   }
   connect(m_receive, &QLineEdit::textEdited, this, [this] { m_receivePending = true; });
