@@ -107,6 +107,9 @@ inline constexpr int kHabitPasteInserts = 28008;
 inline constexpr int kHabitDeleteNoPrompt = 28009;
 inline constexpr int kHabitDeleteCloses = 28010;
 inline constexpr int kHabitOffsetMode = 28011;
+// Why a command left the document as it was (shown in the status bar).
+inline constexpr int kLastChannelKept = 28012;
+inline constexpr int kNoFreeChannelEntry = 28013;
 
 // ---- Optional features -------------------------------------------------------
 inline constexpr int kOptFeaturesCaption = 16000;
