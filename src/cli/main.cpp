@@ -98,8 +98,10 @@ int main(int argc, char** argv) {
   auto* getCmd = app.add_subcommand(
       "get",
       "Print radio-wide settings as NAME VALUE lines (all when no NAME is given).\nVALUE is "
-      "what the window shows, as a POSIX shell word: bare when it holds only letters, digits "
-      "and ._-+:/,=@%, otherwise quoted.");
+      "what the file stores, as a POSIX shell word: bare when it holds only letters, digits "
+      "and ._-+:/,=@%, otherwise quoted. A stored number that no item of the list names is "
+      "printed as =N (=0); in a text a byte below 32 or above 126 is printed as \\xHH and a "
+      "backslash as \\\\. set takes every line back unchanged.");
   getCmd->add_option("FILE", getFile, "Data file")->required();
   getCmd->add_option("NAME", getNames, "Settings to print");
   getCmd->footer(settingsHelp);
@@ -108,7 +110,8 @@ int main(int argc, char** argv) {
   auto* setCmd = app.add_subcommand(
       "set",
       "Change radio-wide settings and save the file; every pair is checked first and the file "
-      "is saved only when all are accepted.");
+      "is saved only when all are accepted.\nA VALUE as get prints it (=N, \\xHH) keeps what "
+      "is stored; =N otherwise sets only a number an item stores.");
   setCmd->add_option("FILE", setOptions.file, "Data file")->required();
   setCmd->add_option("NAME_VALUE", setOptions.pairs, "NAME VALUE [NAME VALUE ...]")
       ->required()

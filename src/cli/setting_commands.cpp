@@ -166,9 +166,9 @@ int RunGet(const std::string& file, const std::vector<std::string>& names, const
   if (!english.present()) return refuse(io, english.missing());
   Session session(env);
   if (!session.open(file)) return kExitRefused;
-  // Shown as the windows show them once opened; the file is not saved.
+  // What is stored, not what a window would store as it opens: set must be
+  // able to give every value back unchanged.
   RunState& state = session.state();
-  StoreShownOnOpeningEverywhere(state, session.effects());
   const CodecContext codec = session.codec();
   const TextOf textOf = english.textOf();
   for (const SettingField* field : fields) {
