@@ -221,7 +221,32 @@ std::string withoutTrailingZeros(std::string_view text) {
   return out.empty() ? "0" : out;
 }
 
+// The first character a radio text cannot hold (a control character or one
+// outside plain ASCII), whole as the user wrote it: a UTF-8 character with all
+// its bytes, any other byte as \xHH. Empty when there is none.
+std::string firstForeignCharacter(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x20 && c < 0x7F) continue;
+    std::size_t length = c >= 0xC2 && c <= 0xDF   ? 2
+                         : c >= 0xE0 && c <= 0xEF ? 3
+                         : c >= 0xF0 && c <= 0xF4 ? 4
+                                                  : 1;
+    if (i + length > text.size()) length = 1;
+    for (std::size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) length = 1;
+    }
+    return length == 1 ? EscapeSettingText(text.substr(i, 1)) : std::string(text.substr(i, length));
+  }
+  return {};
+}
+
 SettingValue textValue(const SettingField& field, std::string_view value) {
+  if (const std::string foreign = firstForeignCharacter(value); !foreign.empty()) {
+    return refused(field, EscapeSettingText(value),
+                   "the radio's texts hold only the characters of plain ASCII (32 to 126), not \"" +
+                       foreign + "\"");
+  }
   std::string text(value);
   if (field.kind == SettingKind::Frequency || field.kind == SettingKind::FmFrequency) {
     if (value.empty()) return {{}, {}, {}};
@@ -233,6 +258,20 @@ SettingValue textValue(const SettingField& field, std::string_view value) {
                          FormatNumber(kFmHighestMhz) + " MHz, or \"\"");
     }
     text = withoutTrailingZeros(value);
+    // The box's length is no measure a user knows: say it in MHz. A preset
+    // is kept to 10 kHz, so a third decimal is refused rather than rounded
+    // below 100 MHz and refused above.
+    const std::size_t point = text.find('.');
+    const bool fmTooFine = field.kind == SettingKind::FmFrequency && point != std::string::npos &&
+                           text.size() - point - 1 > 2;
+    if (fmTooFine || !TextProblem(field, text).empty()) {
+      return refused(field, value,
+                     field.kind == SettingKind::FmFrequency
+                         ? "it takes " + FormatNumber(kFmLowestMhz) + " to " +
+                               FormatNumber(kFmHighestMhz) +
+                               " MHz with at most two decimals, or \"\""
+                         : "it takes a frequency in MHz with at most five decimals, or \"\"");
+    }
   }
   if (auto problem = TextProblem(field, text); !problem.empty()) {
     return {{}, {}, std::move(problem)};
