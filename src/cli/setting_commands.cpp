@@ -4,7 +4,6 @@
 #include <filesystem>
 
 #include "cli/session.hpp"
-#include "core/app/text_ids.hpp"
 #include "core/settings/setting_fields.hpp"
 #include "core/settings/setting_values.hpp"
 
@@ -41,9 +40,8 @@ class EnglishTexts {
   TextTable m_texts;
 };
 
-int unknownSetting(const std::string& name, const Environment& env) {
-  env.io.err << "cps530-cli: \"" << name << "\" " << CliText(env, text::kCliUnknownSetting) << '\n';
-  return kExitUsage;
+std::string unknownSetting(const std::string& name, const char* verb) {
+  return "unknown setting \"" + name + "\"; cps530-cli " + verb + " --help lists every name";
 }
 
 bool isPlainByte(unsigned char c) {
@@ -159,7 +157,7 @@ int RunGet(const std::string& file, const std::vector<std::string>& names, const
   std::vector<const SettingField*> fields;
   for (const auto& name : names) {
     const SettingField* field = FindSettingField(name);
-    if (field == nullptr) return unknownSetting(name, env);
+    if (field == nullptr) return refuse(io, unknownSetting(name, "get"));
     fields.push_back(field);
   }
   if (names.empty()) fields = AllSettingFields();
@@ -168,9 +166,9 @@ int RunGet(const std::string& file, const std::vector<std::string>& names, const
   if (!english.present()) return refuse(io, english.missing());
   Session session(env);
   if (!session.open(file)) return kExitRefused;
-  // What is stored, not what a window would store as it opens: set must be
-  // able to give every value back unchanged.
+  // Shown as the windows show them once opened; the file is not saved.
   RunState& state = session.state();
+  StoreShownOnOpeningEverywhere(state, session.effects());
   const CodecContext codec = session.codec();
   const TextOf textOf = english.textOf();
   for (const SettingField* field : fields) {
@@ -185,13 +183,12 @@ int RunGet(const std::string& file, const std::vector<std::string>& names, const
 int RunSet(const SetOptions& options, const Environment& env) {
   const Streams io = env.io;
   if (options.pairs.empty() || options.pairs.size() % 2 != 0) {
-    io.err << "cps530-cli: " << CliText(env, text::kCliGiveSettingValues) << '\n';
-    return kExitUsage;
+    return refuse(io, "give each setting with its value: NAME VALUE [NAME VALUE ...]");
   }
   std::vector<const SettingField*> fields;
   for (std::size_t i = 0; i < options.pairs.size(); i += 2) {
     const SettingField* field = FindSettingField(options.pairs[i]);
-    if (field == nullptr) return unknownSetting(options.pairs[i], env);
+    if (field == nullptr) return refuse(io, unknownSetting(options.pairs[i], "set"));
     fields.push_back(field);
   }
 
@@ -211,7 +208,7 @@ int RunSet(const SetOptions& options, const Environment& env) {
       const std::string reason = outcome.failure.detail.empty()
                                      ? std::string(fields[i]->name) + " was not changed"
                                      : outcome.failure.detail;
-      return refuse(io, reason + ". " + CliText(env, text::kCliFileNotChanged));
+      return refuse(io, reason + "; the file was not changed");
     }
   }
   return session.save() ? kExitOk : kExitRefused;
