@@ -291,6 +291,11 @@ TEST_F(CliTest, WithoutAVersionTableNoFileOpensAndTheReasonIsGiven) {
   fs::remove(m_folders.versionTable());
   EXPECT_EQ(show("r.dat"), kExitRefused);
   EXPECT_NE(m_err.str().find("Version.ini"), std::string::npos) << m_err.str();
+  // new writes no file that no verb could open afterwards.
+  EXPECT_EQ(makeNew("n.dat"), kExitRefused);
+  EXPECT_NE(m_err.str().find(text(9094)), std::string::npos) << m_err.str();
+  EXPECT_FALSE(fs::exists(path("n.dat")));
+  EXPECT_FALSE(fs::exists(m_dir / "n.NVD"));
 }
 
 TEST_F(CliTest, NewTakesChannelOneOfTheBandFileUnlessInitialising) {
