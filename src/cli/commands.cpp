@@ -53,7 +53,7 @@ std::string EditFieldList() {
 int RunNew(const NewOptions& options, const Environment& env) {
   const Streams io = env.io;
   if (options.model != kModelTW530 && options.model != kModelTW530G) {
-    return refuse(io, "unknown model \"" + options.model + "\" (use TW530 or TW530G)");
+    return refuse(io, "\"" + options.model + "\" " + CliText(env, text::kCliUnknownModel));
   }
   const auto bands = BandTable();
   const bool knownBand = std::any_of(bands.begin(), bands.end(),
@@ -61,7 +61,7 @@ int RunNew(const NewOptions& options, const Environment& env) {
   if (!knownBand) {
     std::string labels;
     for (const auto& b : bands) labels += "\n  " + std::string(b.label);
-    return refuse(io, "unknown band \"" + options.band + "\"; the bands are:" + labels);
+    return refuse(io, "\"" + options.band + "\" " + CliText(env, text::kCliUnknownBand) + labels);
   }
   Session session(env);
   // get, set and every other verb open a file only by the version table.
@@ -131,7 +131,8 @@ int RunDump(const std::string& file, const Environment& env) {
 int RunEdit(const EditOptions& options, const Environment& env) {
   const Streams io = env.io;
   if (options.channel < 1 || options.channel > static_cast<int>(kMaxChannels)) {
-    return refuse(io, "channel " + std::to_string(options.channel) + " is not from 1 to 128");
+    return refuse(io,
+                  std::to_string(options.channel) + " " + CliText(env, text::kCliNoSuchChannel));
   }
   if (options.pairs.empty() || options.pairs.size() % 2 != 0) {
     return refuse(io, CliText(env, text::kCliGiveFieldValues), kExitUsage);

@@ -71,6 +71,9 @@ inline constexpr int kCliGiveSettingValues = 9093;
 inline constexpr int kCliNoVersionTable = 9094;
 inline constexpr int kCliUnknownField = 9095;
 inline constexpr int kCliGiveFieldValues = 9096;
+inline constexpr int kCliUnknownModel = 9097;
+inline constexpr int kCliUnknownBand = 9098;
+inline constexpr int kCliNoSuchChannel = 9099;
 
 // ---- Main window -------------------------------------------------------------
 inline constexpr int kApplicationTitle = 12000;
