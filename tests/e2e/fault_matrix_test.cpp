@@ -244,7 +244,9 @@ TEST_P(FaultMatrix, EndsWithTheRadiosDataOrAClearFailure) {
       break;
     case Outcome::Failed:
       EXPECT_EQ(run.status, 1) << run.err;
-      EXPECT_NE(run.err.find("["), std::string::npos) << "a failure says why\n" << run.err;
+      EXPECT_NE(run.err.find("cps530-cli: "), std::string::npos) << "a failure says why\n"
+                                                                 << run.err;
+      EXPECT_EQ(run.err.find("[9"), std::string::npos) << "no text numbers\n" << run.err;
       EXPECT_EQ(run.err.find(MessageText(9010)), std::string::npos) << run.err;
       EXPECT_EQ(run.err.find(MessageText(9078)), std::string::npos) << run.err;
       EXPECT_EQ(bytesOf(out), (std::vector<char>{'o', 'l', 'd'})) << "the output file is untouched";
