@@ -12,6 +12,7 @@
 #include "../support/five_point_pairs.hpp"
 #include "core/document/data_file.hpp"
 #include "core/document/instances.hpp"
+#include "message_text.hpp"
 #include "process.hpp"
 
 namespace cps::e2e {

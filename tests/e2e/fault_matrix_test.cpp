@@ -17,6 +17,7 @@
 #include <nlohmann/json.hpp>
 #include <random>
 
+#include "message_text.hpp"
 #include "process.hpp"
 
 namespace cps::e2e {

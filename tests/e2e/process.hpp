@@ -1,6 +1,7 @@
 // Starting the programs under test: the virtual radio in the background, the
 // command line to its end, with their output captured.
 #pragma once
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -9,8 +10,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -123,17 +122,5 @@ class Process {
   std::string m_outText;
   std::string m_errText;
 };
-
-// The English text of a message as the program shows it, read from the
-// language file beside the program: tests look for what the user reads.
-inline std::string MessageText(int id) {
-  std::ifstream in(std::filesystem::path(CPS_CLI).parent_path() / "language" / "english.ini");
-  const std::string key = std::to_string(id) + "=";
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.starts_with(key)) return line.substr(key.size());
-  }
-  return "(no text " + std::to_string(id) + ")";
-}
 
 }  // namespace cps::e2e
