@@ -87,7 +87,6 @@ Answer StderrPrompter::ask(const Message& message) {
   for (auto& c : text) {
     if (c == '\r' || c == '\n') c = ' ';
   }
-  if (message.textId != 0) text += " [" + std::to_string(message.textId) + "]";
   if (message.buttons == Buttons::Ok) {
     m_err << "cps530-cli: " << text << '\n';
     return Answer::Ok;

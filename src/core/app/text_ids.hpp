@@ -63,6 +63,18 @@ inline constexpr int kWriteVerified = 9078;
 inline constexpr int kVerifyAfterWriteBox = 9079;
 inline constexpr int kVerifyReadFailed = 9080;
 
+// The command line's own refusals; a name or value the user gave comes first.
+inline constexpr int kCliUnknownVerb = 9090;
+inline constexpr int kCliUnknownSetting = 9091;
+inline constexpr int kCliFileNotChanged = 9092;
+inline constexpr int kCliGiveSettingValues = 9093;
+inline constexpr int kCliNoVersionTable = 9094;
+inline constexpr int kCliUnknownField = 9095;
+inline constexpr int kCliGiveFieldValues = 9096;
+inline constexpr int kCliUnknownModel = 9097;
+inline constexpr int kCliUnknownBand = 9098;
+inline constexpr int kCliNoSuchChannel = 9099;
+
 // ---- Main window -------------------------------------------------------------
 inline constexpr int kApplicationTitle = 12000;
 inline constexpr int kPortLabel = 12008;

@@ -178,6 +178,9 @@ EditOutcome storeText(RunState& state, const Effects& effects, const SettingFiel
 EditOutcome SetSetting(RunState& state, const Effects& effects, const SettingField& field,
                        int stored) {
   if (IsTextKind(field.kind)) return RefusedEdit(std::string(field.name) + " takes a text");
+  // Giving a field what it holds changes nothing and is never refused, even
+  // where the value could not be chosen today (the scan key with scan off).
+  if (StoredSetting(state, field) == stored) return {EditStatus::Unchanged, {}};
   if (!IsOfferedValue(state.workingDocument, field, stored)) {
     return RefusedEdit(std::string(field.name) + " does not offer the value " +
                        std::to_string(stored));
@@ -185,7 +188,6 @@ EditOutcome SetSetting(RunState& state, const Effects& effects, const SettingFie
   if (field.side == SideRule::KeyFunction && stored == kScanKeyFunction && scanningOff(state)) {
     return RefusedEdit(std::string(field.name) + ": the scan function needs scan mode on");
   }
-  if (StoredSetting(state, field) == stored) return {EditStatus::Unchanged, {}};
   HistoryStep step(state);
   if (!rows::WriteStoredSetting(state.workingDocument, state.workingSide, field, stored)) {
     return RefusedEdit(std::string(field.name) + " has no place in the document");

@@ -131,7 +131,8 @@ TEST(SetSetting, StoresOfferedValuesAndRefusesTheRest) {
       {"scan.priority1.position", 3, EditStatus::Applied, 3},
       {"alert.mode", 0, EditStatus::Applied, 0},
       {"alert.mode", 2, EditStatus::Refused, 1},
-      {"alert.alarm-time", 0, EditStatus::Refused, 0},
+      // What the field holds is given back unchanged even where no item names it.
+      {"alert.alarm-time", 0, EditStatus::Unchanged, 0},
       {"alert.alarm-time", 255, EditStatus::Applied, 255},
       {"alert.cycle", 255, EditStatus::Applied, 255},
       {"alert.id-code", 2, EditStatus::Refused, 0},  // identification without DTMF
