@@ -8,6 +8,7 @@
 #include "cli/commands.hpp"
 #include "cli/radio_commands.hpp"
 #include "cli/setting_commands.hpp"
+#include "cps/version.hpp"
 
 namespace {
 
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
   CLI::App app{"cps530-cli: make, show, dump and edit TW530/TW530G data files"};
   app.require_subcommand(1);
   app.fallthrough();  // --lang may also follow the verb
+  app.set_version_flag("--version", "cps530-cli " + std::string(cps::kReleaseVersion));
   std::string language;
   app.add_option("--lang", language, "Language of the messages: en or zh")
       ->check(CLI::IsMember({"en", "zh"}));
@@ -164,12 +166,14 @@ int main(int argc, char** argv) {
     return app.exit(e);
   } catch (const CLI::CallForAllHelp& e) {
     return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
+    return app.exit(e);
   } catch (const CLI::ParseError& e) {
     app.exit(e);
     return kExitUsage;
   }
 
-  const auto folders = cps::ProgramFolders::OfProgramFolder(programFolder(argv[0]));
+  const auto folders = cps::DecideProgramFolders(cps::ProbeInstallation(programFolder(argv[0])));
   const Environment env{{std::cout, std::cerr}, folders, chooseLanguage(language, folders)};
   try {
     if (*newCmd) return RunNew(newOptions, env);
@@ -180,7 +184,11 @@ int main(int argc, char** argv) {
     if (*setCmd) return RunSet(setOptions, env);
     if (*packCmd) return RunPack(packFile, packOutput, env);
     if (*unpackCmd) return RunUnpack(unpackImage, unpackOutput, env);
-    // The serial port and its timers run on a Qt event loop.
+    // The serial port and its timers run on a Qt event loop. An installed
+    // program numbers the ports in the user's own port map.
+    if (const auto error = cps::PrepareUserFolders(folders); !error.empty()) {
+      std::cerr << "cps530-cli: " << error << '\n';
+    }
     QCoreApplication qt(argc, argv);
     if (*readCmd) return RunRead(radio, readOutput, env);
     if (*writeCmd) return RunWrite(writeFile, radio, env);

@@ -254,7 +254,7 @@ TEST_F(E2eTest, EveryFailedTransferEndsTheRadiosProgrammingMode) {
       {"another band group", {"--band-code", "8"}, {"write"}, "[9030]"},
       {"same band group, refused", {"--band-code", "0"}, {"write"}, "[9014] -> Cancel"},
       {"firmware of no program version here",
-       {"--band-code", "2", "--version", "V300"},
+       {"--band-code", "2", "--firmware", "V300"},
        {"write"},
        "-> No"},
       {"write protected", {"--band-code", "2", "--caps", "8"}, {"write"}, "[9031]"},
