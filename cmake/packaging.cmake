@@ -115,19 +115,15 @@ set(CPACK_PACKAGE_DESCRIPTION
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The Chinese texts need CJK glyphs; Qt's own buttons in Chinese need its translations.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-zenhei, qt6-translations-l10n")
+# The Chinese texts need CJK glyphs, Qt's own buttons in Chinese its translations, a
+# Wayland desktop its platform plugin (without it the program runs through XWayland).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-zenhei, qt6-translations-l10n, qt6-wayland")
 set(CPACK_STRIP_FILES ON)
-# udev reads the new rule at once where it runs (not in a container without it).
-file(WRITE "${CPS_PACKAGING_DIR}/control/postinst"
-     "#!/bin/sh\nset -e\n"
-     "if [ -S /run/udev/control ] && command -v udevadm >/dev/null; then\n"
-     "  udevadm control --reload-rules || true\nfi\n")
-file(COPY_FILE "${CPS_PACKAGING_DIR}/control/postinst" "${CPS_PACKAGING_DIR}/control/postrm")
-file(CHMOD "${CPS_PACKAGING_DIR}/control/postinst" "${CPS_PACKAGING_DIR}/control/postrm"
-     PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ
-                 WORLD_EXECUTE)
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA "${CPS_PACKAGING_DIR}/control/postinst"
-                                       "${CPS_PACKAGING_DIR}/control/postrm")
-set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
+# The toolbar and window icons are SVG, drawn by Qt's SVG image plugin, which
+# the program loads at run time: no binary links it, so dpkg-shlibdeps cannot
+# see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+# No maintainer scripts: udev notices a new rules file by itself (a cable
+# plugged in after the installation is ignored by ModemManager), and a package
+# without them leaves nothing behind when it is removed.
 include(CPack)
