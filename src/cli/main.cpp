@@ -10,6 +10,7 @@
 #include "cli/radio_commands.hpp"
 #include "cli/setting_commands.hpp"
 #include "core/document/records.hpp"
+#include "cps/version.hpp"
 
 namespace {
 
@@ -72,7 +73,7 @@ int main(int argc, char** argv) {
   std::string language;
   app.add_option("--lang", language, "Language of the messages: en or zh")
       ->check(CLI::IsMember({"en", "zh"}));
-  app.set_version_flag("--version", std::string("cps530-cli ") + CPS_VERSION + " (data files " +
+  app.set_version_flag("--version", "cps530-cli " + std::string(cps::kReleaseVersion) + " (data files " +
                                         std::string(cps::kProgramVersion) + ")");
   app.footer(
       "Exit status: 0 done; 1 a file, value or radio refused (stderr says what and why); 2 the "
@@ -194,7 +195,7 @@ int main(int argc, char** argv) {
   unpackCmd->add_option("IMAGE", unpackImage, "Image file (2832 bytes)")->required();
   unpackCmd->add_option("-o,--output", unpackOutput, "Data file to write")->required();
 
-  const auto folders = cps::ProgramFolders::OfProgramFolder(programFolder(argv[0]));
+  const auto folders = cps::DecideProgramFolders(cps::ProbeInstallation(programFolder(argv[0])));
   const FirstWords words = firstWords(argc, argv);
   if (!words.verb.empty() &&
       app.get_subcommands([&words](CLI::App* verb) { return verb->get_name() == words.verb; })
@@ -230,7 +231,11 @@ int main(int argc, char** argv) {
     if (*setCmd) return RunSet(setOptions, env);
     if (*packCmd) return RunPack(packFile, packOutput, env);
     if (*unpackCmd) return RunUnpack(unpackImage, unpackOutput, env);
-    // The serial port and its timers run on a Qt event loop.
+    // The serial port and its timers run on a Qt event loop. An installed
+    // program numbers the ports in the user's own port map.
+    if (const auto error = cps::PrepareUserFolders(folders); !error.empty()) {
+      std::cerr << "cps530-cli: " << error << '\n';
+    }
     QCoreApplication qt(argc, argv);
     if (*readCmd) return RunRead(radio, readOutput, env);
     if (*writeCmd) return RunWrite(writeFile, radio, env);

@@ -258,7 +258,7 @@ TEST_F(E2eTest, EveryFailedTransferEndsTheRadiosProgrammingMode) {
        {"write"},
        MessageText(9014) + " -> Cancel"},
       {"firmware of no program version here",
-       {"--band-code", "2", "--version", "V300"},
+       {"--band-code", "2", "--firmware", "V300"},
        {"write"},
        "-> No"},
       {"write protected", {"--band-code", "2", "--caps", "8"}, {"write"}, MessageText(9031)},

@@ -34,6 +34,10 @@ inline constexpr int kBandRefused = 9030;
 inline constexpr int kWriteProtected = 9031;
 inline constexpr int kWriteNotAccepted = 9032;
 inline constexpr int kWrongFileSize = 9033;
+// A serial port the user may not open (%1 the device, %2 its group), and one
+// another program holds (%1).
+inline constexpr int kPortPermissionDenied = 9034;
+inline constexpr int kPortBusy = 9035;
 
 // The first-run link check.
 inline constexpr int kLinkStep1 = 9050;
@@ -173,6 +177,7 @@ inline constexpr int kSetCommFrame = 22001;
 inline constexpr int kSetCommPort = 22002;  // followed by the port number
 inline constexpr int kLinkCaption = 22003;
 inline constexpr int kLinkPortLabel = 22004;
+inline constexpr int kPortDeviceLabel = 22005;  // before the device and its USB adapter
 
 // ---- Language and password ---------------------------------------------------
 inline constexpr int kLanguageCaption = 23000;
