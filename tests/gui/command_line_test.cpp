@@ -9,7 +9,14 @@
 namespace cps::gui::test {
 
 using Action = DesktopCommandLine::Action;
-using Arguments = std::vector<std::string>;
+// Rows hold the words as Qt lists; the parser takes them as the C++ strings of argv.
+using Arguments = QStringList;
+
+std::vector<std::string> Words(const QStringList& arguments) {
+  std::vector<std::string> words;
+  for (const auto& argument : arguments) words.push_back(argument.toStdString());
+  return words;
+}
 
 class CommandLineTest : public QObject {
   Q_OBJECT
@@ -36,7 +43,7 @@ class CommandLineTest : public QObject {
     QFETCH(Arguments, arguments);
     QFETCH(int, action);
     QFETCH(QString, file);
-    const auto line = ParseDesktopCommandLine(arguments);
+    const auto line = ParseDesktopCommandLine(Words(arguments));
     QCOMPARE(int(line.action), action);
     QCOMPARE(QString::fromStdString(line.file), file);
     QCOMPARE(line.error.empty(), action != int(Action::Refuse));
@@ -54,13 +61,11 @@ class CommandLineTest : public QObject {
   void helpAndVersionAmongTheToolkitsOptions() {
     QFETCH(Arguments, arguments);
     QFETCH(int, action);
-    QCOMPARE(int(HelpOrVersionAsked(arguments)), action);
+    QCOMPARE(int(HelpOrVersionAsked(Words(arguments))), action);
   }
 };
 
 }  // namespace cps::gui::test
-
-Q_DECLARE_METATYPE(cps::gui::test::Arguments)
 
 QTEST_GUILESS_MAIN(cps::gui::test::CommandLineTest)
 #include "command_line_test.moc"
