@@ -68,6 +68,8 @@ inline constexpr int kApplicationTitle = 12000;
 inline constexpr int kPortLabel = 12008;
 inline constexpr int kFileLabel = 12009;
 
+inline constexpr int kChannelWindowTitle = 12001;
+
 inline constexpr int kUndo = 10211;
 inline constexpr int kRedo = 10212;
 
@@ -82,6 +84,8 @@ inline constexpr int kReservedHeader = 14004;
 inline constexpr int kDetailsHeader = 14011;
 inline constexpr int kChannelWord = 14012;  // the caption's "Channel"
 inline constexpr int kNoneItem = 14013;     // the first item of the tone and signalling lists
+inline constexpr int kNoItem = 14017;       // a check box unticked, in words
+inline constexpr int kYesItem = 14018;
 inline constexpr int kChannelEditButton = 14023;
 inline constexpr int kGroupWord = 14050;  // the group selector's label and the caption's "Group"
 inline constexpr int kOffsetHeader = 14100;
@@ -170,5 +174,33 @@ inline constexpr int kAboutVersion = 24002;
 inline constexpr int kAboutDescription = 24003;
 inline constexpr int kAboutDescription2 = 24004;
 inline constexpr int kAboutOk = 24005;
+
+// ---- Compare and report ----------------------------------------------------------
+inline constexpr int kMenuCompareWithFile = 10020;
+inline constexpr int kMenuPrintPreview = 10021;
+inline constexpr int kMenuExportPdf = 10022;
+inline constexpr int kMenuCompareWithRadio = 10320;
+
+inline constexpr int kCompareOtherData = 29100;  // stored numbers no window shows
+inline constexpr int kCompareNotPresent = 29101;
+inline constexpr int kComparePresent = 29102;
+inline constexpr int kCompareCaption = 29110;
+inline constexpr int kCompareNoDifferences = 29111;
+inline constexpr int kCompareWhere = 29112;
+inline constexpr int kCompareField = 29113;
+inline constexpr int kCompareThisDocument = 29114;
+inline constexpr int kCompareRadio = 29115;
+inline constexpr int kCompareCount = 29116;  // followed by the number of differences
+inline constexpr int kCompareCannotRead = 29117;
+
+inline constexpr int kReportTitle = 29130;
+inline constexpr int kReportDate = 29131;
+inline constexpr int kReportFurther = 29132;  // the dialog's fields not at their default
+inline constexpr int kReportPage = 29133;
+inline constexpr int kReportNoChannels = 29134;
+inline constexpr int kReportSetting = 29135;
+inline constexpr int kReportValue = 29136;
+inline constexpr int kReportWriteFailed = 29137;
+inline constexpr int kPdfFilter = 29138;
 
 }  // namespace cps::text

@@ -139,13 +139,13 @@ void RadioLink::verifyWrite() {
     m_context.prompter().ask(TextMessage(text::kVerifyReadFailed, Buttons::Ok, Icon::Warning));
     return;
   }
-  const auto differences = CompareWrittenImage(written, held);
-  if (differences.empty()) {
+  const auto check = CheckWrittenImage(written, held, state, m_context.langTextFunction());
+  if (check.passed()) {
     m_context.prompter().ask(TextMessage(text::kWriteVerified, Buttons::Ok, Icon::Information));
     return;
   }
   m_context.prompter().ask(FixedMessage(
-      m_context.text(text::kVerifyFailed).toStdString() + "\n\n" + DifferencesReport(differences),
+      m_context.text(text::kVerifyFailed).toStdString() + "\n\n" + WriteCheckReport(check),
       Buttons::Ok, Icon::Critical));
 }
 
