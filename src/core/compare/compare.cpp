@@ -26,15 +26,8 @@ class SilentPrompter final : public Prompter {
   std::optional<std::string> chooseFile(const FileDialogRequest&) override { return std::nullopt; }
 };
 
-struct SettingsTable {
-  CompareBlock block;
-  std::span<const SettingField> (*fields)();
-  std::string_view name;
-  int titleTextId;
-};
-
-const std::array<SettingsTable, 8>& settingsTables() {
-  static const std::array<SettingsTable, 8> tables{{
+const std::array<SettingsBlock, 8>& settingsTables() {
+  static const std::array<SettingsBlock, 8> tables{{
       {CompareBlock::OptionalFeatures, &OptionalFeatureFields, "options",
        text::kOptFeaturesCaption},
       {CompareBlock::Dtmf, &DtmfFields, "dtmf", text::kDtmfCaption},
@@ -65,6 +58,11 @@ struct Side {
   Side& operator=(const Side&) = delete;
 };
 
+std::string checkText(int value, const CompareOptions& options, const TextOf& textOf) {
+  if (!options.checksAsWords) return value == 1 ? "1" : "0";
+  return textOf(value == 1 ? text::kYesItem : text::kNoItem);
+}
+
 class Comparison {
  public:
   Comparison(const ComparedDocument& a, const ComparedDocument& b, const TextOf& textOf,
@@ -88,11 +86,6 @@ class Comparison {
       d.b += " [" + storedB + "]";
     }
     m_out.push_back(std::move(d));
-  }
-
-  std::string checkText(int value) const {
-    if (!m_options.checksAsWords) return value == 1 ? "1" : "0";
-    return m_textOf(value == 1 ? text::kYesItem : text::kNoItem);
   }
 
   void compareModel() {
@@ -133,33 +126,7 @@ class Comparison {
   }
 
   std::string channelFieldText(const ChannelFieldRow& row, const ChannelRecord& c, Side& side) {
-    const int code = static_cast<int>(row.code);
-    if (row.headerTextId != 0) {
-      const auto texts = ChannelRowTexts(c, 1, m_options.offsetMode, side.codec, m_textOf);
-      return texts[static_cast<std::size_t>(code)];
-    }
-    for (const auto& list : ChannelDialogLists()) {
-      if (list.field != row.code) continue;
-      const auto items = DialogListItems(list, side.doc.document, c, m_textOf);
-      const int item = DialogShownItem(list, side.doc.document, c);
-      return item >= 0 && item < static_cast<int>(items.size())
-                 ? items[static_cast<std::size_t>(item)]
-                 : std::string();
-    }
-    return checkText(c.*(row.member));
-  }
-
-  std::string channelFieldLabel(const ChannelFieldRow& row) const {
-    if (row.headerTextId != 0) {
-      return m_textOf(ChannelHeaderTextId(static_cast<int>(row.code), m_options.offsetMode));
-    }
-    for (const auto& list : ChannelDialogLists()) {
-      if (list.field == row.code) return m_textOf(list.labelTextId) + std::string(list.labelSuffix);
-    }
-    for (const auto& check : ChannelDialogChecks()) {
-      if (check.field == row.code) return m_textOf(check.captionTextId);
-    }
-    return std::string(row.name);
+    return ChannelFieldText(row, c, side.doc.document, side.codec, m_options, m_textOf);
   }
 
   // What a field holds, compared: the transmit side as the frequency the
@@ -187,7 +154,7 @@ class Comparison {
                         prefix + std::string(row.name),
                         number,
                         nullptr,
-                        channelFieldLabel(row),
+                        ChannelFieldLabel(row, m_options.offsetMode, m_textOf),
                         channelFieldText(row, ca, m_a),
                         channelFieldText(row, cb, m_b)};
       const std::string storedA = storedOf(row, ca, m_a);
@@ -207,12 +174,8 @@ class Comparison {
   }
 
   std::string settingText(const SettingField& field, Side& side) const {
-    const auto& doc = side.doc;
-    if (field.kind == SettingKind::Check && m_options.checksAsWords) {
-      return checkText(
-          ItemOfStored(doc.document, field, StoredSetting(doc.document, doc.side, field)));
-    }
-    return SettingValueText(doc.document, doc.side, field, side.codec, m_textOf);
+    return SettingShownText(field, side.doc.document, side.doc.side, side.codec, m_options,
+                            m_textOf);
   }
 
   static std::string settingStored(const SettingField& field, Side& side) {
@@ -220,15 +183,11 @@ class Comparison {
     return std::to_string(StoredSetting(side.doc.document, side.doc.side, field));
   }
 
-  void compareSettings(const SettingsTable& table) {
+  void compareSettings(const SettingsBlock& table) {
     const std::size_t before = m_out.size();
     for (const auto& field : table.fields()) {
-      // Rows of a table (memories, message lines) have no label of their own.
-      std::string label =
-          field.labelTextId != 0 ? m_textOf(field.labelTextId) : std::string(field.caption);
-      if (label.empty()) label = field.name;
-      add({table.block, std::string(field.name), 0, &field, label, settingText(field, m_a),
-           settingText(field, m_b)},
+      add({table.block, std::string(field.name), 0, &field, SettingLabel(field, m_textOf),
+           settingText(field, m_a), settingText(field, m_b)},
           settingStored(field, m_a), settingStored(field, m_b));
     }
     if (m_out.size() != before) return;
@@ -270,6 +229,56 @@ class Comparison {
 };
 
 }  // namespace
+
+std::span<const SettingsBlock> SettingsBlocks() { return settingsTables(); }
+
+std::string ChannelFieldLabel(const ChannelFieldRow& row, bool offsetMode, const TextOf& textOf) {
+  if (row.headerTextId != 0) {
+    return textOf(ChannelHeaderTextId(static_cast<int>(row.code), offsetMode));
+  }
+  for (const auto& list : ChannelDialogLists()) {
+    if (list.field == row.code) return textOf(list.labelTextId) + std::string(list.labelSuffix);
+  }
+  for (const auto& check : ChannelDialogChecks()) {
+    if (check.field == row.code) return textOf(check.captionTextId);
+  }
+  return std::string(row.name);
+}
+
+std::string ChannelFieldText(const ChannelFieldRow& row, const ChannelRecord& channel,
+                             const DocumentRecord& document, const CodecContext& codec,
+                             const CompareOptions& options, const TextOf& textOf) {
+  const int code = static_cast<int>(row.code);
+  if (row.headerTextId != 0) {
+    return ChannelRowTexts(channel, 1, options.offsetMode, codec,
+                           textOf)[static_cast<std::size_t>(code)];
+  }
+  for (const auto& list : ChannelDialogLists()) {
+    if (list.field != row.code) continue;
+    const auto items = DialogListItems(list, document, channel, textOf);
+    const int item = DialogShownItem(list, document, channel);
+    return item >= 0 && item < static_cast<int>(items.size())
+               ? items[static_cast<std::size_t>(item)]
+               : std::string();
+  }
+  return checkText(channel.*(row.member), options, textOf);
+}
+
+std::string SettingLabel(const SettingField& field, const TextOf& textOf) {
+  std::string label =
+      field.labelTextId != 0 ? textOf(field.labelTextId) : std::string(field.caption);
+  return label.empty() ? std::string(field.name) : label;
+}
+
+std::string SettingShownText(const SettingField& field, const DocumentRecord& document,
+                             const SideFileRecord& side, const CodecContext& codec,
+                             const CompareOptions& options, const TextOf& textOf) {
+  if (field.kind == SettingKind::Check && options.checksAsWords) {
+    return checkText(ItemOfStored(document, field, StoredSetting(document, side, field)), options,
+                     textOf);
+  }
+  return SettingValueText(document, side, field, codec, textOf);
+}
 
 ComparedDocument WorkingDocumentOf(const RunState& state) {
   return {state.workingDocument, state.workingSide, state.model.currentModel,

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,7 @@ namespace cps {
 
 struct DocumentRecord;
 struct SideFileRecord;
+struct ChannelRecord;
 struct SettingField;
 struct RunState;
 
@@ -88,6 +90,33 @@ struct CompareOptions {
 // the stored values follow in brackets, so that no difference is hidden.
 std::vector<FieldDifference> CompareDocuments(const ComparedDocument& a, const ComparedDocument& b,
                                               const TextOf& textOf, const CompareOptions& options);
+
+// The settings blocks in the order of the windows, each with its field table.
+struct SettingsBlock {
+  CompareBlock block;
+  std::span<const SettingField> (*fields)();
+  std::string_view name;  // "options"
+  int titleTextId;
+};
+std::span<const SettingsBlock> SettingsBlocks();
+
+// ---- A field as the windows show it (the report shows them the same way) ----
+
+struct ChannelFieldRow;
+struct CodecContext;
+
+// The channel table's header for a column field, the dialog's label for the others.
+std::string ChannelFieldLabel(const ChannelFieldRow& row, bool offsetMode, const TextOf& textOf);
+// The cell's text for a column field, the item or the box for the others.
+std::string ChannelFieldText(const ChannelFieldRow& row, const ChannelRecord& channel,
+                             const DocumentRecord& document, const CodecContext& codec,
+                             const CompareOptions& options, const TextOf& textOf);
+// The window's label; a row of a table (a memory, a message line) has none and
+// gives its name.
+std::string SettingLabel(const SettingField& field, const TextOf& textOf);
+std::string SettingShownText(const SettingField& field, const DocumentRecord& document,
+                             const SideFileRecord& side, const CodecContext& codec,
+                             const CompareOptions& options, const TextOf& textOf);
 
 // The window title a block's differences are grouped under.
 int CompareBlockTextId(CompareBlock block);
