@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "cli/commands.hpp"
+#include "cli/compare_commands.hpp"
 #include "cli/radio_commands.hpp"
 #include "cli/setting_commands.hpp"
 
@@ -158,6 +159,11 @@ int main(int argc, char** argv) {
   unpackCmd->add_option("IMAGE", unpackImage, "Image file (2832 bytes)")->required();
   unpackCmd->add_option("-o,--output", unpackOutput, "Data file to write")->required();
 
+  DiffOptions diffOptions;
+  ReportOptions reportOptions;
+  auto* diffCmd = AddDiffVerb(app, diffOptions);
+  auto* reportCmd = AddReportVerb(app, reportOptions);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -180,6 +186,8 @@ int main(int argc, char** argv) {
     if (*setCmd) return RunSet(setOptions, env);
     if (*packCmd) return RunPack(packFile, packOutput, env);
     if (*unpackCmd) return RunUnpack(unpackImage, unpackOutput, env);
+    if (*diffCmd) return RunDiff(diffOptions, env);
+    if (*reportCmd) return RunReport(reportOptions, env);
     // The serial port and its timers run on a Qt event loop.
     QCoreApplication qt(argc, argv);
     if (*readCmd) return RunRead(radio, readOutput, env);

@@ -296,8 +296,24 @@ ComparedFileResult ReadComparedFile(const std::string& path) {
   if (d.channelCount < 0 || d.channelCount > static_cast<int>(kMaxChannels) || band.empty()) {
     return {std::nullopt, {text::kNotADataFile, path + ": channel count or band is out of range"}};
   }
-  ComparedFile file{*read.file, TrimFixed(d.modelInfo.modelName), std::string(band)};
-  return {std::move(file), {}};
+  RunState state;
+  state.model.select(TrimFixed(d.modelInfo.modelName), band);
+  state.workingDocument = d;
+  state.workingSide = read.file->side;
+  return {ShownCopyOf(state), {}};
+}
+
+ComparedFile ShownCopyOf(const RunState& original) {
+  RunState state;
+  state.model = original.model;
+  state.workingDocument = original.workingDocument;
+  state.workingSide = original.workingSide;
+  SilentPrompter quiet;
+  NullObserver observer;
+  StoreShownOnOpeningEverywhere(state, Effects{quiet, observer});
+  return {{state.workingDocument, state.workingSide},
+          state.model.currentModel,
+          state.model.currentBandLabel};
 }
 
 std::vector<FieldDifference> CompareDocuments(const ComparedDocument& a, const ComparedDocument& b,

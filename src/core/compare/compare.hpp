@@ -62,7 +62,14 @@ struct ComparedFileResult {
   std::optional<ComparedFile> file;
   Failure failure;  // why the file cannot be compared, naming it
 };
+// The file as the program shows it once opened: as `cps530-cli get` prints
+// it, every window having stored what it shows (a channel reference follows
+// to a channel that exists).
 ComparedFileResult ReadComparedFile(const std::string& path);
+
+// The working document of a run, and the side record, model and band with
+// it, as every window would show it once opened; the run is not changed.
+ComparedFile ShownCopyOf(const RunState& state);
 
 struct FieldDifference {
   CompareBlock block = CompareBlock::Model;
