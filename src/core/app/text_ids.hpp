@@ -192,6 +192,7 @@ inline constexpr int kCompareThisDocument = 29114;
 inline constexpr int kCompareRadio = 29115;
 inline constexpr int kCompareCount = 29116;  // followed by the number of differences
 inline constexpr int kCompareCannotRead = 29117;
+inline constexpr int kConfirmCompareRead = 29118;
 
 inline constexpr int kReportTitle = 29130;
 inline constexpr int kReportDate = 29131;

@@ -48,6 +48,9 @@ struct FileDialogRequest {
   enum class Kind { Open, Save };
   Kind kind = Kind::Open;
   std::string initialPath;  // the file name the save dialog starts with
+  // The dialog's filter: the data files unless another kind is asked for.
+  int filterTextId = text::kDataFileFilter;
+  std::string pattern = "*.dat";
 };
 
 // The question a channel command asks before it pastes or deletes, unless the

@@ -125,7 +125,6 @@ class FrmMain final : public QMainWindow, public DocumentObserver, public Channe
 
   void mnuFileNew_Click();
   void mnuFileExit_Click();
-  void mnuFilePrint_Click();
   void mnuWindowCascade_Click();
   void mnuWindowTile_Click();
   void mnuFileOpen_Click();
