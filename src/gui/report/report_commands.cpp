@@ -71,14 +71,15 @@ FrmCompare* ShowDifferences(AppContext& context, FrmMain& main, const ComparedDo
                        CompareOptions{.offsetMode = context.state.habits.offsetMode});
   FrmCompare::Navigation navigation{
       [&context, &main](int channel) {
+        auto* table =
+            dynamic_cast<frmCommChInfo*>(main.ShowChildWindow(QLatin1String(kChannelWindowName)));
+        if (table == nullptr) return;
         // The table follows the dialog's group and row; it is pointed there
-        // as the dialog would point it.
+        // as the dialog would point it, once it is open.
         auto& editing = context.state.channelEditing;
         editing.dialogGroup = (channel - 1) / static_cast<int>(kChannelsPerGroup);
         editing.editRow = (channel - 1) % static_cast<int>(kChannelsPerGroup) + 1;
-        auto* table =
-            dynamic_cast<frmCommChInfo*>(main.ShowChildWindow(QLatin1String(kChannelWindowName)));
-        if (table != nullptr) table->followDialog();
+        table->followDialog();
       },
       [&main](CompareBlock block) {
         if (const char* window = windowOfBlock(block)) {
