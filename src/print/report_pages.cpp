@@ -8,12 +8,36 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 
 namespace cps::print {
 
 namespace {
 
 constexpr qreal kMarginMm = 15;
+
+// The page's cell padding does not reach the cells through the HTML import;
+// every cell gets it here, in the layout's units (pixels at 96 dpi, which the
+// layout scales to the device).
+void padTables(QTextFrame* frame, qreal point) {
+  for (QTextFrame* child : frame->childFrames()) {
+    if (auto* table = qobject_cast<QTextTable*>(child)) {
+      for (int row = 0; row < table->rows(); ++row) {
+        for (int column = 0; column < table->columns(); ++column) {
+          QTextTableCell cell = table->cellAt(row, column);
+          QTextTableCellFormat format = cell.format().toTableCellFormat();
+          format.setTopPadding(1.5 * point);
+          format.setBottomPadding(1.5 * point);
+          format.setLeftPadding(3 * point);
+          format.setRightPadding(3 * point);
+          cell.setFormat(format);
+        }
+      }
+    }
+    padTables(child, point);
+  }
+}
 
 }  // namespace
 
@@ -27,6 +51,7 @@ int PaintReportPages(QPagedPaintDevice& device, const QString& html, const PageH
   // Laid out in the device's own units, so that points are points on paper.
   document.documentLayout()->setPaintDevice(&device);
   document.setHtml(html);
+  padTables(document.rootFrame(), 96.0 / 72.0);
 
   QPainter painter;
   if (!painter.begin(&device)) return 0;

@@ -79,8 +79,10 @@ ReportSection settingsSection(const SettingsBlock& block, const ComparedDocument
   for (const auto& field : block.fields()) {
     // What the window never shows is not part of the configuration on paper.
     if (field.place.hidden) continue;
-    table.rows.push_back({SettingLabel(field, textOf),
-                          SettingShownText(field, doc.document, doc.side, codec, options, textOf)});
+    std::string value = SettingShownText(field, doc.document, doc.side, codec, options, textOf);
+    // Of the rows of a table (memories, presets, test pairs) only those in use.
+    if (field.labelTextId == 0 && value.empty()) continue;
+    table.rows.push_back({SettingLabel(field, textOf), std::move(value)});
   }
   section.tables.push_back(std::move(table));
   return section;
@@ -207,7 +209,13 @@ std::string ReportHtml(const Report& report, const std::string& language) {
       html += "</tr></thead>\n<tbody>\n";
       for (const auto& row : table.rows) {
         html += "<tr>";
-        for (const auto& cell : row) html += "<td>" + HtmlEscape(cell) + "</td>";
+        for (std::size_t c = 0; c < row.size(); ++c) {
+          // A frequency or a word of a list is never broken; the last column
+          // (the further settings) takes what room is left.
+          const bool last = c + 1 == row.size() && row.size() > 2;
+          html +=
+              (last ? "<td>" : "<td style=\"white-space:nowrap\">") + HtmlEscape(row[c]) + "</td>";
+        }
         html += "</tr>\n";
       }
       html += "</tbody>\n</table>\n";
