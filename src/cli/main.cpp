@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "cli/commands.hpp"
+#include "cli/exchange_commands.hpp"
 #include "cli/radio_commands.hpp"
 #include "cli/setting_commands.hpp"
 
@@ -158,6 +159,8 @@ int main(int argc, char** argv) {
   unpackCmd->add_option("IMAGE", unpackImage, "Image file (2832 bytes)")->required();
   unpackCmd->add_option("-o,--output", unpackOutput, "Data file to write")->required();
 
+  ExchangeCommands exchange(app);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -172,6 +175,7 @@ int main(int argc, char** argv) {
   const auto folders = cps::ProgramFolders::OfProgramFolder(programFolder(argv[0]));
   const Environment env{{std::cout, std::cerr}, folders, chooseLanguage(language, folders)};
   try {
+    if (const auto status = exchange.run(env)) return *status;
     if (*newCmd) return RunNew(newOptions, env);
     if (*showCmd) return RunShow(showFile, showOffsets, env);
     if (*dumpCmd) return RunDump(dumpFile, env);

@@ -68,6 +68,8 @@ inline constexpr int kApplicationTitle = 12000;
 inline constexpr int kPortLabel = 12008;
 inline constexpr int kFileLabel = 12009;
 
+inline constexpr int kImportChannelsEntry = 10007;
+inline constexpr int kExportChannelsEntry = 10008;
 inline constexpr int kUndo = 10211;
 inline constexpr int kRedo = 10212;
 
@@ -162,6 +164,61 @@ inline constexpr int kLanguageEnglish = 23002;
 inline constexpr int kLanguageChinese = 23003;
 inline constexpr int kPassWordCaption = 23100;
 inline constexpr int kPassWordLabel = 23101;
+
+// ---- Channel lists in CSV ----------------------------------------------------------
+// Texts with %1, %2 ... take the values named beside them (FillText).
+inline constexpr int kCsvFileFilter = 29500;
+inline constexpr int kImportCaption = 29501;
+inline constexpr int kImportFileLabel = 29502;   // %1 file
+inline constexpr int kImportMerge = 29503;
+inline constexpr int kImportReplace = 29504;
+inline constexpr int kImportRenumber = 29505;
+inline constexpr int kImportLineColumn = 29506;
+inline constexpr int kImportLocationColumn = 29507;
+inline constexpr int kImportChannelColumn = 29508;
+inline constexpr int kImportResultColumn = 29509;
+inline constexpr int kImportButton = 29510;
+inline constexpr int kImportPreviewSummary = 29511;  // %1 rows to import, %2 skipped
+inline constexpr int kImportNewChannel = 29512;
+inline constexpr int kImportReplacesChannel = 29513;
+inline constexpr int kImportSkipped = 29514;         // %1 why
+inline constexpr int kImportUnknownColumns = 29515;  // %1 column names
+inline constexpr int kImportUnheldColumns = 29516;   // %1 column names
+inline constexpr int kImportDone = 29517;            // %1 imported, %2 skipped
+inline constexpr int kImportNothing = 29518;
+inline constexpr int kImportLine = 29519;            // %1 line, %2 why
+inline constexpr int kImportStrictRefused = 29520;
+inline constexpr int kImportDocumentChanged = 29521;
+inline constexpr int kExportDone = 29522;            // %1 channels, %2 file
+inline constexpr int kExportNoFrequency = 29523;     // %1 channel
+inline constexpr int kImportRxColumn = 29524;
+inline constexpr int kImportTxColumn = 29525;
+inline constexpr int kImportDryRun = 29526;  // %1 would be imported, %2 skipped
+
+// Why a file or a row cannot be imported.
+inline constexpr int kCsvNotUtf8 = 29530;           // %1 line
+inline constexpr int kCsvUnclosedQuote = 29531;     // %1 line
+inline constexpr int kCsvNoHeader = 29532;
+inline constexpr int kCsvTooLarge = 29533;          // %1 megabytes
+inline constexpr int kCsvFileUnreadable = 29534;    // %1 what the system said
+inline constexpr int kRowTooManyCells = 29535;      // %1 cells, %2 columns
+inline constexpr int kRowEmptyValue = 29536;        // %1 column
+inline constexpr int kRowNotNumber = 29537;         // %1 column, %2 value
+inline constexpr int kRowTooFine = 29538;           // %1 column, %2 value
+inline constexpr int kRowLocationRange = 29539;     // %1 value
+inline constexpr int kRowLocationTaken = 29540;     // %1 channel, %2 line
+inline constexpr int kRowNoFreeChannel = 29541;
+inline constexpr int kRowUnknownWord = 29542;       // %1 column, %2 value, %3 the words it takes
+inline constexpr int kRowToneNotInList = 29543;     // %1 column, %2 value
+inline constexpr int kRowDcsNotInList = 29544;      // %1 column, %2 value
+inline constexpr int kRowModeMissing = 29545;       // %1 mode
+inline constexpr int kRowPowerUnknown = 29546;      // %1 value
+inline constexpr int kRxOutOfBand = 29547;          // %1 MHz, %2 band
+inline constexpr int kTxOutOfBand = 29548;          // %1 MHz, %2 band
+inline constexpr int kRxOffGrid = 29549;            // %1 MHz, %2 what the radio would hold
+inline constexpr int kTxOffGrid = 29550;            // %1 MHz, %2 what the radio would hold
+inline constexpr int kRowRadioRefused = 29551;      // %1 what the rule said
+inline constexpr int kRowChangedByRules = 29552;    // %1 field
 
 // ---- About -------------------------------------------------------------------
 inline constexpr int kAboutCaption = 24000;
