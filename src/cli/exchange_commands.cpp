@@ -29,7 +29,7 @@ int RunImport(const ImportCommandOptions& options, const Environment& env) {
   };
 
   const FileBytes file = ReadWholeFile(options.csv, kMaxChannelListBytes);
-  if (!file.ok()) return refuse(say({text::kCsvFileUnreadable, {file.error}}));
+  if (!file.ok()) return refuse(say({text::kCsvFileUnreadable, {options.csv + ": " + file.error}}));
   if (!session.open(options.file)) return kExitRefused;
 
   const std::string_view csv(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size());
@@ -82,7 +82,7 @@ int RunExport(const std::string& file, const std::string& csv, const Environment
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(list.text.data());
   if (const std::string error = WriteFileAtomically(csv, {bytes, list.text.size()});
       !error.empty()) {
-    env.io.err << "cps530-cli: " << say({text::kCsvFileUnreadable, {error}}) << '\n';
+    env.io.err << "cps530-cli: " << say({text::kCsvFileUnwritable, {error}}) << '\n';
     return kExitRefused;
   }
   env.io.out << say({text::kExportDone, {std::to_string(list.written), csv}}) << '\n';

@@ -194,6 +194,7 @@ inline constexpr int kExportNoFrequency = 29523;     // %1 channel
 inline constexpr int kImportRxColumn = 29524;
 inline constexpr int kImportTxColumn = 29525;
 inline constexpr int kImportDryRun = 29526;  // %1 would be imported, %2 skipped
+inline constexpr int kCsvFileUnwritable = 29527;  // %1 what the system said
 
 // Why a file or a row cannot be imported.
 inline constexpr int kCsvNotUtf8 = 29530;           // %1 line

@@ -43,11 +43,14 @@ inline Message FixedMessage(std::string text, Buttons buttons = Buttons::Ok,
   return m;
 }
 
-// A file dialog for data files (filter: text 9001 and "*.dat").
+// A file dialog for data files (filter: text 9001 and "*.dat") or channel
+// lists (text 29500 and "*.csv").
 struct FileDialogRequest {
   enum class Kind { Open, Save };
+  enum class Content { DataFile, ChannelList };
   Kind kind = Kind::Open;
   std::string initialPath;  // the file name the save dialog starts with
+  Content content = Content::DataFile;
 };
 
 // The question a channel command asks before it pastes or deletes, unless the

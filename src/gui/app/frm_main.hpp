@@ -133,6 +133,9 @@ class FrmMain final : public QMainWindow, public DocumentObserver, public Channe
   void mnuFileSave_Click();
   void mnuFileSaveAs_Click();
   void mnuModelInfo_Click();
+  // Channel lists in CSV (frm_main_exchange.cpp).
+  void mnuFileImport_Click();
+  void mnuFileExport_Click();
   void mnuComm_Click();
   void mnuLanguage_Click();
   void MnuInit_Click();
