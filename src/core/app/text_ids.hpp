@@ -34,6 +34,10 @@ inline constexpr int kBandRefused = 9030;
 inline constexpr int kWriteProtected = 9031;
 inline constexpr int kWriteNotAccepted = 9032;
 inline constexpr int kWrongFileSize = 9033;
+// A serial port the user may not open (%1 the device, %2 its group), and one
+// another program holds (%1).
+inline constexpr int kPortPermissionDenied = 9034;
+inline constexpr int kPortBusy = 9035;
 
 // The first-run link check.
 inline constexpr int kLinkStep1 = 9050;
@@ -62,6 +66,18 @@ inline constexpr int kVerifyFailed = 9077;
 inline constexpr int kWriteVerified = 9078;
 inline constexpr int kVerifyAfterWriteBox = 9079;
 inline constexpr int kVerifyReadFailed = 9080;
+
+// The command line's own refusals; a name or value the user gave comes first.
+inline constexpr int kCliUnknownVerb = 9090;
+inline constexpr int kCliUnknownSetting = 9091;
+inline constexpr int kCliFileNotChanged = 9092;
+inline constexpr int kCliGiveSettingValues = 9093;
+inline constexpr int kCliNoVersionTable = 9094;
+inline constexpr int kCliUnknownField = 9095;
+inline constexpr int kCliGiveFieldValues = 9096;
+inline constexpr int kCliUnknownModel = 9097;
+inline constexpr int kCliUnknownBand = 9098;
+inline constexpr int kCliNoSuchChannel = 9099;
 
 // ---- Main window -------------------------------------------------------------
 inline constexpr int kApplicationTitle = 12000;
@@ -109,6 +125,9 @@ inline constexpr int kHabitPasteInserts = 28008;
 inline constexpr int kHabitDeleteNoPrompt = 28009;
 inline constexpr int kHabitDeleteCloses = 28010;
 inline constexpr int kHabitOffsetMode = 28011;
+// Why a command left the document as it was (shown in the status bar).
+inline constexpr int kLastChannelKept = 28012;
+inline constexpr int kNoFreeChannelEntry = 28013;
 
 // ---- Optional features -------------------------------------------------------
 inline constexpr int kOptFeaturesCaption = 16000;
@@ -127,6 +146,10 @@ inline constexpr int kTestFrequencyColumn2 = 19005;
 // ---- The other radio-wide settings windows -------------------------------------
 inline constexpr int kDtmfCaption = 18000;
 inline constexpr int kMessageCaption = 20000;
+// Why a keystroke in a message line was not taken: a character the radio's
+// text cannot hold, or a line already full.
+inline constexpr int kMessageCharacterRefused = 20001;
+inline constexpr int kMessageLineFull = 20002;
 inline constexpr int kKeyCaption = 25000;
 inline constexpr int kScanCaption = 26000;
 inline constexpr int kAlertCaption = 27000;
@@ -156,6 +179,7 @@ inline constexpr int kSetCommFrame = 22001;
 inline constexpr int kSetCommPort = 22002;  // followed by the port number
 inline constexpr int kLinkCaption = 22003;
 inline constexpr int kLinkPortLabel = 22004;
+inline constexpr int kPortDeviceLabel = 22005;  // before the device and its USB adapter
 
 // ---- Language and password ---------------------------------------------------
 inline constexpr int kLanguageCaption = 23000;

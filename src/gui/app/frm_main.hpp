@@ -58,6 +58,8 @@ class FrmMain final : public QMainWindow, public DocumentObserver, public Channe
   void LoadBKPic();
   // Replaces the document by a new one of the current model and band, without asking.
   void LoadNewDoc();
+  // Opens a data file as File > Open opens the file chosen in its dialog.
+  void openFile(const std::string& path);
   void ShowCHInfo(bool show) override;
   void UpdateChannelEditCommands(int channelNumber) override;
   void popUpChannelMenu(const QPoint& globalPosition) override;
