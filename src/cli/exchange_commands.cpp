@@ -104,7 +104,8 @@ ExchangeCommands::ExchangeCommands(CLI::App& app) {
                      "on the free channel numbers from 1 upward");
   m_import->add_flag("--strict", m_importOptions.strict,
                      "Import nothing when any row would be skipped");
-  m_import->add_flag("--dry-run", m_importOptions.dryRun, "Report what would happen; write nothing");
+  m_import->add_flag("--dry-run", m_importOptions.dryRun,
+                     "Report what would happen; write nothing");
 
   m_export = app.add_subcommand(
       "export", "Write every channel in number order as a CSV channel list with the full header");

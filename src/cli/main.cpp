@@ -74,8 +74,8 @@ int main(int argc, char** argv) {
   std::string language;
   app.add_option("--lang", language, "Language of the messages: en or zh")
       ->check(CLI::IsMember({"en", "zh"}));
-  app.set_version_flag("--version", "cps530-cli " + std::string(cps::kReleaseVersion) + " (data files " +
-                                        std::string(cps::kProgramVersion) + ")");
+  app.set_version_flag("--version", "cps530-cli " + std::string(cps::kReleaseVersion) +
+                                        " (data files " + std::string(cps::kProgramVersion) + ")");
   app.footer(
       "Exit status: 0 done; 1 a file, value or radio refused (stderr says what and why); 2 the "
       "command line itself is wrong (an unknown verb, option, setting or field name, or a "

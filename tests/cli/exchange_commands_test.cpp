@@ -30,9 +30,10 @@ void writeText(const fs::path& p, const std::string& text) {
 constexpr const char* kHeader =
     "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
     "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\n";
-const std::string kGoodRows = std::string(kHeader) +
-                              "2,,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,,,,,\n"
-                              "3,,145.625000,-,0.600000,Tone,88.5,88.5,023,NN,023,Tone->Tone,NFM,12.50,S,1.0W,,,,,\n";
+const std::string kGoodRows =
+    std::string(kHeader) +
+    "2,,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,,,,,\n"
+    "3,,145.625000,-,0.600000,Tone,88.5,88.5,023,NN,023,Tone->Tone,NFM,12.50,S,1.0W,,,,,\n";
 const std::string kOneBadRow =
     kGoodRows + "4,,440.000000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,,,,,\n";
 
@@ -112,17 +113,35 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ImportStatusTest,
     ::testing::Values(
         StatusCase{"EveryRowImported", kGoodRows, {}, kExitOk, "2 rows imported, 0 skipped."},
-        StatusCase{"SomeRowsSkipped", kOneBadRow, {}, kExitRowsSkipped,
+        StatusCase{"SomeRowsSkipped",
+                   kOneBadRow,
+                   {},
+                   kExitRowsSkipped,
                    "line 4: receive frequency 440.00000 MHz is outside the band 136 - 174 MHz"},
-        StatusCase{"DryRunWritesNothing", kOneBadRow, {"", "", false, false, false, true},
-                   kExitRowsSkipped, "Dry run: 2 rows would be imported, 1 skipped"},
-        StatusCase{"StrictRefusesASkippedRow", kOneBadRow, {"", "", false, false, true, false},
-                   kExitRefused, "--strict"},
-        StatusCase{"NoUsableRow", std::string(kHeader) + "1,,999,,,,,,,,,,FM,,,,,,,,\n", {},
-                   kExitRefused, "No row of the file can be imported"},
-        StatusCase{"MalformedFile", std::string(kHeader) + "1,\"open,146.52\n", {}, kExitRefused,
+        StatusCase{"DryRunWritesNothing",
+                   kOneBadRow,
+                   {"", "", false, false, false, true},
+                   kExitRowsSkipped,
+                   "Dry run: 2 rows would be imported, 1 skipped"},
+        StatusCase{"StrictRefusesASkippedRow",
+                   kOneBadRow,
+                   {"", "", false, false, true, false},
+                   kExitRefused,
+                   "--strict"},
+        StatusCase{"NoUsableRow",
+                   std::string(kHeader) + "1,,999,,,,,,,,,,FM,,,,,,,,\n",
+                   {},
+                   kExitRefused,
+                   "No row of the file can be imported"},
+        StatusCase{"MalformedFile",
+                   std::string(kHeader) + "1,\"open,146.52\n",
+                   {},
+                   kExitRefused,
                    "line 2: a quoted field is not closed."},
-        StatusCase{"NotAChannelList", "just,words\n1,2\n", {}, kExitRefused,
+        StatusCase{"NotAChannelList",
+                   "just,words\n1,2\n",
+                   {},
+                   kExitRefused,
                    "no header row with a Frequency column"},
         StatusCase{"UnreadableFile", "", {}, kExitRefused, "list.csv"}),
     [](const auto& c) { return std::string(c.param.name); });
@@ -138,21 +157,25 @@ TEST_F(ExchangeCommandsTest, ExportToStandardOutputEqualsTheFile) {
 
 TEST_F(ExchangeCommandsTest, ExportThenReplaceIntoANewDocumentGivesTheListBack) {
   ASSERT_EQ(makeNew("a.dat"), kExitOk);
-  writeText(m_dir / "list.csv",
-            std::string(kHeader) +
-                "1,,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,,,,,\n"
-                "2,,145.625000,-,0.600000,Tone,100.0,88.5,023,NN,023,Tone->Tone,NFM,5.00,S,1.0W,,,,,\n"
-                "9,,150.006250,+,0.600000,TSQL,88.5,67.0,023,NN,023,Tone->Tone,FM,6.25,,2.5W,,,,,\n"
-                "17,,163.008330,split,173.008330,DTCS,88.5,88.5,754,RN,023,Tone->Tone,NFM,8.33,,High,,,,,\n"
-                "40,,136.000000,off,174.000000,Cross,88.5,88.5,205,NN,023,Tone->Tone,FM,5.00,S,Mid,,,,,\n"
-                "128,,174.000000,off,0.000000,Cross,88.5,254.1,023,NN,032,->DTCS,NFM,5.00,,Low,,,,,\n");
-  ASSERT_EQ(import("a.dat", "list.csv", {"", "", true, false, false, false}), kExitOk) << m_err.str();
+  writeText(
+      m_dir / "list.csv",
+      std::string(kHeader) +
+          "1,,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,,,,,\n"
+          "2,,145.625000,-,0.600000,Tone,100.0,88.5,023,NN,023,Tone->Tone,NFM,5.00,S,1.0W,,,,,\n"
+          "9,,150.006250,+,0.600000,TSQL,88.5,67.0,023,NN,023,Tone->Tone,FM,6.25,,2.5W,,,,,\n"
+          "17,,163.008330,split,173.008330,DTCS,88.5,88.5,754,RN,023,Tone->Tone,NFM,8.33,,High,,,,,"
+          "\n"
+          "40,,136.000000,off,174.000000,Cross,88.5,88.5,205,NN,023,Tone->Tone,FM,5.00,S,Mid,,,,,\n"
+          "128,,174.000000,off,0.000000,Cross,88.5,254.1,023,NN,032,->DTCS,NFM,5.00,,Low,,,,,\n");
+  ASSERT_EQ(import("a.dat", "list.csv", {"", "", true, false, false, false}), kExitOk)
+      << m_err.str();
   ASSERT_EQ(show("a.dat"), kExitOk);
   const std::string original = m_out.str();
 
   ASSERT_EQ(exportTo("a.dat", "out.csv"), kExitOk);
   ASSERT_EQ(makeNew("b.dat"), kExitOk);
-  ASSERT_EQ(import("b.dat", "out.csv", {"", "", true, false, false, false}), kExitOk) << m_err.str();
+  ASSERT_EQ(import("b.dat", "out.csv", {"", "", true, false, false, false}), kExitOk)
+      << m_err.str();
   ASSERT_EQ(show("b.dat"), kExitOk);
   EXPECT_EQ(m_out.str(), original);
   ASSERT_EQ(exportTo("b.dat", "again.csv"), kExitOk);

@@ -81,11 +81,13 @@ class FrmImportChannelsTest : public QObject {
     QCOMPARE(p.column(kRx), QStringList({"435.12500", "436.00000", "437.000000", "481.000000"}));
     QCOMPARE(p.cell(0, kTx), QString("440.12500"));
     QCOMPARE(p.column(kResult),
-             QStringList({"replaces the channel", "new channel",
-                          "skipped: Location 129 is not a channel from 1 to 128",
-                          "skipped: receive frequency 481.00000 MHz is outside the band 400 - 480 MHz"}));
-    QCOMPARE(p.child<QLabel>("LabelSummary")->text(),
-             QString("2 rows will be imported, 2 skipped. Nothing changes until you click Import."));
+             QStringList(
+                 {"replaces the channel", "new channel",
+                  "skipped: Location 129 is not a channel from 1 to 128",
+                  "skipped: receive frequency 481.00000 MHz is outside the band 400 - 480 MHz"}));
+    QCOMPARE(
+        p.child<QLabel>("LabelSummary")->text(),
+        QString("2 rows will be imported, 2 skipped. Nothing changes until you click Import."));
     QCOMPARE(p.child<QLabel>("LabelNotes")->text(),
              QString("Columns the radio does not hold, not imported: Name"));
     QVERIFY(p.child<QPushButton>("CommandImport")->isEnabled());
@@ -110,7 +112,8 @@ class FrmImportChannelsTest : public QObject {
     Preview p(std::string(kHeader) + "9,,999,,,,,,,,,,FM,,,,,,,,\n");
     QVERIFY(!p.child<QPushButton>("CommandImport")->isEnabled());
     QCOMPARE(p.column(kResult),
-             QStringList({"skipped: receive frequency 999.00000 MHz is outside the band 400 - 480 MHz"}));
+             QStringList(
+                 {"skipped: receive frequency 999.00000 MHz is outside the band 400 - 480 MHz"}));
   }
 
   void textsInEitherLanguage_data() { LanguageRows(); }
@@ -190,7 +193,8 @@ class FrmImportChannelsTest : public QObject {
     QCOMPARE(t.f.prompter.fileRequests.back().initialPath, std::string("new.csv"));
     std::ifstream in(path, std::ios::binary);
     const std::string written{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    QCOMPARE(QString::fromStdString(written), QString::fromStdString(ExportChannelsCsv(t.doc()).text));
+    QCOMPARE(QString::fromStdString(written),
+             QString::fromStdString(ExportChannelsCsv(t.doc()).text));
     QVERIFY2(t.f.prompter.unexpected.empty(), t.f.prompter.unexpectedText().c_str());
   }
 };

@@ -99,8 +99,9 @@ std::variant<int, ExchangeMessage> readCtcss(const Row& row, C column) {
 // which the radio calls inverted).
 std::variant<int, ExchangeMessage> readDcs(const Row& row, C column, char polarity) {
   const std::string_view text = row.cell(column);
-  const bool octal = !text.empty() && text.size() <= 3 &&
-                     std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '7'; });
+  const bool octal =
+      !text.empty() && text.size() <= 3 &&
+      std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '7'; });
   if (!octal) {
     return message(text::kRowNotNumber, {std::string(nameOf(column)), std::string(text)});
   }
@@ -124,16 +125,19 @@ std::variant<Tones, ExchangeMessage> readTones(const Row& row) {
                           (polarity[1] == 'N' || polarity[1] == 'R');
 
   // One side of the tone pair: "Tone" or "DTCS" from the columns of that side.
-  const auto side = [&](std::string_view kind, bool transmit) -> std::variant<int, ExchangeMessage> {
+  const auto side = [&](std::string_view kind,
+                        bool transmit) -> std::variant<int, ExchangeMessage> {
     if (kind.empty()) return 0;
     if (kind == "DTCS" && !polarityOk) {
-      return message(text::kRowUnknownWord, {std::string(nameOf(C::DtcsPolarity)),
-                                             std::string(row.cell(C::DtcsPolarity)), "NN, NR, RN, RR"});
+      return message(text::kRowUnknownWord,
+                     {std::string(nameOf(C::DtcsPolarity)), std::string(row.cell(C::DtcsPolarity)),
+                      "NN, NR, RN, RR"});
     }
     if (kind == "Tone") return readCtcss(row, transmit ? C::RToneFreq : C::CToneFreq);
     return readDcs(row, transmit ? C::DtcsCode : C::RxDtcsCode, polarity[transmit ? 0 : 1]);
   };
-  const auto pair = [&](std::string_view tx, std::string_view rx) -> std::variant<Tones, ExchangeMessage> {
+  const auto pair = [&](std::string_view tx,
+                        std::string_view rx) -> std::variant<Tones, ExchangeMessage> {
     Tones tones;
     auto encode = side(tx, true);
     if (auto* m = std::get_if<ExchangeMessage>(&encode)) return *m;
@@ -165,8 +169,8 @@ std::variant<Tones, ExchangeMessage> readTones(const Row& row) {
     const auto known = [](std::string_view s) { return s.empty() || s == "Tone" || s == "DTCS"; };
     if (arrow == std::string_view::npos || cross == "->" || !known(cross.substr(0, arrow)) ||
         !known(cross.substr(arrow + 2))) {
-      return message(text::kRowUnknownWord,
-                     {std::string(nameOf(C::CrossMode)), std::string(cross), std::string(kCrossWords)});
+      return message(text::kRowUnknownWord, {std::string(nameOf(C::CrossMode)), std::string(cross),
+                                             std::string(kCrossWords)});
     }
     return pair(cross.substr(0, arrow), cross.substr(arrow + 2));
   }
@@ -275,7 +279,8 @@ DecimalUnits ParseDecimalUnits(std::string_view text, int decimals) {
     }
   }
   if (i != text.size() || integerDigits + fractionDigits == 0) return {};
-  for (auto d = static_cast<int>(std::min<std::size_t>(fractionDigits, static_cast<std::size_t>(decimals)));
+  for (auto d = static_cast<int>(
+           std::min<std::size_t>(fractionDigits, static_cast<std::size_t>(decimals)));
        d < decimals; ++d) {
     units *= 10;
   }
@@ -347,8 +352,9 @@ std::variant<ChannelRequest, ExchangeMessage> ReadChannelRow(const CsvRecord& re
     } else if (duplex == "off") {
       if (offset >= kHundredMhz) request.tx = offset;
     } else {
-      return message(text::kRowUnknownWord, {std::string(nameOf(C::Duplex)),
-                                             std::string(row.cell(C::Duplex)), std::string(kDuplexWords)});
+      return message(text::kRowUnknownWord,
+                     {std::string(nameOf(C::Duplex)), std::string(row.cell(C::Duplex)),
+                      std::string(kDuplexWords)});
     }
   }
 
@@ -377,8 +383,9 @@ std::variant<ChannelRequest, ExchangeMessage> ReadChannelRow(const CsvRecord& re
   if (row.has(C::Skip)) {
     const std::string skip = lower(row.cell(C::Skip));
     if (skip != "" && skip != "s" && skip != "p") {
-      return message(text::kRowUnknownWord, {std::string(nameOf(C::Skip)),
-                                             std::string(row.cell(C::Skip)), std::string(kSkipWords)});
+      return message(
+          text::kRowUnknownWord,
+          {std::string(nameOf(C::Skip)), std::string(row.cell(C::Skip)), std::string(kSkipWords)});
     }
     request.scanSkip = skip == "s";
   }
@@ -471,15 +478,15 @@ std::optional<std::vector<std::string>> ChannelCsvFields(const ChannelRecord& ch
   const CodecContext codec{{}, quiet};
   const std::string rxRaw = TrimFixed(channel.rxFreq);
   if (!IsNumeric(rxRaw) || rxRaw == kNoFrequency) return std::nullopt;
-  const DecimalUnits rx = ParseDecimalUnits(FreqStoredToText(channel.rxFreq.raw(), codec), kMhzDecimals);
+  const DecimalUnits rx =
+      ParseDecimalUnits(FreqStoredToText(channel.rxFreq.raw(), codec), kMhzDecimals);
   if (rx.status != DecimalUnits::Status::Ok) return std::nullopt;
 
   // The shift as the table shows it: "+5.00000", "-0.60000", unsigned when simplex.
   const std::string shift = OffsetStoredToText(TrimFixed(channel.offset), channel.offsetDirection);
   const bool plus = shift.front() == '+', minus = shift.front() == '-';
-  const DecimalUnits magnitude =
-      ParseDecimalUnits(plus || minus ? std::string_view(shift).substr(1) : std::string_view(shift),
-                        kMhzDecimals);
+  const DecimalUnits magnitude = ParseDecimalUnits(
+      plus || minus ? std::string_view(shift).substr(1) : std::string_view(shift), kMhzDecimals);
   const std::int64_t offset = plus || minus ? magnitude.units : 0;
   const std::int64_t tx = rx.units + (plus ? offset : minus ? -offset : 0);
 
@@ -498,9 +505,9 @@ std::optional<std::vector<std::string>> ChannelCsvFields(const ChannelRecord& ch
   const int spacing = shownItem(ChannelField::Spacing, channel.spacing);
   const int power = shownItem(ChannelField::Power, channel.power);
   constexpr std::array<std::string_view, 3> kStepOfKind{"5.00", "6.25", "8.33"};
-  const std::string_view step =
-      channel.rxStepKind >= 0 && channel.rxStepKind < 3 ? kStepOfKind[static_cast<std::size_t>(channel.rxStepKind)]
-                                                         : kStepOfKind[0];
+  const std::string_view step = channel.rxStepKind >= 0 && channel.rxStepKind < 3
+                                    ? kStepOfKind[static_cast<std::size_t>(channel.rxStepKind)]
+                                    : kStepOfKind[0];
 
   return std::vector<std::string>{std::to_string(channel.number),
                                   "",
@@ -530,8 +537,9 @@ CsvExport ExportChannelsCsv(const DocumentRecord& document) {
   out.text = CsvLine(std::vector<std::string>(kCsvColumnNames.begin(), kCsvColumnNames.end()));
   std::vector<ChannelRecord> channels(document.usedChannels().begin(),
                                       document.usedChannels().end());
-  std::stable_sort(channels.begin(), channels.end(),
-                   [](const ChannelRecord& a, const ChannelRecord& b) { return a.number < b.number; });
+  std::stable_sort(
+      channels.begin(), channels.end(),
+      [](const ChannelRecord& a, const ChannelRecord& b) { return a.number < b.number; });
   for (const auto& channel : channels) {
     const auto fields = ChannelCsvFields(channel);
     if (!fields) {

@@ -65,15 +65,15 @@ inline constexpr std::size_t kCsvColumnCount = 21;
 
 // The full header, in the order the format's writers put it.
 inline constexpr std::array<std::string_view, kCsvColumnCount> kCsvColumnNames{
-    "Location",     "Name",       "Frequency", "Duplex", "Offset",  "Tone",    "rToneFreq",
-    "cToneFreq",    "DtcsCode",   "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode", "TStep",
-    "Skip",         "Power",      "Comment",   "URCALL", "RPT1CALL", "RPT2CALL", "DVCODE"};
+    "Location",  "Name",     "Frequency",    "Duplex",     "Offset",    "Tone",     "rToneFreq",
+    "cToneFreq", "DtcsCode", "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode",     "TStep",
+    "Skip",      "Power",    "Comment",      "URCALL",     "RPT1CALL",  "RPT2CALL", "DVCODE"};
 
 // Which cell of a record holds each column, found by name in the header.
 struct CsvHeader {
   int line = 0;
   std::array<std::optional<std::size_t>, kCsvColumnCount> cellOf{};
-  std::size_t width = 0;                   // cells in the header row
+  std::size_t width = 0;                    // cells in the header row
   std::vector<std::string> unknownColumns;  // named once in the report
   bool has(CsvColumn c) const { return cellOf[static_cast<std::size_t>(c)].has_value(); }
 };
@@ -87,8 +87,8 @@ std::string_view CsvCell(const CsvRecord& record, const CsvHeader& header, CsvCo
 
 // The nominal output of each power level of the radio, as the list shows them.
 struct PowerLevel {
-  int value;         // stored transmit power
-  double watts;      // written to the file, and what watts read from one are nearest to
+  int value;     // stored transmit power
+  double watts;  // written to the file, and what watts read from one are nearest to
   std::string_view name;
 };
 inline constexpr std::array<PowerLevel, 3> kPowerLevels{{
@@ -123,13 +123,13 @@ inline std::string MhzText(std::int64_t units) { return UnitsText(units, 5); }
 // the channel keeps what it holds, and a new channel what the table gives it.
 struct ChannelRequest {
   std::optional<int> location;
-  std::int64_t rx = 0;              // 10 Hz units
+  std::int64_t rx = 0;             // 10 Hz units
   std::optional<std::int64_t> tx;  // 10 Hz units; empty: the transmit side is kept
   std::optional<bool> txInhibit;
   std::optional<int> decodeTone;  // both tones are given together
   std::optional<int> encodeTone;
-  std::optional<int> power;       // a stored power level
-  std::optional<bool> narrow;     // NFM; FM is wide
+  std::optional<int> power;    // a stored power level
+  std::optional<bool> narrow;  // NFM; FM is wide
   std::optional<bool> scanSkip;
   bool operator==(const ChannelRequest&) const = default;
 };
@@ -149,8 +149,8 @@ std::vector<CsvColumn> UnheldColumnsUsed(const CsvRecord& record, const CsvHeade
 std::optional<std::vector<std::string>> ChannelCsvFields(const ChannelRecord& channel);
 
 struct CsvExport {
-  std::string text;             // header and one row per channel, in number order
-  std::vector<int> unwritten;   // channels without a readable receive frequency
+  std::string text;            // header and one row per channel, in number order
+  std::vector<int> unwritten;  // channels without a readable receive frequency
   int written = 0;
 };
 CsvExport ExportChannelsCsv(const DocumentRecord& document);

@@ -82,7 +82,8 @@ std::optional<ExchangeMessage> applyRequest(RunState& state, const Effects& effe
                                             const ChannelRequest& r) {
   const int group = GroupOfChannel(number) - 1;
   const int position = PositionOfChannel(number);
-  const auto edit = [&](ChannelField field, const std::string& value) -> std::optional<ExchangeMessage> {
+  const auto edit = [&](ChannelField field,
+                        const std::string& value) -> std::optional<ExchangeMessage> {
     const EditOutcome outcome =
         ApplyChannelEdit(state, effects, group, position, static_cast<int>(field), value);
     if (outcome.status == EditStatus::Refused) {
@@ -103,7 +104,8 @@ std::optional<ExchangeMessage> applyRequest(RunState& state, const Effects& effe
     if (auto m = outside(*r.tx, text::kTxOutOfBand)) return m;
   }
 
-  const ChannelRecord before = channelOf(state, number) ? *channelOf(state, number) : ChannelRecord{};
+  const ChannelRecord before =
+      channelOf(state, number) ? *channelOf(state, number) : ChannelRecord{};
   const bool existed = channelOf(state, number) != nullptr;
 
   if (auto m = edit(ChannelField::Receive, MhzText(r.rx))) return m;
@@ -124,11 +126,10 @@ std::optional<ExchangeMessage> applyRequest(RunState& state, const Effects& effe
     // A first tone on a channel without tones goes to both sides; setting
     // the receive side again after the transmit side undoes that.
     const std::string decode = std::to_string(*r.decodeTone);
-    for (const auto& [field, value] :
-         std::array<std::pair<ChannelField, std::string>, 3>{{{ChannelField::DecodeTone, decode},
-                                                              {ChannelField::EncodeTone,
-                                                               std::to_string(*r.encodeTone)},
-                                                              {ChannelField::DecodeTone, decode}}}) {
+    for (const auto& [field, value] : std::array<std::pair<ChannelField, std::string>, 3>{
+             {{ChannelField::DecodeTone, decode},
+              {ChannelField::EncodeTone, std::to_string(*r.encodeTone)},
+              {ChannelField::DecodeTone, decode}}}) {
       if (auto m = edit(field, value)) return m;
     }
   }
@@ -143,14 +144,15 @@ std::optional<ExchangeMessage> applyRequest(RunState& state, const Effects& effe
        r.power ? std::optional<int>(keptOrAsked(ChannelField::Power, held, *r.power, {*r.power}))
                : std::nullopt},
       {ChannelField::Spacing,
-       r.narrow ? std::optional<int>(
-                      *r.narrow ? keptOrAsked(ChannelField::Spacing, held, kSpacingNarrow,
-                                              {kSpacingNarrow})
-                                : keptOrAsked(ChannelField::Spacing, held, kSpacingWide,
-                                              {kSpacing20, kSpacingWide}))
-                : std::nullopt},
+       r.narrow
+           ? std::optional<int>(*r.narrow ? keptOrAsked(ChannelField::Spacing, held, kSpacingNarrow,
+                                                        {kSpacingNarrow})
+                                          : keptOrAsked(ChannelField::Spacing, held, kSpacingWide,
+                                                        {kSpacing20, kSpacingWide}))
+           : std::nullopt},
       {ChannelField::ScanSkip, r.scanSkip ? std::optional<int>(*r.scanSkip ? 1 : 0) : std::nullopt},
-      {ChannelField::TxInhibit, r.txInhibit ? std::optional<int>(*r.txInhibit ? 1 : 0) : std::nullopt},
+      {ChannelField::TxInhibit,
+       r.txInhibit ? std::optional<int>(*r.txInhibit ? 1 : 0) : std::nullopt},
   }};
   for (const auto& n : numbers) {
     if (!n.value) continue;
@@ -159,7 +161,8 @@ std::optional<ExchangeMessage> applyRequest(RunState& state, const Effects& effe
 
   // Whatever the rules did on the way, the channel must end as the row asked.
   channel = channelOf(state, number);
-  const auto check = [&](ChannelField field, std::optional<int> asked) -> std::optional<ExchangeMessage> {
+  const auto check = [&](ChannelField field,
+                         std::optional<int> asked) -> std::optional<ExchangeMessage> {
     const ChannelFieldRow* row = FindChannelField(static_cast<int>(field));
     if (asked && channel->*row->member != *asked) {
       return message(text::kRowChangedByRules, {std::string(row->name)});
@@ -190,8 +193,8 @@ void clearChannelList(RunState& state, const Effects& effects) {
 }  // namespace
 
 int ImportPlan::importedCount() const {
-  return static_cast<int>(std::count_if(rows.begin(), rows.end(),
-                                        [](const ImportRow& r) { return r.imported(); }));
+  return static_cast<int>(
+      std::count_if(rows.begin(), rows.end(), [](const ImportRow& r) { return r.imported(); }));
 }
 
 int ImportPlan::skippedCount() const { return static_cast<int>(rows.size()) - importedCount(); }
@@ -207,9 +210,10 @@ ImportPlan PlanChannelImport(const RunState& state, std::string_view csv, Import
   }
   const CsvText parsed = ParseCsvText(csv);
   if (parsed.error) {
-    plan.refusal = message(parsed.error->kind == CsvTextError::Kind::NotUtf8 ? text::kCsvNotUtf8
-                                                                            : text::kCsvUnclosedQuote,
-                           {std::to_string(parsed.error->line)});
+    plan.refusal =
+        message(parsed.error->kind == CsvTextError::Kind::NotUtf8 ? text::kCsvNotUtf8
+                                                                  : text::kCsvUnclosedQuote,
+                {std::to_string(parsed.error->line)});
     return plan;
   }
   if (parsed.records.empty()) {
@@ -248,7 +252,8 @@ ImportPlan PlanChannelImport(const RunState& state, std::string_view csv, Import
     row.line = record.line;
     row.location = std::string(CsvCell(record, header, CsvColumn::Location));
     row.rx = std::string(CsvCell(record, header, CsvColumn::Frequency));
-    for (CsvColumn c : UnheldColumnsUsed(record, header)) unheld[static_cast<std::size_t>(c)] = true;
+    for (CsvColumn c : UnheldColumnsUsed(record, header))
+      unheld[static_cast<std::size_t>(c)] = true;
 
     auto read = ReadChannelRow(record, header);
     if (auto* why = std::get_if<ExchangeMessage>(&read)) {

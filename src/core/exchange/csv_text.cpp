@@ -19,7 +19,7 @@ std::size_t firstNonUtf8(std::string_view text) {
       length = 2;
     } else if (c >= 0xE0 && c <= 0xEF) {
       length = 3;
-      if (c == 0xE0) secondLow = 0xA0;  // no overlong forms
+      if (c == 0xE0) secondLow = 0xA0;   // no overlong forms
       if (c == 0xED) secondHigh = 0x9F;  // no surrogates
     } else if (c >= 0xF0 && c <= 0xF4) {
       length = 4;

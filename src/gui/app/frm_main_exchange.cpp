@@ -51,8 +51,8 @@ void FrmMain::mnuFileImport_Click() {
   FrmImportChannels preview(m_context, std::move(csv),
                             QFileInfo(QString::fromStdString(*path)).fileName(), this);
   if (preview.exec() != QDialog::Accepted) return;
-  const ImportResult result = ApplyChannelImport(m_context.state, {m_context.prompter(), *this},
-                                                 preview.plan());
+  const ImportResult result =
+      ApplyChannelImport(m_context.state, {m_context.prompter(), *this}, preview.plan());
   if (!result.applied) {
     warn(m_context, *result.refusal);
     return;
@@ -70,9 +70,10 @@ void FrmMain::mnuFileExport_Click() {
   FileDialogRequest request;
   request.kind = FileDialogRequest::Kind::Save;
   request.content = FileDialogRequest::Content::ChannelList;
-  request.initialPath =
-      QFileInfo(QString::fromStdString(FileNameOfPath(m_context.state.path))).completeBaseName().toStdString() +
-      ".csv";
+  request.initialPath = QFileInfo(QString::fromStdString(FileNameOfPath(m_context.state.path)))
+                            .completeBaseName()
+                            .toStdString() +
+                        ".csv";
   const auto path = m_context.prompter().chooseFile(request);
   if (!path) return;
 
@@ -86,7 +87,8 @@ void FrmMain::mnuFileExport_Click() {
   if (!list.unwritten.empty()) {
     std::string channels;
     for (const int n : list.unwritten) {
-      channels += (channels.empty() ? "" : "\n") + textOf(m_context, {text::kExportNoFrequency, {std::to_string(n)}});
+      channels += (channels.empty() ? "" : "\n") +
+                  textOf(m_context, {text::kExportNoFrequency, {std::to_string(n)}});
     }
     m_context.prompter().ask(FixedMessage(channels, Buttons::Ok, Icon::Warning));
   }

@@ -95,9 +95,9 @@ Answer MessageBoxPrompter::confirmWrite(bool& verify) {
 
 std::optional<std::string> MessageBoxPrompter::chooseFile(const FileDialogRequest& request) {
   const bool channelList = request.content == FileDialogRequest::Content::ChannelList;
-  const QString filter =
-      channelList ? m_context.text(text::kCsvFileFilter) + QStringLiteral(" (*.csv)")
-                  : m_context.text(text::kDataFileFilter) + QStringLiteral(" (*.dat)");
+  const QString filter = channelList
+                             ? m_context.text(text::kCsvFileFilter) + QStringLiteral(" (*.csv)")
+                             : m_context.text(text::kDataFileFilter) + QStringLiteral(" (*.dat)");
   QString start = m_context.lastFileFolder;
   if (request.kind == FileDialogRequest::Kind::Save && !request.initialPath.empty()) {
     const QFileInfo initial(QString::fromStdString(request.initialPath));

@@ -98,8 +98,8 @@ QString FrmImportChannels::say(const ExchangeMessage& message) const {
 }
 
 void FrmImportChannels::replan() {
-  m_plan = PlanChannelImport(m_context.state, m_csv,
-                             {m_replace->isChecked(), m_renumber->isChecked()});
+  m_plan =
+      PlanChannelImport(m_context.state, m_csv, {m_replace->isChecked(), m_renumber->isChecked()});
 
   QStringList notes;
   if (m_plan.refusal) notes << say(*m_plan.refusal);
@@ -139,9 +139,9 @@ void FrmImportChannels::replan() {
   m_rows->resizeColumnsToContents();
   m_rows->horizontalHeader()->setStretchLastSection(true);
 
-  m_summary->setText(say({text::kImportPreviewSummary,
-                          {std::to_string(m_plan.importedCount()),
-                           std::to_string(m_plan.skippedCount())}}));
+  m_summary->setText(
+      say({text::kImportPreviewSummary,
+           {std::to_string(m_plan.importedCount()), std::to_string(m_plan.skippedCount())}}));
   m_import->setEnabled(m_plan.usable());
 }
 

@@ -46,15 +46,16 @@ struct ToneCase {
   std::vector<std::string> columns;
 };
 
-const std::vector<std::string> kToneColumnNames{"Tone",         "rToneFreq",  "cToneFreq", "DtcsCode",
-                                               "DtcsPolarity", "RxDtcsCode", "CrossMode"};
+const std::vector<std::string> kToneColumnNames{
+    "Tone", "rToneFreq", "cToneFreq", "DtcsCode", "DtcsPolarity", "RxDtcsCode", "CrossMode"};
 
 class ToneModeTest : public ::testing::TestWithParam<ToneCase> {};
 
 TEST_P(ToneModeTest, ReadsAsTheRadiosTones) {
   const auto& c = GetParam();
   std::vector<std::pair<std::string, std::string>> cells{{"Frequency", "435.000000"}};
-  for (std::size_t i = 0; i < c.columns.size(); ++i) cells.emplace_back(kToneColumnNames[i], c.columns[i]);
+  for (std::size_t i = 0; i < c.columns.size(); ++i)
+    cells.emplace_back(kToneColumnNames[i], c.columns[i]);
   const auto result = read(cells);
   ASSERT_TRUE(std::holds_alternative<ChannelRequest>(result))
       << std::get<ExchangeMessage>(result).textId;
@@ -79,27 +80,51 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ToneModeTest,
     ::testing::Values(
         ToneCase{"None", 0, 0, {"", "88.5", "88.5", "023", "NN", "023", "Tone->Tone"}},
-        ToneCase{"Tone", tone("100.0"), 0, {"Tone", "100.0", "88.5", "023", "NN", "023", "Tone->Tone"}},
-        ToneCase{"Tsql", tone("254.1"), tone("254.1"),
+        ToneCase{
+            "Tone", tone("100.0"), 0, {"Tone", "100.0", "88.5", "023", "NN", "023", "Tone->Tone"}},
+        ToneCase{"Tsql",
+                 tone("254.1"),
+                 tone("254.1"),
                  {"TSQL", "88.5", "254.1", "023", "NN", "023", "Tone->Tone"}},
-        ToneCase{"Dtcs", tone("754N"), tone("754N"), {"DTCS", "88.5", "88.5", "754", "NN", "023", "Tone->Tone"}},
-        ToneCase{"DtcsReversedReceive", tone("017N"), tone("017I"),
+        ToneCase{"Dtcs",
+                 tone("754N"),
+                 tone("754N"),
+                 {"DTCS", "88.5", "88.5", "754", "NN", "023", "Tone->Tone"}},
+        ToneCase{"DtcsReversedReceive",
+                 tone("017N"),
+                 tone("017I"),
                  {"DTCS", "88.5", "88.5", "017", "NR", "023", "Tone->Tone"}},
-        ToneCase{"DtcsReversedBoth", tone("025I"), tone("025I"),
+        ToneCase{"DtcsReversedBoth",
+                 tone("025I"),
+                 tone("025I"),
                  {"DTCS", "88.5", "88.5", "025", "RR", "023", "Tone->Tone"}},
-        ToneCase{"CrossToneTone", tone("67.0"), tone("69.3"),
+        ToneCase{"CrossToneTone",
+                 tone("67.0"),
+                 tone("69.3"),
                  {"Cross", "67.0", "69.3", "023", "NN", "023", "Tone->Tone"}},
-        ToneCase{"CrossToneDtcs", tone("88.5"), tone("754I"),
+        ToneCase{"CrossToneDtcs",
+                 tone("88.5"),
+                 tone("754I"),
                  {"Cross", "88.5", "88.5", "023", "NR", "754", "Tone->DTCS"}},
-        ToneCase{"CrossDtcsTone", tone("032I"), tone("110.9"),
+        ToneCase{"CrossDtcsTone",
+                 tone("032I"),
+                 tone("110.9"),
                  {"Cross", "88.5", "110.9", "032", "RN", "023", "DTCS->Tone"}},
-        ToneCase{"CrossDtcsDtcs", tone("023N"), tone("754N"),
+        ToneCase{"CrossDtcsDtcs",
+                 tone("023N"),
+                 tone("754N"),
                  {"Cross", "88.5", "88.5", "023", "NN", "754", "DTCS->DTCS"}},
-        ToneCase{"CrossNothingTone", 0, tone("151.4"),
+        ToneCase{"CrossNothingTone",
+                 0,
+                 tone("151.4"),
                  {"Cross", "88.5", "151.4", "023", "NN", "023", "->Tone"}},
-        ToneCase{"CrossNothingDtcs", 0, tone("205N"),
+        ToneCase{"CrossNothingDtcs",
+                 0,
+                 tone("205N"),
                  {"Cross", "88.5", "88.5", "023", "NN", "205", "->DTCS"}},
-        ToneCase{"CrossDtcsNothing", tone("205I"), 0,
+        ToneCase{"CrossDtcsNothing",
+                 tone("205I"),
+                 0,
                  {"Cross", "88.5", "88.5", "205", "RN", "023", "DTCS->"}}),
     [](const auto& c) { return std::string(c.param.name); });
 
@@ -133,7 +158,8 @@ class DuplexTest : public ::testing::TestWithParam<DuplexCase> {};
 
 TEST_P(DuplexTest, GivesTheTransmitSide) {
   const auto& c = GetParam();
-  const auto result = read({{"Frequency", "446.500000"}, {"Duplex", c.duplex}, {"Offset", c.offset}});
+  const auto result =
+      read({{"Frequency", "446.500000"}, {"Duplex", c.duplex}, {"Offset", c.offset}});
   ASSERT_TRUE(std::holds_alternative<ChannelRequest>(result));
   const auto& r = std::get<ChannelRequest>(result);
   EXPECT_EQ(r.rx, 44650000);
@@ -150,7 +176,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DuplexCase{"SplitAnyCase", "Split", "436.025", 43602500, false},
                       DuplexCase{"OffKeepsTheTransmitSide", "off", "0.000000", std::nullopt, true},
                       DuplexCase{"OffIgnoresAShift", "off", "5.000000", std::nullopt, true},
-                      DuplexCase{"OffWithTheTransmitFrequency", "off", "441.500000", 44150000, true}),
+                      DuplexCase{"OffWithTheTransmitFrequency", "off", "441.500000", 44150000,
+                                 true}),
     [](const auto& c) { return std::string(c.param.name); });
 
 TEST(DuplexTest, AMissingColumnKeepsTheTransmitSide) {
@@ -170,18 +197,16 @@ class PowerTest : public ::testing::TestWithParam<PowerCase> {};
 
 TEST_P(PowerTest, ByWattsOrName) { EXPECT_EQ(PowerLevelOfText(GetParam().text), GetParam().level); }
 
-INSTANTIATE_TEST_SUITE_P(Cases, PowerTest,
-                         ::testing::Values(PowerCase{"1.0W", 0}, PowerCase{"2.5W", 1},
-                                           PowerCase{"5.0W", 2}, PowerCase{"0.5W", 0},
-                                           PowerCase{"4W", 2}, PowerCase{"50W", 2},
-                                           PowerCase{"3 W", 1}, PowerCase{"5", 2},
-                                           PowerCase{"1.75W", 0},  // halfway goes to the lower level
-                                           PowerCase{"3.75w", 1}, PowerCase{"Low", 0},
-                                           PowerCase{"mid", 1}, PowerCase{"MIDDLE", 1},
-                                           PowerCase{"High", 2}, PowerCase{"0W", std::nullopt},
-                                           PowerCase{"-5W", std::nullopt},
-                                           PowerCase{"max", std::nullopt},
-                                           PowerCase{"W", std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PowerTest,
+    ::testing::Values(PowerCase{"1.0W", 0}, PowerCase{"2.5W", 1}, PowerCase{"5.0W", 2},
+                      PowerCase{"0.5W", 0}, PowerCase{"4W", 2}, PowerCase{"50W", 2},
+                      PowerCase{"3 W", 1}, PowerCase{"5", 2},
+                      PowerCase{"1.75W", 0},  // halfway goes to the lower level
+                      PowerCase{"3.75w", 1}, PowerCase{"Low", 0}, PowerCase{"mid", 1},
+                      PowerCase{"MIDDLE", 1}, PowerCase{"High", 2}, PowerCase{"0W", std::nullopt},
+                      PowerCase{"-5W", std::nullopt}, PowerCase{"max", std::nullopt},
+                      PowerCase{"W", std::nullopt}));
 
 TEST(PowerTest, WrittenInWatts) {
   EXPECT_EQ(PowerText(5.0), "5.0W");
@@ -193,16 +218,21 @@ TEST(PowerTest, WrittenInWatts) {
 // ---- Mode, skip, location -------------------------------------------------------------
 
 TEST(RowTest, ModeSkipAndLocation) {
-  const auto r = std::get<ChannelRequest>(read(
-      {{"Location", "17"}, {"Frequency", "435"}, {"Mode", "NFM"}, {"Skip", "S"}, {"TStep", "12.5"}}));
+  const auto r = std::get<ChannelRequest>(read({{"Location", "17"},
+                                                {"Frequency", "435"},
+                                                {"Mode", "NFM"},
+                                                {"Skip", "S"},
+                                                {"TStep", "12.5"}}));
   EXPECT_EQ(r.location, 17);
   EXPECT_EQ(r.narrow, true);
   EXPECT_EQ(r.scanSkip, true);
-  EXPECT_EQ(std::get<ChannelRequest>(read({{"Frequency", "435"}, {"Mode", "fm"}, {"Skip", "P"}})).narrow,
-            false);
+  EXPECT_EQ(
+      std::get<ChannelRequest>(read({{"Frequency", "435"}, {"Mode", "fm"}, {"Skip", "P"}})).narrow,
+      false);
   EXPECT_EQ(std::get<ChannelRequest>(read({{"Frequency", "435"}, {"Skip", "P"}})).scanSkip, false);
   // Empty cells of power and mode keep what the channel holds.
-  const auto kept = std::get<ChannelRequest>(read({{"Frequency", "435"}, {"Mode", ""}, {"Power", ""}}));
+  const auto kept =
+      std::get<ChannelRequest>(read({{"Frequency", "435"}, {"Mode", ""}, {"Power", ""}}));
   EXPECT_FALSE(kept.narrow.has_value());
   EXPECT_FALSE(kept.power.has_value());
 }
@@ -248,17 +278,19 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"DcsCodeNotOctal",
                     {{"Frequency", "435"}, {"Tone", "DTCS"}, {"DtcsCode", "089"}},
                     {text::kRowNotNumber, {"DtcsCode", "089"}}},
-        RefusalCase{"PolarityNotNOrR",
-                    {{"Frequency", "435"}, {"Tone", "DTCS"}, {"DtcsCode", "023"}, {"DtcsPolarity", "NI"}},
-                    {text::kRowUnknownWord, {"DtcsPolarity", "NI", "NN, NR, RN, RR"}}},
+        RefusalCase{
+            "PolarityNotNOrR",
+            {{"Frequency", "435"}, {"Tone", "DTCS"}, {"DtcsCode", "023"}, {"DtcsPolarity", "NI"}},
+            {text::kRowUnknownWord, {"DtcsPolarity", "NI", "NN, NR, RN, RR"}}},
         RefusalCase{"ToneModeUnknown",
                     {{"Frequency", "435"}, {"Tone", "TSQL-R"}},
                     {text::kRowUnknownWord, {"Tone", "TSQL-R", "\"\", Tone, TSQL, DTCS, Cross"}}},
-        RefusalCase{"CrossModeUnknown",
-                    {{"Frequency", "435"}, {"Tone", "Cross"}, {"CrossMode", "Tone->DV"}},
-                    {text::kRowUnknownWord,
-                     {"CrossMode", "Tone->DV",
-                      "Tone->Tone, Tone->DTCS, DTCS->Tone, DTCS->DTCS, ->Tone, ->DTCS, Tone->, DTCS->"}}},
+        RefusalCase{
+            "CrossModeUnknown",
+            {{"Frequency", "435"}, {"Tone", "Cross"}, {"CrossMode", "Tone->DV"}},
+            {text::kRowUnknownWord,
+             {"CrossMode", "Tone->DV",
+              "Tone->Tone, Tone->DTCS, DTCS->Tone, DTCS->DTCS, ->Tone, ->DTCS, Tone->, DTCS->"}}},
         RefusalCase{"DuplexUnknown",
                     {{"Frequency", "435"}, {"Duplex", "x"}},
                     {text::kRowUnknownWord, {"Duplex", "x", "\"\", +, -, split, off"}}},
@@ -268,10 +300,17 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"OffsetNotANumber",
                     {{"Frequency", "435"}, {"Duplex", "+"}, {"Offset", "-5"}},
                     {text::kRowNotNumber, {"Offset", "-5"}}},
-        RefusalCase{"ModeAm", {{"Frequency", "435"}, {"Mode", "AM"}}, {text::kRowModeMissing, {"AM"}}},
-        RefusalCase{"ModeDigitalVoice", {{"Frequency", "435"}, {"Mode", "DV"}}, {text::kRowModeMissing, {"DV"}}},
-        RefusalCase{"ModeWideBroadcast", {{"Frequency", "435"}, {"Mode", "WFM"}}, {text::kRowModeMissing, {"WFM"}}},
-        RefusalCase{"PowerUnknown", {{"Frequency", "435"}, {"Power", "max"}}, {text::kRowPowerUnknown, {"max"}}},
+        RefusalCase{
+            "ModeAm", {{"Frequency", "435"}, {"Mode", "AM"}}, {text::kRowModeMissing, {"AM"}}},
+        RefusalCase{"ModeDigitalVoice",
+                    {{"Frequency", "435"}, {"Mode", "DV"}},
+                    {text::kRowModeMissing, {"DV"}}},
+        RefusalCase{"ModeWideBroadcast",
+                    {{"Frequency", "435"}, {"Mode", "WFM"}},
+                    {text::kRowModeMissing, {"WFM"}}},
+        RefusalCase{"PowerUnknown",
+                    {{"Frequency", "435"}, {"Power", "max"}},
+                    {text::kRowPowerUnknown, {"max"}}},
         RefusalCase{"SkipUnknown",
                     {{"Frequency", "435"}, {"Skip", "yes"}},
                     {text::kRowUnknownWord, {"Skip", "yes", "\"\", S, P"}}},
@@ -282,7 +321,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RefusalTest, CellsBeyondTheHeaderMustBeEmpty) {
   const CsvHeader header = ReadCsvHeader({1, {"Frequency"}});
-  EXPECT_TRUE(std::holds_alternative<ChannelRequest>(ReadChannelRow({2, {"435", "", " "}}, header)));
+  EXPECT_TRUE(
+      std::holds_alternative<ChannelRequest>(ReadChannelRow({2, {"435", "", " "}}, header)));
   EXPECT_EQ(std::get<ExchangeMessage>(ReadChannelRow({2, {"435", "x"}}, header)),
             (ExchangeMessage{text::kRowTooManyCells, {"2", "1"}}));
 }
@@ -290,7 +330,8 @@ TEST(RefusalTest, CellsBeyondTheHeaderMustBeEmpty) {
 // ---- Header ---------------------------------------------------------------------------
 
 TEST(HeaderTest, ColumnsByNameInAnyOrderAndCase) {
-  const CsvHeader header = ReadCsvHeader({3, {"Skip", "frequency", " Extra ", "Frequency", "LOCATION"}});
+  const CsvHeader header =
+      ReadCsvHeader({3, {"Skip", "frequency", " Extra ", "Frequency", "LOCATION"}});
   EXPECT_EQ(header.line, 3);
   EXPECT_EQ(header.cellOf[static_cast<std::size_t>(CsvColumn::Frequency)], 1u);
   EXPECT_EQ(header.cellOf[static_cast<std::size_t>(CsvColumn::Location)], 4u);
@@ -337,12 +378,13 @@ TEST(ExportTest, FullHeaderAndChannelsInNumberOrder) {
   doc.channelCount = 4;
 
   const CsvExport out = ExportChannelsCsv(doc);
-  EXPECT_EQ(out.text,
-            "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
-            "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\r\n"
-            "2,,435.125000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,2.5W,,,,,\r\n"
-            "3,,430.000000,off,440.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,1.0W,,,,,\r\n"
-            "9,,446.500000,-,0.600000,Tone,100.0,88.5,023,NN,023,Tone->Tone,NFM,6.25,S,1.0W,,,,,\r\n");
+  EXPECT_EQ(
+      out.text,
+      "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+      "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\r\n"
+      "2,,435.125000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,2.5W,,,,,\r\n"
+      "3,,430.000000,off,440.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,1.0W,,,,,\r\n"
+      "9,,446.500000,-,0.600000,Tone,100.0,88.5,023,NN,023,Tone->Tone,NFM,6.25,S,1.0W,,,,,\r\n");
   EXPECT_EQ(out.written, 3);
   EXPECT_EQ(out.unwritten, std::vector<int>{1});
 }
@@ -351,7 +393,9 @@ TEST(ExportTest, FullHeaderAndChannelsInNumberOrder) {
 
 TEST(DecimalUnitsTest, NothingLostOrRounded) {
   using S = DecimalUnits::Status;
-  const auto units = [](const char* text, int decimals) { return ParseDecimalUnits(text, decimals); };
+  const auto units = [](const char* text, int decimals) {
+    return ParseDecimalUnits(text, decimals);
+  };
   EXPECT_EQ(units("435.125", 5).units, 43512500);
   EXPECT_EQ(units(" 435.12500000 ", 5).units, 43512500);
   EXPECT_EQ(units("435", 5).units, 43500000);

@@ -99,33 +99,42 @@ TEST_P(SkippedRowTest, IsReportedAndNeverMoved) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, SkippedRowTest,
     ::testing::Values(
-        SkipCase{"ReceiveAboveTheBand", row("6", "481.000000"),
+        SkipCase{"ReceiveAboveTheBand",
+                 row("6", "481.000000"),
                  {text::kRxOutOfBand, {"481.00000", "400 - 480 MHz"}}},
-        SkipCase{"ReceiveBelowTheBand", row("6", "145.500000"),
+        SkipCase{"ReceiveBelowTheBand",
+                 row("6", "145.500000"),
                  {text::kRxOutOfBand, {"145.50000", "400 - 480 MHz"}}},
-        SkipCase{"TransmitOutsideTheBand", row("6", "478.000000", "+", "5.000000"),
+        SkipCase{"TransmitOutsideTheBand",
+                 row("6", "478.000000", "+", "5.000000"),
                  {text::kTxOutOfBand, {"483.00000", "400 - 480 MHz"}}},
-        SkipCase{"SplitOutsideTheBand", row("6", "440.000000", "split", "146.520000"),
+        SkipCase{"SplitOutsideTheBand",
+                 row("6", "440.000000", "split", "146.520000"),
                  {text::kTxOutOfBand, {"146.52000", "400 - 480 MHz"}}},
-        SkipCase{"ReceiveOffTheStepGrid", row("6", "435.123450"),
+        SkipCase{"ReceiveOffTheStepGrid",
+                 row("6", "435.123450"),
                  {text::kRxOffGrid, {"435.12345", "435.12000"}}},
-        SkipCase{"TransmitOffTheStepGrid", row("6", "435.000000", "+", "0.001000"),
+        SkipCase{"TransmitOffTheStepGrid",
+                 row("6", "435.000000", "+", "0.001000"),
                  {text::kTxOffGrid, {"435.00100", "435.00000"}}},
-        SkipCase{"EightPointThreeThreeMark", row("6", "400.024990"),
+        SkipCase{"EightPointThreeThreeMark",
+                 row("6", "400.024990"),
                  {text::kRxOffGrid, {"400.02499", "400.02500"}}},
         SkipCase{"LocationZero", row("0", "435.000000"), {text::kRowLocationRange, {"0"}}},
         SkipCase{"LocationPast128", row("129", "435.000000"), {text::kRowLocationRange, {"129"}}},
         SkipCase{"NoLocation", row("", "435.000000"), {text::kRowEmptyValue, {"Location"}}},
         SkipCase{"LocationTwice", row("5", "436.000000"), {text::kRowLocationTaken, {"5", "2"}}},
-        SkipCase{"ModeTheRadioLacks", row("6", "435.000000", "", "0", "AM"),
+        SkipCase{"ModeTheRadioLacks",
+                 row("6", "435.000000", "", "0", "AM"),
                  {text::kRowModeMissing, {"AM"}}},
-        SkipCase{"MalformedFrequency", row("6", "435.0.0"),
+        SkipCase{"MalformedFrequency",
+                 row("6", "435.0.0"),
                  {text::kRowNotNumber, {"Frequency", "435.0.0"}}}),
     [](const auto& c) { return std::string(c.param.name); });
 
 TEST_F(ChannelImportTest, SixPointTwoFiveAndEightPointThreeThreeGridsAreHeld) {
-  const ImportPlan p = import(std::string(kHeader) + row("2", "400.006250") + row("3", "400.008330") +
-                              row("4", "400.025000"));
+  const ImportPlan p = import(std::string(kHeader) + row("2", "400.006250") +
+                              row("3", "400.008330") + row("4", "400.025000"));
   EXPECT_EQ(p.skippedCount(), 0);
   EXPECT_EQ(TrimFixed(channel(2).rxFreq), "40000625");
   EXPECT_EQ(channel(2).rxStepKind, 1);
@@ -169,14 +178,16 @@ TEST_P(RefusedFileTest, ChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefusedFileTest,
-    ::testing::Values(RefusedFileCase{"Empty", "", {text::kCsvNoHeader, {}}},
-                      RefusedFileCase{"NoFrequencyColumn", "Location,Name\n1,a\n", {text::kCsvNoHeader, {}}},
-                      RefusedFileCase{"NotUtf8", std::string(kHeader) + "1,Caf\xE9,435\n",
-                                      {text::kCsvNotUtf8, {"2"}}},
-                      RefusedFileCase{"UnclosedQuote", std::string(kHeader) + "1,\"a,435\n",
-                                      {text::kCsvUnclosedQuote, {"2"}}},
-                      RefusedFileCase{"TooLarge", std::string(kMaxChannelListBytes + 1, '\n'),
-                                      {text::kCsvTooLarge, {"8"}}}),
+    ::testing::Values(
+        RefusedFileCase{"Empty", "", {text::kCsvNoHeader, {}}},
+        RefusedFileCase{"NoFrequencyColumn", "Location,Name\n1,a\n", {text::kCsvNoHeader, {}}},
+        RefusedFileCase{
+            "NotUtf8", std::string(kHeader) + "1,Caf\xE9,435\n", {text::kCsvNotUtf8, {"2"}}},
+        RefusedFileCase{"UnclosedQuote",
+                        std::string(kHeader) + "1,\"a,435\n",
+                        {text::kCsvUnclosedQuote, {"2"}}},
+        RefusedFileCase{
+            "TooLarge", std::string(kMaxChannelListBytes + 1, '\n'), {text::kCsvTooLarge, {"8"}}}),
     [](const auto& c) { return std::string(c.param.name); });
 
 TEST_F(ChannelImportTest, NoUsableRowChangesNothing) {
@@ -222,10 +233,11 @@ TEST_F(ChannelImportTest, MergeKeepsWhatTheFormatDoesNotCarry) {
   held.spacing = 1;  // 20 kHz: as wide as FM
   SetChannels(doc(), {MakeChannel(1, "44000000"), held});
 
-  const ImportPlan p = import(std::string(kHeader) +
-                              "4,,441.000000,+,5.000000,TSQL,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,"
-                              ",1.0W,,,,,\n" +
-                              row("9", "442.000000"));
+  const ImportPlan p =
+      import(std::string(kHeader) +
+             "4,,441.000000,+,5.000000,TSQL,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,"
+             ",1.0W,,,,,\n" +
+             row("9", "442.000000"));
   ASSERT_EQ(p.importedCount(), 2);
   EXPECT_TRUE(p.rows[0].replacesChannel);
   EXPECT_FALSE(p.rows[1].replacesChannel);
@@ -259,9 +271,10 @@ TEST_F(ChannelImportTest, NamedValuesChangeWhatTheTableShowsDifferently) {
 }
 
 TEST_F(ChannelImportTest, ReplaceClearsTheListFirst) {
-  SetChannels(doc(), {MakeChannel(1, "44000000"), MakeChannel(2, "44100000"), MakeChannel(70, "45000000")});
-  const ImportPlan p = import(std::string(kHeader) + row("3", "430.000000") + row("2", "431.000000"),
-                              {true, false});
+  SetChannels(
+      doc(), {MakeChannel(1, "44000000"), MakeChannel(2, "44100000"), MakeChannel(70, "45000000")});
+  const ImportPlan p =
+      import(std::string(kHeader) + row("3", "430.000000") + row("2", "431.000000"), {true, false});
   EXPECT_FALSE(p.rows[1].replacesChannel);
   EXPECT_EQ(ChannelNumbers(doc()), (std::vector<int>{3, 2}));
   ChannelRecord typed = MakeChannel(2, "43100000");
@@ -271,8 +284,8 @@ TEST_F(ChannelImportTest, ReplaceClearsTheListFirst) {
 
 TEST_F(ChannelImportTest, RenumberTakesFileOrder) {
   SetChannels(doc(), {MakeChannel(1, "44000000"), MakeChannel(3, "44100000")});
-  const std::string csv = std::string(kHeader) + row("50", "430") + row("", "999") + row("50", "431") +
-                          row("7", "432");
+  const std::string csv =
+      std::string(kHeader) + row("50", "430") + row("", "999") + row("50", "431") + row("7", "432");
   const ImportPlan merged = import(csv, {false, true});
   std::vector<int> placed;
   for (const auto& r : merged.rows) placed.push_back(r.channel);
@@ -300,7 +313,8 @@ TEST_F(ChannelImportTest, RenumberSkipsRowsPastTheLastFreeNumber) {
 TEST_F(ChannelImportTest, OneUndoStepAndTheOffsetHabitAsItWas) {
   state.habits.offsetMode = true;
   const DocumentRecord before = doc();
-  import(std::string(kHeader) + row("2", "430", "+", "5") + row("3", "431", "-", "0.6") + row("1", "432"));
+  import(std::string(kHeader) + row("2", "430", "+", "5") + row("3", "431", "-", "0.6") +
+         row("1", "432"));
   EXPECT_EQ(channel(2).offsetDirection, 2);
   EXPECT_EQ(TrimFixed(channel(3).offset), "0060000");
   EXPECT_TRUE(state.habits.offsetMode);
@@ -325,8 +339,9 @@ struct RoundTripBand {
   std::vector<ChannelRecord> channels;
 };
 
-ChannelRecord varied(int number, const char* rx, int direction, const char* offset, const char* encode,
-                     const char* decode, int power, int spacing, int skip, int inhibit) {
+ChannelRecord varied(int number, const char* rx, int direction, const char* offset,
+                     const char* encode, const char* decode, int power, int spacing, int skip,
+                     int inhibit) {
   ChannelRecord c = MakeChannel(number, rx, direction, offset);
   c.encodeTone = static_cast<std::int16_t>(*ToneIndexOfText(encode));
   c.decodeTone = static_cast<std::int16_t>(*ToneIndexOfText(decode));
@@ -337,13 +352,15 @@ ChannelRecord varied(int number, const char* rx, int direction, const char* offs
   return c;
 }
 
-class RoundTripTest : public ChannelImportTest, public ::testing::WithParamInterface<RoundTripBand> {};
+class RoundTripTest : public ChannelImportTest,
+                      public ::testing::WithParamInterface<RoundTripBand> {};
 
 TEST_P(RoundTripTest, ExportThenReplaceGivesEveryChannelBack) {
   state.model.select("TW530G", GetParam().label);
   SetChannels(doc(), GetParam().channels);
   CodecContext codec{state.model.limits, prompter};
-  for (auto& c : doc().usedChannels()) SnapChannelToStep(c, codec);  // the step kinds as the radio has them
+  for (auto& c : doc().usedChannels())
+    SnapChannelToStep(c, codec);  // the step kinds as the radio has them
   const DocumentRecord original = doc();
   const std::string csv = ExportChannelsCsv(original).text;
 
@@ -351,7 +368,8 @@ TEST_P(RoundTripTest, ExportThenReplaceGivesEveryChannelBack) {
   fresh.model.select("TW530G", GetParam().label);
   SetChannels(fresh.workingDocument, {MakeChannel(1, "14600000")});
   const ImportPlan p = PlanChannelImport(fresh, csv, {true, false});
-  for (const auto& r : p.rows) ASSERT_FALSE(r.skip.has_value()) << "line " << r.line << ": " << r.skip->textId;
+  for (const auto& r : p.rows)
+    ASSERT_FALSE(r.skip.has_value()) << "line " << r.line << ": " << r.skip->textId;
   ASSERT_TRUE(ApplyChannelImport(fresh, effects, p).applied);
 
   ASSERT_EQ(ChannelNumbers(fresh.workingDocument).size(), original.usedChannels().size());
