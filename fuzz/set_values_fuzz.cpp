@@ -96,8 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       check(!outcome.failure.detail.empty(), "a value was refused without a reason");
       continue;
     }
-    // The setting just set, and a few others the input names, show a value
-    // that, given back, changes nothing.
+    // The setting just set, and a few others the input names, print a value
+    // that, given back, changes no byte.
     state.history = cps::EditHistory{};
     std::vector<const cps::SettingField*> shownFields{field};
     for (int i = 0; i < 4 && input.remaining_bytes() > 0; ++i) {
@@ -110,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                       *shownField, codec, textOf);
       cps::RunState again = state;
       const auto back = cps::SetSettingFromText(again, effects, *shownField, shown, textOf);
-      if (back.status == cps::EditStatus::Refused ||
+      if (back.status == cps::EditStatus::Refused || !sameDocument(again, state) ||
           !sameSettings(again, state, fields, textOf, prompter)) {
         std::fprintf(stderr, "set values: %s shows \"%s\" after %s \"%s\"\n",
                      std::string(shownField->name).c_str(), shown.c_str(),

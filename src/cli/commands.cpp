@@ -8,6 +8,7 @@
 #include "cli/json_dump.hpp"
 #include "cli/session.hpp"
 #include "core/app/file_commands.hpp"
+#include "core/app/text_ids.hpp"
 #include "core/app/version_table.hpp"
 #include "core/document/channel_list.hpp"
 #include "core/document/codec.hpp"
@@ -19,9 +20,9 @@ namespace {
 
 constexpr const char* kToneNone = "none";
 
-int refuse(Streams io, const std::string& what) {
+int refuse(Streams io, const std::string& what, int status = kExitRefused) {
   io.err << "cps530-cli: " << what << '\n';
-  return kExitRefused;
+  return status;
 }
 
 // A tone is given as its shown text (67.0, 023N, 023I, none) or as its index.
@@ -33,6 +34,16 @@ std::optional<std::string> toneValue(const std::string& text) {
 
 }  // namespace
 
+std::string CliText(const Environment& env, int id) {
+  TextTable texts(env.folders.languageFolder() / std::string(LanguageFileName(env.language)));
+  return texts.LangText(id);
+}
+
+int UnknownVerb(const std::string& verb, const std::string& verbs, const Environment& env) {
+  return refuse(env.io, "\"" + verb + "\" " + CliText(env, text::kCliUnknownVerb) + verbs,
+                kExitUsage);
+}
+
 std::string EditFieldList() {
   std::string names;
   for (const auto& field : ChannelFields()) names += std::string(" ") + std::string(field.name);
@@ -42,7 +53,7 @@ std::string EditFieldList() {
 int RunNew(const NewOptions& options, const Environment& env) {
   const Streams io = env.io;
   if (options.model != kModelTW530 && options.model != kModelTW530G) {
-    return refuse(io, "unknown model \"" + options.model + "\" (use TW530 or TW530G)");
+    return refuse(io, "\"" + options.model + "\" " + CliText(env, text::kCliUnknownModel));
   }
   const auto bands = BandTable();
   const bool knownBand = std::any_of(bands.begin(), bands.end(),
@@ -50,9 +61,13 @@ int RunNew(const NewOptions& options, const Environment& env) {
   if (!knownBand) {
     std::string labels;
     for (const auto& b : bands) labels += "\n  " + std::string(b.label);
-    return refuse(io, "unknown band \"" + options.band + "\"; the bands are:" + labels);
+    return refuse(io, "\"" + options.band + "\" " + CliText(env, text::kCliUnknownBand) + labels);
   }
   Session session(env);
+  // get, set and every other verb open a file only by the version table.
+  if (!session.versions().problem.empty()) {
+    return refuse(io, session.versions().problem + ". " + CliText(env, text::kCliNoVersionTable));
+  }
   if (!options.initDir.empty()) session.files().initFolder = options.initDir;
   session.state().model.select(options.model, options.band);
   session.state().initialiseSettings = options.initialise;
@@ -116,10 +131,11 @@ int RunDump(const std::string& file, const Environment& env) {
 int RunEdit(const EditOptions& options, const Environment& env) {
   const Streams io = env.io;
   if (options.channel < 1 || options.channel > static_cast<int>(kMaxChannels)) {
-    return refuse(io, "channel " + std::to_string(options.channel) + " is not from 1 to 128");
+    return refuse(io,
+                  std::to_string(options.channel) + " " + CliText(env, text::kCliNoSuchChannel));
   }
   if (options.pairs.empty() || options.pairs.size() % 2 != 0) {
-    return refuse(io, "give each field with its value: FIELD VALUE [FIELD VALUE ...]");
+    return refuse(io, CliText(env, text::kCliGiveFieldValues), kExitUsage);
   }
   // Every name and tone is checked before anything is applied, so that a bad
   // pair leaves the file as it was.
@@ -128,7 +144,9 @@ int RunEdit(const EditOptions& options, const Environment& env) {
     const auto& name = options.pairs[i];
     const ChannelFieldRow* field = FindChannelFieldByName(name);
     if (field == nullptr) {
-      return refuse(io, "unknown field \"" + name + "\"; the fields are:" + EditFieldList());
+      return refuse(io,
+                    "\"" + name + "\" " + CliText(env, text::kCliUnknownField) + EditFieldList(),
+                    kExitUsage);
     }
     std::string value = options.pairs[i + 1];
     if (field->kind == ChannelValueKind::Tone) {

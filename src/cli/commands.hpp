@@ -1,5 +1,7 @@
 // The verbs of cps530-cli on documents. Each returns the exit status: 0 done,
-// 1 an input or file refused (one line on stderr says what and why).
+// 1 a file, value or radio refused, 2 the command line itself is wrong (an
+// unknown verb, option, setting or field name, a name without its value); one
+// line on stderr says what and why.
 #pragma once
 
 #include <ostream>
@@ -41,6 +43,11 @@ struct EditOptions {
   int channel = 0;
   std::vector<std::string> pairs;  // field, value, field, value, ...
 };
+
+// A message of the command line's own in the run's language.
+std::string CliText(const Environment& env, int id);
+// Says that `verb` is none of `verbs`, and gives the usage status.
+int UnknownVerb(const std::string& verb, const std::string& verbs, const Environment& env);
 
 int RunNew(const NewOptions& options, const Environment& env);
 int RunShow(const std::string& file, bool offsetMode, const Environment& env);

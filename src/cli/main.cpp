@@ -4,11 +4,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <string_view>
 
 #include "cli/commands.hpp"
 #include "cli/compare_commands.hpp"
+#include "cli/exchange_commands.hpp"
 #include "cli/radio_commands.hpp"
 #include "cli/setting_commands.hpp"
+#include "core/document/records.hpp"
+#include "cps/version.hpp"
 
 namespace {
 
@@ -38,6 +42,28 @@ int chooseLanguage(const std::string& option, const cps::ProgramFolders& folders
   return cps::kEnglish;
 }
 
+// What the command line names before CLI11 reads it: the language asked for
+// and the first word that is no option, which must be a verb.
+struct FirstWords {
+  std::string language;
+  std::string verb;
+};
+
+FirstWords firstWords(int argc, char** argv) {
+  FirstWords words;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--lang" && i + 1 < argc) {
+      words.language = argv[++i];
+    } else if (arg.starts_with("--lang=")) {
+      words.language = std::string(arg.substr(7));
+    } else if (!arg.starts_with("-") && words.verb.empty()) {
+      words.verb = std::string(arg);
+    }
+  }
+  return words;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -49,6 +75,12 @@ int main(int argc, char** argv) {
   std::string language;
   app.add_option("--lang", language, "Language of the messages: en or zh")
       ->check(CLI::IsMember({"en", "zh"}));
+  app.set_version_flag("--version", "cps530-cli " + std::string(cps::kReleaseVersion) +
+                                        " (data files " + std::string(cps::kProgramVersion) + ")");
+  app.footer(
+      "Exit status: 0 done; 1 a file, value or radio refused (stderr says what and why); 2 the "
+      "command line itself is wrong (an unknown verb, option, setting or field name, or a "
+      "missing value).");
 
   NewOptions newOptions;
   auto* newCmd = app.add_subcommand("new", "Write the default document of a model and band");
@@ -97,24 +129,30 @@ int main(int argc, char** argv) {
   std::string getFile;
   std::vector<std::string> getNames;
   auto* getCmd = app.add_subcommand(
-      "get",
-      "Print radio-wide settings as NAME VALUE lines (all when no NAME is given).\nVALUE is "
-      "what the window shows, as a POSIX shell word: bare when it holds only letters, digits "
-      "and ._-+:/,=@%, otherwise quoted.");
+      "get", "Print radio-wide settings as NAME VALUE lines (all when no NAME is given)");
   getCmd->add_option("FILE", getFile, "Data file")->required();
   getCmd->add_option("NAME", getNames, "Settings to print");
-  getCmd->footer(settingsHelp);
+  getCmd->footer([settingsHelp] {
+    return "VALUE is what the file stores, as a POSIX shell word: bare when it holds only "
+           "letters, digits and ._-+:/,=@%, otherwise quoted.\nA stored number that no item "
+           "of its list names is printed as =N (for example =0); in a text a byte below 32 or "
+           "above 126 is printed as \\xHH and a backslash as \\\\.\nset takes every line "
+           "back and leaves the file byte for byte as it was.\n" +
+           settingsHelp();
+  });
 
   SetOptions setOptions;
-  auto* setCmd = app.add_subcommand(
-      "set",
-      "Change radio-wide settings and save the file; every pair is checked first and the file "
-      "is saved only when all are accepted.");
+  auto* setCmd = app.add_subcommand("set", "Change radio-wide settings and save the file");
   setCmd->add_option("FILE", setOptions.file, "Data file")->required();
   setCmd->add_option("NAME_VALUE", setOptions.pairs, "NAME VALUE [NAME VALUE ...]")
       ->required()
       ->expected(2, -1);
-  setCmd->footer(settingsHelp);
+  setCmd->footer([settingsHelp] {
+    return "Every pair is checked first and the file is saved only when all are accepted.\n"
+           "A VALUE as get prints it keeps what is stored: =N a number no item names, \\xHH a "
+           "byte of a text (\\\\ a backslash). =N sets a number only where an item stores it.\n" +
+           settingsHelp();
+  });
 
   RadioOptions radio;
   const auto addRadioOptions = [&radio](CLI::App* cmd) {
@@ -163,6 +201,20 @@ int main(int argc, char** argv) {
   ReportOptions reportOptions;
   auto* diffCmd = AddDiffVerb(app, diffOptions);
   auto* reportCmd = AddReportVerb(app, reportOptions);
+  ExchangeCommands exchange(app);
+
+  const auto folders = cps::DecideProgramFolders(cps::ProbeInstallation(programFolder(argv[0])));
+  const FirstWords words = firstWords(argc, argv);
+  if (!words.verb.empty() &&
+      app.get_subcommands([&words](CLI::App* verb) { return verb->get_name() == words.verb; })
+          .empty()) {
+    std::string verbs;
+    for (const CLI::App* verb : app.get_subcommands([](CLI::App*) { return true; })) {
+      verbs += (verbs.empty() ? " " : ", ") + verb->get_name();
+    }
+    const Environment env{{std::cout, std::cerr}, folders, chooseLanguage(words.language, folders)};
+    return UnknownVerb(words.verb, verbs, env);
+  }
 
   try {
     app.parse(argc, argv);
@@ -170,14 +222,16 @@ int main(int argc, char** argv) {
     return app.exit(e);
   } catch (const CLI::CallForAllHelp& e) {
     return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
+    return app.exit(e);
   } catch (const CLI::ParseError& e) {
     app.exit(e);
     return kExitUsage;
   }
 
-  const auto folders = cps::ProgramFolders::OfProgramFolder(programFolder(argv[0]));
   const Environment env{{std::cout, std::cerr}, folders, chooseLanguage(language, folders)};
   try {
+    if (const auto status = exchange.run(env)) return *status;
     if (*newCmd) return RunNew(newOptions, env);
     if (*showCmd) return RunShow(showFile, showOffsets, env);
     if (*dumpCmd) return RunDump(dumpFile, env);
@@ -188,7 +242,11 @@ int main(int argc, char** argv) {
     if (*unpackCmd) return RunUnpack(unpackImage, unpackOutput, env);
     if (*diffCmd) return RunDiff(diffOptions, env);
     if (*reportCmd) return RunReport(reportOptions, env);
-    // The serial port and its timers run on a Qt event loop.
+    // The serial port and its timers run on a Qt event loop. An installed
+    // program numbers the ports in the user's own port map.
+    if (const auto error = cps::PrepareUserFolders(folders); !error.empty()) {
+      std::cerr << "cps530-cli: " << error << '\n';
+    }
     QCoreApplication qt(argc, argv);
     if (*readCmd) return RunRead(radio, readOutput, env);
     if (*writeCmd) return RunWrite(writeFile, radio, env);

@@ -66,9 +66,9 @@ class ProgressLine {
 bool runTransfer(Session& session, const RadioOptions& options, TransferKind kind,
                  Prompter& prompter) {
   const auto& env = session.environment();
-  const QString device = DeviceForPort(options.port, env.folders.base / "ports.ini");
+  const QString device = DeviceForPort(options.port, env.folders.portMap());
   if (device.isEmpty()) {
-    refuse(env, "port " + options.port + " is not in " + (env.folders.base / "ports.ini").string());
+    refuse(env, "port " + options.port + " is not in " + env.folders.portMap().string());
     return false;
   }
   ProgressLine progress(env.io.err, kind != TransferKind::ReadInfo && isTerminal(2));

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "cli/session.hpp"
+#include "core/app/text_ids.hpp"
 #include "core/settings/setting_fields.hpp"
 #include "core/settings/setting_values.hpp"
 
@@ -40,8 +41,9 @@ class EnglishTexts {
   TextTable m_texts;
 };
 
-std::string unknownSetting(const std::string& name, const char* verb) {
-  return "unknown setting \"" + name + "\"; cps530-cli " + verb + " --help lists every name";
+int unknownSetting(const std::string& name, const Environment& env) {
+  env.io.err << "cps530-cli: \"" << name << "\" " << CliText(env, text::kCliUnknownSetting) << '\n';
+  return kExitUsage;
 }
 
 bool isPlainByte(unsigned char c) {
@@ -157,7 +159,7 @@ int RunGet(const std::string& file, const std::vector<std::string>& names, const
   std::vector<const SettingField*> fields;
   for (const auto& name : names) {
     const SettingField* field = FindSettingField(name);
-    if (field == nullptr) return refuse(io, unknownSetting(name, "get"));
+    if (field == nullptr) return unknownSetting(name, env);
     fields.push_back(field);
   }
   if (names.empty()) fields = AllSettingFields();
@@ -166,9 +168,9 @@ int RunGet(const std::string& file, const std::vector<std::string>& names, const
   if (!english.present()) return refuse(io, english.missing());
   Session session(env);
   if (!session.open(file)) return kExitRefused;
-  // Shown as the windows show them once opened; the file is not saved.
+  // What is stored, not what a window would store as it opens: set must be
+  // able to give every value back unchanged.
   RunState& state = session.state();
-  StoreShownOnOpeningEverywhere(state, session.effects());
   const CodecContext codec = session.codec();
   const TextOf textOf = english.textOf();
   for (const SettingField* field : fields) {
@@ -183,12 +185,13 @@ int RunGet(const std::string& file, const std::vector<std::string>& names, const
 int RunSet(const SetOptions& options, const Environment& env) {
   const Streams io = env.io;
   if (options.pairs.empty() || options.pairs.size() % 2 != 0) {
-    return refuse(io, "give each setting with its value: NAME VALUE [NAME VALUE ...]");
+    io.err << "cps530-cli: " << CliText(env, text::kCliGiveSettingValues) << '\n';
+    return kExitUsage;
   }
   std::vector<const SettingField*> fields;
   for (std::size_t i = 0; i < options.pairs.size(); i += 2) {
     const SettingField* field = FindSettingField(options.pairs[i]);
-    if (field == nullptr) return refuse(io, unknownSetting(options.pairs[i], "set"));
+    if (field == nullptr) return unknownSetting(options.pairs[i], env);
     fields.push_back(field);
   }
 
@@ -208,7 +211,7 @@ int RunSet(const SetOptions& options, const Environment& env) {
       const std::string reason = outcome.failure.detail.empty()
                                      ? std::string(fields[i]->name) + " was not changed"
                                      : outcome.failure.detail;
-      return refuse(io, reason + "; the file was not changed");
+      return refuse(io, reason + ". " + CliText(env, text::kCliFileNotChanged));
     }
   }
   return session.save() ? kExitOk : kExitRefused;

@@ -81,13 +81,12 @@ bool StderrPrompter::askYesNo(const std::string& question) {
 }
 
 Answer StderrPrompter::ask(const Message& message) {
-  std::string text = message.fixedText;
-  if (message.textId != 0) text += m_langText(message.textId);
+  std::string text =
+      MessageBody(message, message.textId != 0 ? m_langText(message.textId) : std::string());
   // Line breaks inside a message would split it over several lines.
   for (auto& c : text) {
     if (c == '\r' || c == '\n') c = ' ';
   }
-  if (message.textId != 0) text += " [" + std::to_string(message.textId) + "]";
   if (message.buttons == Buttons::Ok) {
     m_err << "cps530-cli: " << text << '\n';
     return Answer::Ok;

@@ -1,8 +1,16 @@
 #include "platform/ports.hpp"
 
+#include <QFileInfo>
 #include <QProcess>
+#include <QSerialPort>
 #include <QSerialPortInfo>
 #include <vector>
+
+#ifdef Q_OS_UNIX
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace cps {
 
@@ -43,6 +51,58 @@ bool IsPortPresent(int number, const PortMap& map) {
 QString DeviceForPort(std::string_view argument, const std::filesystem::path& portsIni) {
   const PortMap map = PortNumberOfName(argument) ? CurrentPortMap(portsIni) : PortMap{};
   return QString::fromStdString(DeviceOfPortArgument(argument, map, SystemHasComNames()));
+}
+
+PortOpenFacts PortOpenFactsOf(const QSerialPort& port, const QString& device) {
+  PortOpenFacts facts;
+  facts.device = device.toStdString();
+  facts.refusedForPermission = port.error() == QSerialPort::PermissionError;
+#ifdef Q_OS_UNIX
+  struct stat status {};
+  facts.deviceExists = !device.isEmpty() && ::stat(facts.device.c_str(), &status) == 0;
+  if (facts.deviceExists) {
+    facts.userMayReadWrite = ::access(facts.device.c_str(), R_OK | W_OK) == 0;
+    std::vector<char> buffer(16 * 1024);
+    struct group entry {};
+    struct group* found = nullptr;
+    if (::getgrgid_r(status.st_gid, &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->gr_name != nullptr) {
+      facts.group = found->gr_name;
+    }
+  }
+#else
+  facts.deviceExists = !device.isEmpty() && QFileInfo::exists(device);
+  facts.userMayReadWrite = true;
+#endif
+  return facts;
+}
+
+AdapterDescriptions CurrentAdapterDescriptions() {
+  AdapterDescriptions adapters;
+  for (const auto& info : QSerialPortInfo::availablePorts()) {
+    QStringList parts;
+    if (!info.description().isEmpty()) parts << info.description();
+    if (!info.manufacturer().isEmpty() && !info.description().contains(info.manufacturer())) {
+      parts << info.manufacturer();
+    }
+    if (!info.serialNumber().isEmpty()) {
+      parts << QStringLiteral("serial %1").arg(info.serialNumber());
+    }
+    if (!parts.isEmpty()) {
+      adapters[info.systemLocation().toStdString()] = parts.join(QStringLiteral(", "));
+    }
+  }
+  return adapters;
+}
+
+QString DeviceWithAdapter(const std::string& device, const AdapterDescriptions& adapters) {
+  const QString path = QString::fromStdString(device);
+  auto it = adapters.find(device);
+  if (it == adapters.end()) {
+    // A port map entry may name a stable link (/dev/serial/by-id/...) to the device.
+    it = adapters.find(QFileInfo(path).canonicalFilePath().toStdString());
+  }
+  return it == adapters.end() ? path : QStringLiteral("%1  (%2)").arg(path, it->second);
 }
 
 bool StartProgram(const std::filesystem::path& program) {

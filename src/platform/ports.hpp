@@ -4,8 +4,13 @@
 
 #include <QString>
 #include <filesystem>
+#include <map>
+#include <string>
 
 #include "core/app/port_map.hpp"
+#include "core/link/port_open.hpp"
+
+class QSerialPort;
 
 namespace cps {
 
@@ -21,6 +26,20 @@ bool IsPortPresent(int number, const PortMap& map);
 
 // The device for a port argument: "COMn" or a device path.
 QString DeviceForPort(std::string_view argument, const std::filesystem::path& portsIni);
+
+// What the system tells of a device a port failed to open: whether it refused
+// for permission, and the device's own permissions and group for this user.
+PortOpenFacts PortOpenFactsOf(const QSerialPort& port, const QString& device);
+
+// What the system knows of the USB adapters behind its serial devices, by
+// device path: "FT232R USB UART, serial A12345". Devices it knows nothing of
+// (a built-in or virtual port) are not listed.
+using AdapterDescriptions = std::map<std::string, QString>;
+AdapterDescriptions CurrentAdapterDescriptions();
+
+// A device as the port lists show it: "/dev/ttyUSB0  (FT232R USB UART, serial
+// A12345)", or the path alone. A device named by a link is found by its target.
+QString DeviceWithAdapter(const std::string& device, const AdapterDescriptions& adapters);
 
 // Starts a program without waiting for it; false when it cannot be started.
 bool StartProgram(const std::filesystem::path& program);

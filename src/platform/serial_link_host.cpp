@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <thread>
 
+#include "platform/ports.hpp"
+
 #if __has_include(<sys/ioctl.h>) && __has_include(<termios.h>)
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -44,8 +46,10 @@ bool SerialLinkHost::openPort() {
       m_port.open(QIODevice::ReadWrite) && m_port.setBaudRate(QSerialPort::Baud9600) &&
       m_port.setDataBits(QSerialPort::Data8) && m_port.setParity(QSerialPort::NoParity) &&
       m_port.setStopBits(QSerialPort::OneStop) && m_port.setFlowControl(QSerialPort::NoFlowControl);
+  m_openFailure = {};
   if (!ok) {
     m_lastError = m_device + QStringLiteral(": ") + m_port.errorString();
+    m_openFailure = PortOpenFactsOf(m_port, m_device);
     m_port.close();
   }
   m_lineFreeAt = Clock::now();

@@ -34,6 +34,7 @@ class SerialLinkHost final : public QObject, public LinkHost {
   bool isOpen() const { return m_port.isOpen(); }
 
   bool openPort() override;
+  PortOpenFacts openFailure() const override { return m_openFailure; }
   void closePort() override;
   void emptyBuffers() override;
   void write(std::span<const std::uint8_t> frame) override;
@@ -57,6 +58,7 @@ class SerialLinkHost final : public QObject, public LinkHost {
   QTimer m_replyTimer;
   ProtocolEngine* m_engine = nullptr;
   QString m_lastError;
+  PortOpenFacts m_openFailure;
   // When the last frame written will have left the UART, at the line's speed.
   Clock::time_point m_lineFreeAt{};
 };

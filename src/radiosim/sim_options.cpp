@@ -5,6 +5,8 @@
 #include <ostream>
 #include <type_traits>
 
+#include "cps/version.hpp"
+
 namespace cps::radiosim {
 
 namespace {
@@ -73,7 +75,9 @@ CommandLine ParseCommandLine(int argc, const char* const* argv, std::ostream& ou
       ->capture_default_str();
   app.add_option("--band-code", bandCode.text, "Band code the radio reports, 0 to 255")
       ->capture_default_str();
-  app.add_option("--version", options.identity.version,
+  app.set_version_flag("--version",
+                       std::string(kProgram) + " " + std::string(cps::kReleaseVersion));
+  app.add_option("--firmware", options.identity.version,
                  "Firmware version the radio reports (up to 4)")
       ->capture_default_str();
   app.add_option("--caps", caps.text, "Capability byte the radio reports, 0 to 255 (or 0x..)")

@@ -42,6 +42,8 @@ class CliTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(m_dir); }
 
   std::string path(const std::string& name) const { return (m_dir / name).string(); }
+  // The English text of a message: what the user reads, never its number.
+  std::string text(int id) { return m_english.LangText(id); }
 
   using Verb = std::function<int(const Environment&)>;
 
@@ -71,6 +73,7 @@ class CliTest : public ::testing::Test {
   }
 
   fs::path m_dir;
+  TextTable m_english{fs::path(CPS_SOURCE_DATA_DIR) / "language" / "english.ini"};
   ProgramFolders m_folders;
   std::ostringstream m_out;
   std::ostringstream m_err;
@@ -141,7 +144,7 @@ TEST_F(CliTest, EditInOffsetModeTakesASignedOffset) {
 TEST_F(CliTest, OutOfBandFrequencyIsClampedWithAWarningOnStderr) {
   ASSERT_EQ(makeNew("r.dat"), kExitOk);
   ASSERT_EQ(edit("r.dat", 1, {"rx", "520"}), kExitOk);
-  EXPECT_NE(m_err.str().find("9021"), std::string::npos);
+  EXPECT_NE(m_err.str().find(text(9021)), std::string::npos) << m_err.str();
   EXPECT_EQ(dump("r.dat")["document"]["channels"][0]["rx"]["shown"], "480.00000");
 }
 
@@ -190,12 +193,13 @@ TEST_F(CliTest, RefusedEditsLeaveTheFileUntouched) {
     int channel;
     std::vector<std::string> pairs;
     bool offsetMode;
+    int status = kExitRefused;  // a wrong command line is a usage error
   };
   const std::vector<Case> cases{
       {"channel 0", 0, {"rx", "435"}, false},
       {"channel 129", 129, {"rx", "435"}, false},
-      {"unknown field", 1, {"volume", "3"}, false},
-      {"value missing", 1, {"rx", "435", "power"}, false},
+      {"unknown field", 1, {"volume", "3"}, false, kExitUsage},
+      {"value missing", 1, {"rx", "435", "power"}, false, kExitUsage},
       {"power out of range", 1, {"power", "4"}, false},
       {"not a number", 1, {"spacing", "wide"}, false},
       {"not a tone", 1, {"decode", "68.0"}, false},
@@ -210,7 +214,7 @@ TEST_F(CliTest, RefusedEditsLeaveTheFileUntouched) {
   ASSERT_EQ(makeNew("r.dat"), kExitOk);
   const auto before = fileBytes(path("r.dat"));
   for (const auto& c : cases) {
-    EXPECT_EQ(edit("r.dat", c.channel, c.pairs, c.offsetMode), kExitRefused) << c.what;
+    EXPECT_EQ(edit("r.dat", c.channel, c.pairs, c.offsetMode), c.status) << c.what;
     EXPECT_FALSE(m_err.str().empty()) << c.what << ": says why";
     EXPECT_EQ(fileBytes(path("r.dat")), before) << c.what;
   }
@@ -222,10 +226,9 @@ TEST_F(CliTest, BadFilesAreRefusedWithoutCrashing) {
   // An empty file has no version to check, so it is not taken for a data file at all.
   struct Case {
     std::size_t size;
-    const char* textId;
+    int textId;
   };
-  for (const auto& [size, textId] :
-       std::vector<Case>{{0, "[9065]"}, {8594, "[9033]"}, {8596, "[9033]"}}) {
+  for (const auto& [size, textId] : std::vector<Case>{{0, 9065}, {8594, 9033}, {8596, 9033}}) {
     std::vector<char> content(bytes);
     content.resize(size, 'x');
     std::ofstream(path("bad.dat"), std::ios::binary).write(content.data(), content.size());
@@ -234,16 +237,16 @@ TEST_F(CliTest, BadFilesAreRefusedWithoutCrashing) {
              [&](const Environment& env) { return RunDump(path("bad.dat"), env); },
          }) {
       EXPECT_EQ(run(verb), kExitRefused) << size;
-      EXPECT_NE(m_err.str().find(textId), std::string::npos) << m_err.str();
+      EXPECT_NE(m_err.str().find(text(textId)), std::string::npos) << m_err.str();
     }
     EXPECT_EQ(edit("bad.dat", 1, {"power", "1"}), kExitRefused);
     EXPECT_EQ(fs::file_size(path("bad.dat")), size) << "a refused file is not rewritten";
   }
   fs::create_directory(path("folder.dat"));
   EXPECT_EQ(show("folder.dat"), kExitRefused);
-  EXPECT_NE(m_err.str().find("9002"), std::string::npos) << m_err.str();
+  EXPECT_NE(m_err.str().find(text(9002)), std::string::npos) << m_err.str();
   EXPECT_EQ(show("missing.dat"), kExitRefused);
-  EXPECT_NE(m_err.str().find("9002"), std::string::npos) << m_err.str();
+  EXPECT_NE(m_err.str().find(text(9002)), std::string::npos) << m_err.str();
 }
 
 TEST_F(CliTest, ShowPrintsOneRowPerChannelInNumberOrder) {
@@ -267,13 +270,13 @@ TEST_F(CliTest, FilesThisProgramDoesNotHandleAreRefusedWithTheLanguageText) {
   auto bytes = fileBytes(path("good.dat"));
   struct Case {
     const char* version;
-    const char* textId;
+    int textId;
   };
-  for (const auto& c : std::vector<Case>{{"X200", "[9065]"}, {"V1A0", "[9065]"}}) {
+  for (const auto& c : std::vector<Case>{{"X200", 9065}, {"V1A0", 9065}}) {
     std::copy_n(c.version, 4, bytes.begin());
     std::ofstream(path("other.dat"), std::ios::binary).write(bytes.data(), bytes.size());
     EXPECT_EQ(show("other.dat"), kExitRefused) << c.version;
-    EXPECT_NE(m_err.str().find(c.textId), std::string::npos) << m_err.str();
+    EXPECT_NE(m_err.str().find(text(c.textId)), std::string::npos) << m_err.str();
   }
   // A version no pair of the table names: the hand-over question is answered No.
   std::copy_n("V100", 4, bytes.begin());
@@ -288,6 +291,11 @@ TEST_F(CliTest, WithoutAVersionTableNoFileOpensAndTheReasonIsGiven) {
   fs::remove(m_folders.versionTable());
   EXPECT_EQ(show("r.dat"), kExitRefused);
   EXPECT_NE(m_err.str().find("Version.ini"), std::string::npos) << m_err.str();
+  // new writes no file that no verb could open afterwards.
+  EXPECT_EQ(makeNew("n.dat"), kExitRefused);
+  EXPECT_NE(m_err.str().find(text(9094)), std::string::npos) << m_err.str();
+  EXPECT_FALSE(fs::exists(path("n.dat")));
+  EXPECT_FALSE(fs::exists(m_dir / "n.NVD"));
 }
 
 TEST_F(CliTest, NewTakesChannelOneOfTheBandFileUnlessInitialising) {
@@ -307,7 +315,7 @@ TEST_F(CliTest, NewTakesChannelOneOfTheBandFileUnlessInitialising) {
   // A band file of the wrong size: the message, and the defaults.
   fs::resize_file(init / "TW530_8.dat", 8594);
   ASSERT_EQ(makeNew("short.dat", "TW530", "136 - 174 MHz", init.string()), kExitOk);
-  EXPECT_NE(m_err.str().find("[9033]"), std::string::npos) << m_err.str();
+  EXPECT_NE(m_err.str().find(text(9033)), std::string::npos) << m_err.str();
   EXPECT_EQ(dump("short.dat")["document"]["channels"][0]["rx"]["shown"], "155.00000");
 }
 

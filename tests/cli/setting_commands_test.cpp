@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <random>
@@ -324,7 +325,7 @@ TEST_F(SettingCommandsTest, SetStoresWhatTheCoreStoresForTheSameChange) {
 TEST_F(SettingCommandsTest, ATestFrequencyOutsideTheBandIsBroughtInWithAWarning) {
   copyBase("r.dat");
   ASSERT_EQ(set("r.dat", {"test.2.first", "520"}), kExitOk) << m_err.str();
-  EXPECT_NE(m_err.str().find("9021"), std::string::npos) << m_err.str();
+  EXPECT_NE(m_err.str().find(m_english.LangText(9021)), std::string::npos) << m_err.str();
   ASSERT_EQ(get("r.dat", {"test.2.first"}), kExitOk);
   EXPECT_EQ(m_out.str(), "test.2.first 480.00000\n");
 }
@@ -334,13 +335,32 @@ TEST_F(SettingCommandsTest, ATestFrequencyOutsideTheBandIsBroughtInWithAWarning)
 struct RefusalCase {
   const char* what;
   std::vector<std::string> pairs;
-  const char* named;  // the name the one line of stderr gives
+  const char* named;          // the name the one line of stderr gives
+  int status = kExitRefused;  // a wrong command line is a usage error
 };
+
+// Whole UTF-8 characters only: a message never cuts one apart.
+bool wellFormedUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    const std::size_t length = c < 0x80                 ? 1
+                               : c >= 0xC2 && c <= 0xDF ? 2
+                               : c >= 0xE0 && c <= 0xEF ? 3
+                               : c >= 0xF0 && c <= 0xF4 ? 4
+                                                        : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += length;
+  }
+  return true;
+}
 
 TEST_F(SettingCommandsTest, RefusalsNameTheSettingAndLeaveBothFilesAsTheyWere) {
   const std::vector<RefusalCase> cases = {
-      {"an unknown name", {"dtmf.rat", "150"}, "dtmf.rat"},
-      {"a name without its value", {"options.tot", "240", "dtmf.rate"}, "NAME VALUE"},
+      {"an unknown name", {"dtmf.rat", "150"}, "dtmf.rat", kExitUsage},
+      {"a name without its value", {"options.tot", "240", "dtmf.rate"}, "NAME VALUE", kExitUsage},
       {"a list value not offered", {"dtmf.rate", "75"}, "dtmf.rate"},
       {"a stored number that shows another number",
        {"dtmf.first-digit-delay", "50"},
@@ -360,6 +380,11 @@ TEST_F(SettingCommandsTest, RefusalsNameTheSettingAndLeaveBothFilesAsTheyWere) {
       {"a message line too long", {"message.1", "ABCDEFGHIJKLMNOPQ"}, "message.1"},
       {"a test frequency that is no number", {"test.1.first", "abc"}, "test.1.first"},
       {"an FM preset outside the broadcast band", {"fm.1", "50"}, "fm.1"},
+      {"an FM preset in MHz terms", {"fm.1", "87.555"}, "at most two decimals"},
+      {"a test frequency in MHz terms", {"test.1.first", "435.123456"}, "at most five decimals"},
+      {"a character beyond ASCII, named whole", {"message.1", "CAF\xC3\xA9"}, "\"\xC3\xA9\""},
+      {"a byte beyond ASCII as get writes it", {"message.1", "CAF\\xE9"}, "\"\\xE9\""},
+      {"a number no item stores", {"dtmf.rate", "=11"}, "dtmf.rate"},
       {"good pairs, the side file's among them, before a bad one",
        {"options.tot", "240", "alert.mode", "off", "dtmf.rate", "75"},
        "dtmf.rate"},
@@ -368,8 +393,10 @@ TEST_F(SettingCommandsTest, RefusalsNameTheSettingAndLeaveBothFilesAsTheyWere) {
   const auto data = fileBytes(path("r.dat"));
   const auto side = fileBytes(sidePath("r.dat"));
   for (const auto& c : cases) {
-    EXPECT_EQ(set("r.dat", c.pairs), kExitRefused) << c.what;
+    EXPECT_EQ(set("r.dat", c.pairs), c.status) << c.what;
     const std::string err = m_err.str();
+    EXPECT_TRUE(wellFormedUtf8(err)) << c.what << ": " << err;
+    EXPECT_EQ(err.find("[9"), std::string::npos) << c.what << ": no text numbers: " << err;
     EXPECT_NE(err.find(c.named), std::string::npos) << c.what << ": " << err;
     EXPECT_EQ(err.find('\n'), err.size() - 1) << c.what << ": one line: " << err;
     EXPECT_EQ(fileBytes(path("r.dat")), data) << c.what;
@@ -420,9 +447,47 @@ TEST_F(SettingCommandsTest, GetPrintsTheNamedSettingsAsTheWindowsShowThem) {
 
 TEST_F(SettingCommandsTest, GetRefusesAnUnknownNameBeforePrintingAnything) {
   copyBase("r.dat");
-  EXPECT_EQ(get("r.dat", {"dtmf.rate", "dtmf.speed"}), kExitRefused);
+  EXPECT_EQ(get("r.dat", {"dtmf.rate", "dtmf.speed"}), kExitUsage);
   EXPECT_EQ(m_out.str(), "");
   EXPECT_NE(m_err.str().find("dtmf.speed"), std::string::npos) << m_err.str();
+}
+
+// One language per run: the refusals of a Chinese run are Chinese.
+TEST_F(SettingCommandsTest, RefusalsSpeakTheRunsLanguage) {
+  copyBase("r.dat");
+  TextTable chinese(m_folders.languageFolder() / "chinese.ini");
+  struct Case {
+    const char* what;
+    std::function<int()> verb;
+    int textId;
+  };
+  const std::vector<Case> cases = {
+      {"an unknown name to get", [&] { return get("r.dat", {"dtmf.speed"}, kChinese); }, 9091},
+      {"an unknown name to set",
+       [&] {
+         SetOptions options{path("r.dat"), {"dtmf.speed", "1"}};
+         return run([&](const Environment& env) { return RunSet(options, env); }, kChinese);
+       },
+       9091},
+      {"a refused value",
+       [&] {
+         SetOptions options{path("r.dat"), {"dtmf.rate", "75"}};
+         return run([&](const Environment& env) { return RunSet(options, env); }, kChinese);
+       },
+       9092},
+      {"an unknown verb",
+       [&] {
+         return run([](const Environment& env) { return UnknownVerb("sett", " new", env); },
+                    kChinese);
+       },
+       9090},
+  };
+  for (const auto& c : cases) {
+    EXPECT_NE(c.verb(), kExitOk) << c.what;
+    const std::string text = chinese.LangText(c.textId);
+    ASSERT_FALSE(text.empty()) << c.textId;
+    EXPECT_NE(m_err.str().find(text), std::string::npos) << c.what << ": " << m_err.str();
+  }
 }
 
 // The list items are English whatever language the messages are in, so that
@@ -436,9 +501,8 @@ TEST_F(SettingCommandsTest, ListTextsAreEnglishInEveryLanguage) {
       << m_err.str();
 }
 
-// get shows what the windows show, dump --json the stored numbers: for every
-// field they name the same item, and the same text for the text fields. The
-// file holds numbers the lists do not offer too.
+// get and dump --json agree on every field: the same item, the stored number
+// after "=" where no item names it, and the same text for the text fields.
 TEST_F(SettingCommandsTest, GetAndDumpAgreeOnEveryField) {
   prepare("r.dat");
   auto bytes = fileBytes(path("r.dat"));
@@ -461,7 +525,11 @@ TEST_F(SettingCommandsTest, GetAndDumpAgreeOnEveryField) {
     ASSERT_NE(field, nullptr) << line.name;
     const auto& stored = dumped[line.name];
     if (IsTextKind(field->kind)) {
-      EXPECT_EQ(line.value, stored.get<std::string>()) << line.name;
+      EXPECT_EQ(UnescapeSettingText(line.value), stored.get<std::string>()) << line.name;
+      continue;
+    }
+    if (line.value.starts_with('=')) {
+      EXPECT_EQ(line.value, "=" + std::to_string(stored.get<int>())) << line.name;
       continue;
     }
     const SettingValue shown = ParseSettingValue(doc, *field, line.value, englishTexts());
@@ -486,6 +554,66 @@ TEST_F(SettingCommandsTest, GetOutputGivenToSetReproducesTheSettings) {
   ASSERT_EQ(set("b.dat", pairs), kExitOk) << m_err.str();
   ASSERT_EQ(get("b.dat"), kExitOk) << m_err.str();
   EXPECT_EQ(m_out.str(), listing);
+}
+
+// get's own output given back to set on the same file changes nothing, byte for
+// byte: values no item names, lines with bytes above 127, a scan key while
+// scanning is off, test frequencies outside the band.
+class GetThenSetTest : public SettingCommandsTest {
+ protected:
+  void expectGetThenSetKeepsEveryByte(const std::string& name, const std::string& what) {
+    const auto data = fileBytes(path(name));
+    const auto side = fileBytes(sidePath(name));
+    ASSERT_EQ(get(name), kExitOk) << what << ": " << m_err.str();
+    std::vector<std::string> pairs;
+    for (const auto& line : getLines(m_out.str())) {
+      pairs.push_back(line.name);
+      pairs.push_back(line.value);
+    }
+    ASSERT_EQ(set(name, pairs), kExitOk) << what << ": " << m_err.str();
+    EXPECT_TRUE(fileBytes(path(name)) == data) << what;
+    EXPECT_TRUE(fileBytes(sidePath(name)) == side) << what;
+  }
+};
+
+TEST_F(GetThenSetTest, TheNewDocumentOfEveryModelAndBandStaysByteForByte) {
+  for (const std::string_view model : {kModelTW530, kModelTW530G}) {
+    for (const BandEntry& band : BandTable()) {
+      NewOptions options{path("n.dat"), std::string(model), std::string(band.label), {}, false};
+      const std::string what = std::string(model) + " " + std::string(band.label);
+      ASSERT_EQ(run([&](const Environment& env) { return RunNew(options, env); }), kExitOk)
+          << what << ": " << m_err.str();
+      expectGetThenSetKeepsEveryByte("n.dat", what);
+    }
+  }
+}
+
+// Every byte of every settings block, the FM presets and the test frequencies
+// at values no window would write: bytes above 127, NULs and control bytes
+// inside texts, numbers past every list, codes longer than their box.
+TEST_F(GetThenSetTest, ADocumentWithEveryFieldAtAnOddValueStaysByteForByte) {
+  struct Pattern {
+    const char* what;
+    int multiplier;
+    int offset;
+    std::uint8_t alarmMode;
+  };
+  const std::vector<Pattern> patterns = {
+      {"ascending", 1, 0, 0}, {"scattered", 131, 7, 7}, {"high bytes", 3, 0x80, 0xFF}};
+  for (const auto& pattern : patterns) {
+    copyBase("odd.dat");
+    auto bytes = fileBytes(path("odd.dat"));
+    for (std::size_t i = offsets::kFmPresets; i < bytes.size(); ++i) {
+      if (i >= offsets::kModelInfo && i < offsets::kOptionalFeatures) continue;
+      bytes[i] =
+          static_cast<char>((static_cast<int>(i) * pattern.multiplier + pattern.offset) & 0xFF);
+    }
+    std::ofstream(path("odd.dat"), std::ios::binary).write(bytes.data(), bytes.size());
+    auto side = fileBytes(sidePath("odd.dat"));
+    side.back() = static_cast<char>(pattern.alarmMode);
+    std::ofstream(sidePath("odd.dat"), std::ios::binary).write(side.data(), side.size());
+    expectGetThenSetKeepsEveryByte("odd.dat", pattern.what);
+  }
 }
 
 // Every item of every list is reached by its English text: no two items of a

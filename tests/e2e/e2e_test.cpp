@@ -12,6 +12,7 @@
 #include "../support/five_point_pairs.hpp"
 #include "core/document/data_file.hpp"
 #include "core/document/instances.hpp"
+#include "message_text.hpp"
 #include "process.hpp"
 
 namespace cps::e2e {
@@ -192,11 +193,11 @@ TEST_F(E2eTest, PasswordProtectedRadio) {
   struct Case {
     std::vector<std::string> flags;
     int status;
-    const char* says;
+    std::string says;
   };
   for (const auto& c : std::vector<Case>{{{}, 1, "PassWord Failure!"},
                                          {{"--password", "9999"}, 1, "PassWord Failure!"},
-                                         {{"--password", "1234"}, 0, "[9009]"}}) {
+                                         {{"--password", "1234"}, 0, MessageText(9009)}}) {
     const auto device = radio({"--dat", doc, "--password", "1234"});
     std::vector<std::string> args{"read", "--port", device, "-o", path("out.dat")};
     args.insert(args.end(), c.flags.begin(), c.flags.end());
@@ -214,15 +215,15 @@ TEST_F(E2eTest, RadiosThatDoNotMatchTheDocumentAreRefused) {
     std::vector<std::string> radio;
     std::vector<std::string> flags;
     int status;
-    const char* says;
+    std::string says;
   };
   const std::vector<Case> cases{
-      {"the other model", {"--model", "TW530"}, {}, 1, "[9012]"},
-      {"same band group, no --yes", {"--band-code", "0"}, {}, 1, "[9014] -> Cancel"},
-      {"same band group, --yes", {"--band-code", "0"}, {"--yes"}, 0, "[9010]"},
-      {"another band group", {"--band-code", "8"}, {"--yes"}, 1, "[9030]"},
-      {"write protected", {"--band-code", "2", "--caps", "8"}, {}, 1, "[9031]"},
-      {"writes not accepted", {"--band-code", "2", "--caps", "4"}, {}, 1, "[9032]"},
+      {"the other model", {"--model", "TW530"}, {}, 1, MessageText(9012)},
+      {"same band group, no --yes", {"--band-code", "0"}, {}, 1, MessageText(9014) + " -> Cancel"},
+      {"same band group, --yes", {"--band-code", "0"}, {"--yes"}, 0, MessageText(9010)},
+      {"another band group", {"--band-code", "8"}, {"--yes"}, 1, MessageText(9030)},
+      {"write protected", {"--band-code", "2", "--caps", "8"}, {}, 1, MessageText(9031)},
+      {"writes not accepted", {"--band-code", "2", "--caps", "4"}, {}, 1, MessageText(9032)},
   };
   for (const auto& c : cases) {
     const auto device = radio(c.radio);
@@ -243,30 +244,33 @@ TEST_F(E2eTest, EveryFailedTransferEndsTheRadiosProgrammingMode) {
     const char* what;
     std::vector<std::string> radio;
     std::vector<std::string> cli;
-    const char* says;
+    std::string says;
   };
   const std::vector<Case> cases{
       {"wrong password, no answer given",
        {"--band-code", "2", "--password", "1234"},
        {"read"},
        "PassWord Failure!"},
-      {"the other model", {"--model", "TW530"}, {"write"}, "[9012]"},
-      {"another band group", {"--band-code", "8"}, {"write"}, "[9030]"},
-      {"same band group, refused", {"--band-code", "0"}, {"write"}, "[9014] -> Cancel"},
+      {"the other model", {"--model", "TW530"}, {"write"}, MessageText(9012)},
+      {"another band group", {"--band-code", "8"}, {"write"}, MessageText(9030)},
+      {"same band group, refused",
+       {"--band-code", "0"},
+       {"write"},
+       MessageText(9014) + " -> Cancel"},
       {"firmware of no program version here",
-       {"--band-code", "2", "--version", "V300"},
+       {"--band-code", "2", "--firmware", "V300"},
        {"write"},
        "-> No"},
-      {"write protected", {"--band-code", "2", "--caps", "8"}, {"write"}, "[9031]"},
-      {"writes not accepted", {"--band-code", "2", "--caps", "4"}, {"write"}, "[9032]"},
+      {"write protected", {"--band-code", "2", "--caps", "8"}, {"write"}, MessageText(9031)},
+      {"writes not accepted", {"--band-code", "2", "--caps", "4"}, {"write"}, MessageText(9032)},
       {"silent radio, retry cancelled",
        {"--band-code", "2", "--mute-after", "40"},
        {"read"},
-       "[9008]"},
+       MessageText(9008)},
       {"silent radio, retried once then cancelled",
        {"--band-code", "2", "--mute-after", "60"},
        {"write", "--retries", "1"},
-       "[9008]"},
+       MessageText(9008)},
   };
   for (const auto& c : cases) {
     for (const bool echo : {false, true}) {
@@ -306,7 +310,7 @@ TEST_F(E2eTest, LineFaultsAreRecoveredWithoutTheUser) {
   const auto readDevice = radio({"--dat", doc, "--corrupt-every", "7", "--drop-every", "11"});
   const auto read = cli({"read", "--port", readDevice, "-o", path("out.dat")});
   EXPECT_EQ(read.status, 0) << read.err;
-  EXPECT_EQ(read.err.find("[9008]"), std::string::npos) << read.err;
+  EXPECT_EQ(read.err.find(MessageText(9008)), std::string::npos) << read.err;
   stopRadio();
 
   const auto memory = path("memory.bin");
@@ -329,7 +333,7 @@ TEST_F(E2eTest, ARadioThatFallsSilentEndsInACleanFailure) {
     args.insert(args.end(), flags.begin(), flags.end());
     const auto read = cli(args);
     EXPECT_EQ(read.status, 1) << read.err;
-    EXPECT_NE(read.err.find("[9008]"), std::string::npos) << read.err;
+    EXPECT_NE(read.err.find(MessageText(9008)), std::string::npos) << read.err;
     EXPECT_EQ(bytesOf(out), before) << "the output file is untouched";
     stopRadio();
   }
@@ -338,7 +342,7 @@ TEST_F(E2eTest, ARadioThatFallsSilentEndsInACleanFailure) {
 TEST_F(E2eTest, APortThatDoesNotExistIsReported) {
   const auto read = cli({"read", "--port", path("no-such-device"), "-o", path("out.dat")});
   EXPECT_EQ(read.status, 1);
-  EXPECT_NE(read.err.find("[9003]"), std::string::npos) << read.err;
+  EXPECT_NE(read.err.find(MessageText(9003)), std::string::npos) << read.err;
   EXPECT_FALSE(fs::exists(path("out.dat")));
 }
 

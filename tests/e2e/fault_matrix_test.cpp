@@ -17,6 +17,7 @@
 #include <nlohmann/json.hpp>
 #include <random>
 
+#include "message_text.hpp"
 #include "process.hpp"
 
 namespace cps::e2e {
@@ -236,21 +237,24 @@ TEST_P(FaultMatrix, EndsWithTheRadiosDataOrAClearFailure) {
         EXPECT_EQ(record["dealerCode"], "DEALER-7");
       } else {
         EXPECT_TRUE(radioHoldsTheImage) << "the radio does not hold the image written";
-        EXPECT_NE(run.err.find(c.transfer == Transfer::Write ? "[9010]" : "[9078]"),
-                  std::string::npos)
+        EXPECT_NE(
+            run.err.find(c.transfer == Transfer::Write ? MessageText(9010) : MessageText(9078)),
+            std::string::npos)
             << run.err;
       }
       break;
     case Outcome::Failed:
       EXPECT_EQ(run.status, 1) << run.err;
-      EXPECT_NE(run.err.find("["), std::string::npos) << "a failure says why\n" << run.err;
-      EXPECT_EQ(run.err.find("[9010]"), std::string::npos) << run.err;
-      EXPECT_EQ(run.err.find("[9078]"), std::string::npos) << run.err;
+      EXPECT_NE(run.err.find("cps530-cli: "), std::string::npos) << "a failure says why\n"
+                                                                 << run.err;
+      EXPECT_EQ(run.err.find("[9"), std::string::npos) << "no text numbers\n" << run.err;
+      EXPECT_EQ(run.err.find(MessageText(9010)), std::string::npos) << run.err;
+      EXPECT_EQ(run.err.find(MessageText(9078)), std::string::npos) << run.err;
       EXPECT_EQ(bytesOf(out), (std::vector<char>{'o', 'l', 'd'})) << "the output file is untouched";
       EXPECT_TRUE(run.out.empty()) << run.out;
       if (std::string(fault.name) == "written blocks not stored") {
         // The check names where the radio differs and what is kept there.
-        EXPECT_NE(run.err.find("[9077]"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(MessageText(9077)), std::string::npos) << run.err;
         EXPECT_NE(run.err.find("0x800 channel 1 present: written 0, the radio holds 1"),
                   std::string::npos)
             << run.err;

@@ -149,7 +149,7 @@ class FrmCHInfoEditTest : public QObject {
     QTest::newRow("decode tone, lockout 2") << 3 << 0 << 0 << 2 << 3 << 2 << 2;
     QTest::newRow("scrambler, encode tone") << 0 << 3 << 1 << 2 << 3 << 2 << 2;
     QTest::newRow("scrambler, decode tone only") << 3 << 0 << 1 << 2 << 2 << 1 << 1;
-    QTest::newRow("reserved 3 shows off") << 3 << 0 << 0 << 3 << 3 << 0 << 0;
+    QTest::newRow("reserved 3 shows off and stays") << 3 << 0 << 0 << 3 << 3 << 0 << 3;
   }
   void theLockoutListFollowsTheToneToCheck() {
     QFETCH(int, decode);
@@ -169,6 +169,73 @@ class FrmCHInfoEditTest : public QObject {
     QCOMPARE(d.items(6).size(), items);
     QCOMPARE(d.list(6)->currentIndex(), shown);
     QCOMPARE(d.channel(1)->busyLockout, std::int16_t(storedAfter));
+  }
+
+  // Enter moves on from the group and position lists as from the other lists.
+  void enterMovesOnFromEveryList() {
+    Dialog d;
+    auto* groups = d.field<QComboBox>("Combo4");
+    groups->setFocus();
+    QCOMPARE(d.focus(), groups);
+    d.press(Qt::Key_Return);
+    QCOMPARE(d.focus(), d.field<QComboBox>("Combo1"));
+    d.press(Qt::Key_Return);
+    QCOMPARE(d.focus(), d.field<QLineEdit>("Text1"));
+    d.list(5)->setFocus();
+    d.press(Qt::Key_Enter);
+    QCOMPARE(d.focus(), d.list(6));
+    QVERIFY(d.documentAsExpected());
+  }
+
+  // Values that no item of their list names are shown as the first item and
+  // kept: tabbing through the dialog stores nothing and adds no undo step.
+  void tabbingThroughStoresNothing() {
+    Dialog d([](RunState& s) {
+      auto& c = s.workingDocument.channels[0];
+      c.autodial1 = 5;  // no such memory
+      c.power = 7;
+      c.pttId = 9;
+      c.busyLockout = 3;
+      c.signallingRelation = 4;
+    });
+    QCOMPARE(d.list(2)->currentIndex(), 0);
+    QCOMPARE(d.list(6)->currentIndex(), 0);
+    QCOMPARE(d.list(8)->currentIndex(), 0);
+    const auto before = d.doc().toBytes();
+    QVERIFY(before == d.expected.workingDocument.toBytes());
+    d.field<QComboBox>("Combo4")->setFocus();
+    for (int i = 0; i < 40; ++i) d.press(Qt::Key_Tab);
+    for (int i = 0; i < 40; ++i) d.press(Qt::Key_Backtab);
+    QVERIFY(d.doc().toBytes() == before);
+    QVERIFY(!d.main->action("mnuEditUndo")->isEnabled());
+    // A choice is stored, also the choice of the item that stood in.
+    d.list(8)->setFocus();
+    d.choose(8, 0);
+    QCOMPARE(d.channel(1)->autodial1, std::int16_t{0});
+    QVERIFY2(d.f.prompter.unexpected.empty(), d.f.prompter.unexpectedText().c_str());
+  }
+
+  // Undo gives back the document byte for byte, also while the dialog shows
+  // the channel again after the undo.
+  void undoGivesBackTheDocumentWhileTheDialogIsOpen() {
+    Dialog d([](RunState& s) {
+      auto& c = s.workingDocument.channels[0];
+      c.busyLockout = 3;
+      c.autodial2 = 12;
+      c.power = 5;
+    });
+    const auto before = d.doc().toBytes();
+    QVERIFY(before == d.expected.workingDocument.toBytes());
+    d.box(2)->click();
+    d.choose(5, 1);
+    QVERIFY(d.doc().toBytes() != before);
+    QAction* undo = d.main->action("mnuEditUndo");
+    undo->trigger();
+    undo->trigger();
+    QVERIFY(d.doc().toBytes() == before);
+    QVERIFY(!undo->isEnabled());
+    QCOMPARE(d.list(6)->currentIndex(), 0);
+    QVERIFY(!d.box(2)->isChecked());
   }
 
   void scramblerAndTalkaroundExcludeEachOther() {

@@ -5,6 +5,7 @@
 // compared with what the core alone makes of the same edits.
 #include "gui/channels/frm_comm_ch_info.hpp"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -22,12 +23,34 @@
 
 #include "channel_fixture.hpp"
 #include "core/document/channel_list.hpp"
+#include "core/document/codec.hpp"
 #include "core/document/data_file.hpp"
 #include "core/document/defaults.hpp"
 #include "core/document/instances.hpp"
 #include "gui/app/frm_main.hpp"
+#include "gui/app/message_box_prompter.hpp"
 
 namespace cps::gui::test {
+
+namespace {
+
+// Group 1 full, and two channels at the top of group 2.
+void TwoGroups(RunState& state) {
+  FullFirstGroup(state);
+  AddChannel(state, 1, 1, "445");
+  AddChannel(state, 1, 2, "446");
+}
+
+// The transmit frequency a channel holds, as the table shows it without offsets.
+QString transmitOf(Table& t, int number) {
+  const ChannelRecord* c = t.channel(number);
+  if (c == nullptr) return {};
+  const CodecContext codec{t.f.context.state.model.limits, t.f.prompter};
+  return QString::fromStdString(
+      TxFrequencyText(c->rxFreq.raw(), c->offset.raw(), c->offsetDirection, false, codec));
+}
+
+}  // namespace
 
 class FrmCommChInfoTest : public QObject {
   Q_OBJECT
@@ -264,6 +287,182 @@ class FrmCommChInfoTest : public QObject {
     QApplication::sendEvent(t.text1(), &onText);
     QVERIFY(!t.text1()->findChild<QMenu*>());
     menu->close();
+  }
+
+  // However the cursor reaches a cell, its editor comes with the whole text
+  // selected, so that what the user types replaces the old frequency.
+  void typingReplacesTheCellOnEveryWayIn_data() {
+    QTest::addColumn<QString>("way");
+    for (const char* way :
+         {"opening", "reopening", "group list then Tab", "Page Down", "Page Down and Up", "click",
+          "Enter", "after Copy", "after the habits dialog", "after the delete question",
+          "after a warning box"}) {
+      QTest::newRow(way) << QString(way);
+    }
+  }
+  void typingReplacesTheCellOnEveryWayIn() {
+    QFETCH(QString, way);
+    Table t(TwoGroups);
+    MessageBoxPrompter boxes(t.f.context);
+    if (way == "reopening") {
+      t.main->UnloadWindowByName(kChannelWindowName);
+      t.main->action("mnuChannelInfo")->trigger();
+      t.window = dynamic_cast<frmCommChInfo*>(t.main->childWindow(kChannelWindowName));
+      QVERIFY(t.window);
+    } else if (way == "group list then Tab") {
+      t.groups()->setFocus();
+      t.press(Qt::Key_Down);
+      QCOMPARE(t.window->selectedGroup(), 1);
+      t.press(Qt::Key_Tab);
+    } else if (way == "Page Down") {
+      t.press(Qt::Key_PageDown);
+    } else if (way == "Page Down and Up") {
+      t.press(Qt::Key_PageDown);
+      t.press(Qt::Key_PageUp);
+    } else if (way == "click") {
+      t.click(3, 1);
+    } else if (way == "Enter") {
+      t.press(Qt::Key_Return);
+    } else if (way == "after Copy") {
+      t.press(Qt::Key_C, Qt::ControlModifier);
+      QVERIFY(t.commandRan());
+    } else if (way == "after the habits dialog") {
+      answerNextModal([](QWidget& habits) { QTest::keyClick(&habits, Qt::Key_Escape); });
+      t.main->action("MnuCHHabits")->trigger();
+      QVERIFY(t.activeAgain());
+    } else if (way == "after the delete question") {
+      t.f.context.setPrompter(boxes);
+      t.click(2, 1);
+      answerNextModal([](QWidget& question) {
+        QTest::mouseClick(question.findChild<QPushButton*>("CommandYes"), Qt::LeftButton);
+      });
+      t.main->action("MnuCHDelete")->trigger();
+      QVERIFY(t.commandRan());
+      QVERIFY(t.activeAgain());
+      QCOMPARE(t.window->cellText(2, 1), QString("433.00000"));
+    } else if (way == "after a warning box") {
+      t.f.context.setPrompter(boxes);
+      t.type("999");
+      answerNextModal([](QWidget& box) { QTest::keyClick(&box, Qt::Key_Return); });
+      t.press(Qt::Key_Return);
+      QVERIFY(t.activeAgain());
+      QCOMPARE(t.window->cellText(1, 1), QString("480.00000"));
+    }
+    const QPoint at = t.cursor();
+    const int number = t.window->selectedGroup() * 16 + at.x();
+    QCOMPARE(t.focus(), t.text1());
+    QVERIFY(!t.text1()->text().isEmpty());
+    t.type("435.1");
+    QCOMPARE(t.text1()->text(), QString("435.1"));
+    t.press(Qt::Key_Return);
+    QCOMPARE(t.window->cellText(at.x(), at.y()), QString("435.10000"));
+    if (at.y() == 1) {
+      QCOMPARE(t.channel(number)->rxFreq.raw(), std::string("43510000"));
+    } else {
+      QCOMPARE(transmitOf(t, number), QString("435.10000"));
+    }
+    QVERIFY2(t.f.prompter.unexpected.empty(), t.f.prompter.unexpectedText().c_str());
+  }
+
+  // A transmit text that is no number is neither shown nor stored, whichever
+  // way the editor is left, and asks nothing.
+  void aTransmitTextThatIsNoNumberIsDropped_data() {
+    QTest::addColumn<bool>("offsetMode");
+    QTest::addColumn<QString>("leave");
+    for (const bool offsetMode : {false, true}) {
+      for (const char* leave : {"Enter", "Down", "click", "group list", "Edit Channel"}) {
+        QTest::newRow(
+            qPrintable(QString("%1, %2").arg(offsetMode ? "offsets" : "frequencies", leave)))
+            << offsetMode << QString(leave);
+      }
+    }
+  }
+  void aTransmitTextThatIsNoNumberIsDropped() {
+    QFETCH(bool, offsetMode);
+    QFETCH(QString, leave);
+    Table t([offsetMode](RunState& s) {
+      s.habits.offsetMode = offsetMode;
+      AddChannel(s, 0, 2, "441");
+    });
+    const QString shown = t.window->cellText(1, 2);
+    t.press(Qt::Key_Return);
+    QCOMPARE(t.cursor(), QPoint(1, 2));
+    t.type("1..2");
+    QCOMPARE(t.text1()->text(), QString("1..2"));
+    if (leave == "Enter") {
+      t.press(Qt::Key_Return);
+    } else if (leave == "Down") {
+      t.press(Qt::Key_Down);
+    } else if (leave == "click") {
+      t.click(2, 4);
+    } else if (leave == "group list") {
+      t.groups()->setFocus();
+    } else {
+      QTest::mouseClick(t.child<QPushButton>("CommandCHInfoEdit"), Qt::LeftButton);
+    }
+    // Whatever takes the focus afterwards commits nothing either.
+    t.grid()->setFocus();
+    t.click(2, 1);
+    QVERIFY(t.documentAsExpected());
+    QCOMPARE(t.window->cellText(1, 2), shown);
+    QVERIFY(t.f.prompter.asked.empty());
+    QVERIFY2(t.f.prompter.unexpected.empty(), t.f.prompter.unexpectedText().c_str());
+  }
+
+  // Edit Channel right after a typed entry outside the band: the entry is
+  // committed once, with one warning, and the dialog shows what was stored.
+  void editChannelAfterAnEntryOutsideTheBandWarnsOnce() {
+    Table t;
+    t.type("999");
+    t.f.prompter.expect(9021, Answer::Ok);
+    QTest::mouseClick(t.child<QPushButton>("CommandCHInfoEdit"), Qt::LeftButton);
+    QCOMPARE(t.f.prompter.askedIds(), std::vector<int>{9021});
+    t.expectEdit(0, 1, 1, "999");
+    QVERIFY(t.documentAsExpected());
+    QWidget* dialog = t.main->childWindow("FrmCHInfoEdit");
+    QVERIFY(dialog);
+    QCOMPARE(dialog->findChild<QLineEdit*>("Text1")->text(), QString("480.00000"));
+    QVERIFY2(t.f.prompter.unexpected.empty(), t.f.prompter.unexpectedText().c_str());
+  }
+
+  // A right click on a row number works as on a cell of that row.
+  void rightClickOnARowNumberMovesTheCursorAndOpensTheChannelMenu() {
+    Table t(FullFirstGroup);
+    t.click(2, 4);
+    QHeaderView* rows = t.grid()->verticalHeader();
+    const QPoint at(rows->width() / 2, rows->sectionViewportPosition(6) + 2);
+    QTest::mousePress(rows->viewport(), Qt::RightButton, {}, at);
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, rows->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(rows->viewport(), &menuEvent);
+    QTest::mouseRelease(rows->viewport(), Qt::RightButton, {}, at);
+    QCOMPARE(t.cursor(), QPoint(7, 4));
+    auto* menu = t.main->findChild<QMenu*>("MnuCHEdit");
+    QVERIFY(menu->isVisible());
+    menu->close();
+  }
+
+  // The corner above the row numbers carries the row number column's header.
+  void theCornerShowsTheRowNumberHeader_data() { LanguageRows(); }
+  void theCornerShowsTheRowNumberHeader() {
+    QFETCH(int, language);
+    Table t;
+    t.f.context.setLanguage(language);
+    t.window->ReShowChInfoByLanguage();
+    auto* corner = t.grid()->findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
+    QVERIFY(corner);
+    QVERIFY(corner->isVisible());
+    QCOMPARE(corner->text(), t.f.context.text(14001));
+    QCOMPARE(t.window->cellText(0, 0), t.f.context.text(14001));
+    // It is drawn in the header colour, as the other headers are.
+    const QImage drawn = corner->grab().toImage();
+    int inkPixels = 0;
+    for (int y = 0; y < drawn.height(); ++y) {
+      for (int x = 0; x < drawn.width(); ++x) {
+        const QColor c = drawn.pixelColor(x, y);
+        if (c.blue() > 100 && c.red() < 90 && c.green() < 90) ++inkPixels;
+      }
+    }
+    QVERIFY2(inkPixels > 5, qPrintable(QString::number(inkPixels)));
   }
 
   void aPageWithoutChannelsShowsOnlyNumbersAndDetails() {

@@ -197,6 +197,40 @@ class LoadFrmLinkTest : public QObject {
     QVERIFY(!d.child<QTimer>("LinkWaitTimer")->isActive());
   }
 
+  // The system refuses a port another program holds as it refuses a port the
+  // user may not use; the user is told which it is.
+  void aPortHeldByAnotherProgramIsToldAsBusy() {
+    FirstRun f;
+    VirtualRadio radio({});
+    QVERIFY(!radio.device().empty());
+    QSerialPort other(QString::fromStdString(radio.device()));
+    QVERIFY(other.open(QIODevice::ReadWrite));
+    f.folder.enterPort(kRadioPort, radio.device());
+    f.context.comPort = kRadioPort;
+    Dialog d(f);
+    f.prompter.expect(text::kPortBusy, Answer::Ok);
+    d.ok();
+    QVERIFY2(f.prompter.unexpected.empty(), f.prompter.unexpectedText().c_str());
+    QCOMPARE(f.prompter.pending(), std::size_t{0});
+    QCOMPARE(f.prompter.asked.front().arguments, std::vector<std::string>{radio.device()});
+    QVERIFY(d.window.isVisible());
+    QVERIFY(f.context.isFirstRun);
+  }
+
+  // The chosen port's device is shown beside the list.
+  void theChosenPortsDeviceIsShown() {
+    FirstRun f;
+    const auto device = plugIn(f, "cable");
+    f.folder.enterPort(kRadioPort, device);
+    f.context.comPort = kRadioPort;
+    Dialog d(f);
+    QCOMPARE(d.list().currentText(), QStringLiteral("COM3"));
+    QCOMPARE(d.child<QLabel>("Device")->text(), QString::fromStdString(device));
+    QCOMPARE(d.list().itemData(d.list().currentIndex(), Qt::ToolTipRole).toString(),
+             QString::fromStdString(device));
+    QCOMPARE(d.child<QLabel>("DeviceLabel")->text(), f.context.text(text::kPortDeviceLabel));
+  }
+
   void aSilentRadioGivesACommunicationErrorAfterFourAttempts_data() {
     QTest::addColumn<bool>("echoingCable");
     QTest::newRow("plain cable") << false;

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QSerialPort>
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
@@ -286,6 +287,7 @@ class RadioLinkTest : public QObject {
     QTest::newRow("a wrong password") << "password";
     QTest::newRow("a silent radio, retry cancelled") << "mute";
     QTest::newRow("a port that is not there") << "noport";
+    QTest::newRow("a port another program holds") << "busy";
   }
   void stoppedTransfersChangeNothing() {
     QFETCH(QString, scenario);
@@ -295,9 +297,14 @@ class RadioLinkTest : public QObject {
     Desk d(options);
     d.context.state.workingDocument.optionalFeatures.values[2] = 1;
     const auto before = d.context.state;
+    QSerialPort other;
     if (scenario == "noport") {
       d.context.comPort = 9;
       d.prompter.expect(9003, Answer::Ok);
+    } else if (scenario == "busy") {
+      other.setPortName(QString::fromStdString(d.radio.device()));
+      QVERIFY(other.open(QIODevice::ReadWrite));
+      d.prompter.expect(text::kPortBusy, Answer::Ok);
     } else if (scenario == "cancel") {
       d.prompter.expect(9004, Answer::Cancel);
     } else if (scenario == "password") {

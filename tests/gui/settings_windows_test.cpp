@@ -6,11 +6,17 @@
 #include "gui/settings/settings_windows.hpp"
 
 #include <QCheckBox>
+#include <QInputMethodEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QTabWidget>
 
 #include "channel_fixture.hpp"
+#include "core/app/text_ids.hpp"
 #include "core/settings/setting_fields.hpp"
+#include "gui/app/child_windows.hpp"
 
 namespace cps::gui::test {
 
@@ -159,6 +165,84 @@ class SettingsWindowsTest : public QObject {
     QCOMPARE(id->text(), kept);
     QCOMPARE(QString::fromStdString(w.dtmf().idCode.raw()).trimmed(), kept);
     QCOMPARE(w.dtmf().idLength, std::int16_t(kept.size()));
+  }
+
+  // A half-typed ID code stays as typed while the program loses the focus for a
+  // moment (another application, a menu, the menu bar); leaving it for another
+  // control of the program, closing the window, a save or a write takes it, by
+  // the "000" rule.
+  void theIdCodeIsStoredWhenTheUserLeavesIt_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("stores");
+    for (const char* how : {"another application", "a menu", "the menu bar"}) {
+      QTest::newRow(how) << how << false;
+    }
+    for (const char* how : {"Tab", "a click on another box", "a click in another window",
+                            "closing the window", "a save", "a write"}) {
+      QTest::newRow(how) << how << true;
+    }
+  }
+  void theIdCodeIsStoredWhenTheUserLeavesIt() {
+    QFETCH(QString, how);
+    QFETCH(bool, stores);
+    Windows w([](RunState& s) {
+      s.workingDocument.dtmf.idCode.assign("12345");
+      s.workingDocument.dtmf.idLength = 5;
+    });
+    w.open("FrmDTMF");
+    w.in<QTabWidget>("FrmDTMF", "SSTab1")->setCurrentIndex(1);
+    auto* id = w.in<QLineEdit>("FrmDTMF", "Text3");
+    id->setFocus();
+    QCoreApplication::processEvents();  // coming to the box selects its text
+    QTest::keyClicks(id, "12");
+    QCOMPARE(id->text(), QString("12"));
+    QWidget other;  // stands for another application
+    if (how == "another application") {
+      other.show();
+      other.activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(&other));
+    } else if (how == "a menu") {
+      QMenu* menu = w.main->menuBar()->actions().first()->menu();
+      menu->popup(w.main->geometry().center());
+      QVERIFY(QTest::qWaitForWindowExposed(menu));
+      QCOMPARE(w.f.context.state.workingDocument.dtmf.idLength, std::int16_t{5});
+      menu->close();
+    } else if (how == "the menu bar") {
+      w.main->menuBar()->setFocus(Qt::MenuBarFocusReason);
+    } else if (how == "Tab") {
+      QTest::keyClick(id, Qt::Key_Tab);
+    } else if (how == "a click on another box") {
+      auto* stun = w.in<QLineEdit>("FrmDTMF", "Text1(2)");
+      QTest::mouseClick(stun, Qt::LeftButton);
+      QCOMPARE(w.focus(), stun);
+    } else if (how == "a click in another window") {
+      w.click(2, 1);
+      QVERIFY(w.window->isAncestorOf(w.focus()));
+    } else if (how == "closing the window") {
+      w.main->UnloadWindowByName("FrmDTMF");
+    } else if (how == "a save") {
+      const auto file = w.f.folder.file("kept.dat").string();
+      w.f.prompter.expectFile(file);
+      w.main->action("mnuFileSave")->trigger();
+    } else {
+      w.main->commitChildWindows(CommitBefore::Write);  // what a write does first
+    }
+    const auto& dtmf = w.dtmf();
+    QCOMPARE(QString::fromStdString(dtmf.idCode.raw()).trimmed(),
+             QString(stores ? "000" : "12345"));
+    QCOMPARE(dtmf.idLength, std::int16_t(stores ? 3 : 5));
+    if (!stores) {
+      QCOMPARE(id->text(), QString("12"));
+      // Back in the box, the user leaves it: now it is stored.
+      w.main->activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(w.main.get()));
+      id->setFocus();
+      QCOMPARE(id->selectedText(), QString());  // the cursor where the user left it
+      QTest::keyClicks(id, "3");
+      QTest::keyClick(id, Qt::Key_Return);
+      QCOMPARE(QString::fromStdString(w.dtmf().idCode.raw()).trimmed(), QString("123"));
+    }
+    QVERIFY2(w.f.prompter.unexpected.empty(), w.f.prompter.unexpectedText().c_str());
   }
 
   void dtmfStoredCodesAreShownTrimmed() {
@@ -358,6 +442,95 @@ class SettingsWindowsTest : public QObject {
     QCOMPARE(w.in<QLineEdit>("FrmEmbMsg", "Text1(3)")->text(), QString("a b"));
     QTest::keyClick(w.focus(), Qt::Key_Return);  // moves on as Tab does
     QVERIFY(w.focus() != w.in<QLineEdit>("FrmEmbMsg", "Text1(3)"));
+  }
+
+  // A line holding bytes that no key types (from a data file or a radio) shows
+  // one character for each, keeps them byte for byte, and can be replaced.
+  void aMessageLineShowsAndKeepsEveryStoredByte_data() {
+    QTest::addColumn<QByteArray>("text");  // the line's text, before its NUL
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("Latin") << QByteArray("CAF\xC9") << QString::fromUtf8("CAF\u00C9");
+    QTest::newRow("Windows-1252") << QByteArray(
+                                         "\x80"
+                                         "10\x85")
+                                  << QString::fromUtf8("€10…");
+    QTest::newRow("control bytes") << QByteArray(
+                                          "A\x01"
+                                          "B\x7F")
+                                   << QString::fromUtf8("A␁B␡");
+    QTest::newRow("a full line") << QByteArray(16, '\xFF') << QString(16, QChar(0xFF));
+  }
+  void aMessageLineShowsAndKeepsEveryStoredByte() {
+    QFETCH(QByteArray, text);
+    QFETCH(QString, shown);
+    const auto lineOf = [](const QByteArray& bytes) {
+      std::string line = bytes.toStdString();
+      return line.size() < 16 ? line + '\0' + std::string(15 - line.size(), ' ') : line;
+    };
+    Windows w([&](RunState& s) { s.workingDocument.message.lines[1].assign(lineOf(text)); });
+    const auto before = w.doc().toBytes();
+    w.open("FrmEmbMsg");
+    auto* box = w.in<QLineEdit>("FrmEmbMsg", "Text1(1)");
+    QCOMPARE(box->text(), shown);
+    QVERIFY(w.doc().toBytes() == before);
+    // Typing elsewhere keeps every byte; the last character is replaced, here
+    // by AltGr+Q as Windows gives it.
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_End);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_Q, QStringLiteral("@"),
+                        Qt::ControlModifier | Qt::AltModifier);
+    QCOMPARE(box->text(), shown.chopped(1) + '@');
+    QCOMPARE(w.doc().message.lines[1].raw(), lineOf(text.chopped(1) + '@'));
+    w.main->UnloadWindowByName("FrmEmbMsg");
+    QCOMPARE(w.doc().message.lines[1].raw(), lineOf(text.chopped(1) + '@'));
+    QVERIFY(w.f.prompter.unexpected.empty());
+  }
+
+  // Typing a line cannot store is refused with the reason in the status bar.
+  void whatALineCannotStoreIsRefusedWithItsReason_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("reason");
+    QTest::newRow("a character above 127")
+        << "CAFE" << int(Qt::Key_Eacute) << int(Qt::NoModifier) << QString::fromUtf8("é")
+        << text::kMessageCharacterRefused;
+    QTest::newRow("AltGr as Windows gives it")
+        << "" << int(Qt::Key_E) << int(Qt::ControlModifier | Qt::AltModifier)
+        << QString::fromUtf8("€") << text::kMessageCharacterRefused;
+    QTest::newRow("AltGr as X11 gives it")
+        << "" << int(Qt::Key_E) << int(Qt::GroupSwitchModifier) << QString::fromUtf8("€")
+        << text::kMessageCharacterRefused;
+    QTest::newRow("an input method")
+        << "" << 0 << 0 << QString::fromUtf8("信息") << text::kMessageCharacterRefused;
+    QTest::newRow("a seventeenth character")
+        << "0123456789ABCDEF" << int(Qt::Key_G) << int(Qt::NoModifier) << "G"
+        << text::kMessageLineFull;
+  }
+  void whatALineCannotStoreIsRefusedWithItsReason() {
+    QFETCH(QString, line);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, typed);
+    QFETCH(int, reason);
+    Windows w([&](RunState& s) { s.workingDocument.message.lines[0].assign(line.toStdString()); });
+    w.open("FrmEmbMsg");
+    const auto before = w.doc().toBytes();
+    auto* box = w.in<QLineEdit>("FrmEmbMsg", "Text1(0)");
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_End);
+    if (key == 0) {
+      QInputMethodEvent composed;
+      composed.setCommitString(typed);
+      QApplication::sendEvent(box, &composed);
+    } else {
+      QTest::sendKeyEvent(QTest::Click, box, Qt::Key(key), typed, Qt::KeyboardModifiers(modifiers));
+    }
+    QCOMPARE(box->text(), line);
+    QVERIFY(w.doc().toBytes() == before);
+    QCOMPARE(w.main->statusBar()->currentMessage(), w.f.context.text(reason));
   }
 
   void titlesInBothLanguages_data() { LanguageRows(); }

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "cps/version.hpp"
 #include "radiosim/sim_options.hpp"
 #include "temp_folder.hpp"
 #include "test_bytes.hpp"
@@ -140,7 +141,7 @@ TEST(CommandLine, EveryOption) {
                              "TW530",
                              "--band-code",
                              "0x10",
-                             "--version",
+                             "--firmware",
                              "V201",
                              "--caps",
                              "12",
@@ -192,7 +193,7 @@ TEST(CommandLine, UsageErrors) {
       {"--caps", "256"},       {"--band-code", "-1"},   {"--band-code", "0x"},
       {"--pace", "fast"},      {"--drop-every", "1.5"}, {"--cut-every", "x"},
       {"--noise-every", "-2"}, {"--model", "TW530GXX"}, {"--model", ""},
-      {"--version", "V2000"},  {"--password", "12345"}, {"--image", "a.img", "--dat", "b.dat"},
+      {"--firmware", "V2000"}, {"--password", "12345"}, {"--image", "a.img", "--dat", "b.dat"},
       {"--no-such-option"},
   };
   for (const auto& args : wrong) {
@@ -203,13 +204,20 @@ TEST(CommandLine, UsageErrors) {
   }
 }
 
+TEST(CommandLine, VersionIsTheProgramsRelease) {
+  const auto parsed = parse({"--version"});
+  EXPECT_FALSE(parsed.commandLine.options);
+  EXPECT_EQ(parsed.commandLine.exitCode, kExitOk);
+  EXPECT_EQ(parsed.out, "cps530-radiosim " + std::string(kReleaseVersion) + "\n");
+}
+
 TEST(CommandLine, HelpNamesTheOptions) {
   const auto parsed = parse({"--help"});
   EXPECT_FALSE(parsed.commandLine.options);
   EXPECT_EQ(parsed.commandLine.exitCode, kExitOk);
   for (const char* option :
        {"--image",      "--dat",       "--save",        "--link",          "--once",
-        "--model",      "--band-code", "--version",     "--caps",          "--password",
+        "--model",      "--band-code", "--firmware",    "--caps",          "--password",
         "--echo",       "--pace",      "--drop-every",  "--corrupt-every", "--retry-every",
         "--mute-after", "--cut-every", "--noise-every", "--forget-every",  "--verbose"}) {
     EXPECT_NE(parsed.out.find(option), std::string::npos) << option;

@@ -321,8 +321,8 @@ TEST(RadiosimProgram, EchoingCable) {
 
 TEST(RadiosimProgram, OptionsReachTheRadio) {
   TempFolder folder;
-  RadioProgram radio({"--model", "TW530", "--band-code", "0x08", "--version", "V210", "--caps", "4",
-                      "--password", "ab", "--corrupt-every", "2", "--verbose"},
+  RadioProgram radio({"--model", "TW530", "--band-code", "0x08", "--firmware", "V210", "--caps",
+                      "4", "--password", "ab", "--corrupt-every", "2", "--verbose"},
                      folder / "errors.txt");
   ASSERT_FALSE(radio.line().empty());
   HostPort host(radio.line());

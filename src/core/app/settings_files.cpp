@@ -32,12 +32,6 @@ bool toBool(const std::string& text, bool fallback) {
 
 }  // namespace
 
-ProgramFolders ProgramFolders::OfProgramFolder(const std::filesystem::path& programFolder) {
-  auto program = programFolder;
-  if (!program.has_filename()) program = program.parent_path();  // a trailing separator
-  return {program, program.parent_path()};
-}
-
 LanguageSetup ReadLanguageSetup(const std::filesystem::path& mysetup) {
   return LanguageSetupOf(LoadIniFile(mysetup).text.value_or(IniText{}));
 }

@@ -1,5 +1,5 @@
-// The small files the program keeps between runs: the language setup in the
-// base folder, and beside the executables the link capabilities and the habits.
+// The small files the program keeps between runs: the language setup, the link
+// capabilities and the habits (file_locations says where each one is).
 #pragma once
 
 #include <array>
@@ -9,26 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "core/app/file_locations.hpp"
+
 namespace cps {
 
 struct HabitRecord;
 class IniText;
-
-// Where the program's files are: the program folder holds the executables,
-// the base folder (its parent) is shared by the versions installed side by side.
-struct ProgramFolders {
-  std::filesystem::path program;
-  std::filesystem::path base;
-
-  static ProgramFolders OfProgramFolder(const std::filesystem::path& programFolder);
-
-  std::filesystem::path languageSetup() const { return base / "language" / "mysetup.ini"; }
-  std::filesystem::path versionTable() const { return base / "Version.ini"; }
-  std::filesystem::path linkSettings() const { return program / "Setting.ini"; }
-  std::filesystem::path habits() const { return program / "Habit.ini"; }
-  std::filesystem::path languageFolder() const { return program / "language"; }
-  std::filesystem::path initFolder() const { return program / "Init"; }
-};
 
 struct LanguageSetup {
   bool isFirstRun = true;

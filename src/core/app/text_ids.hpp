@@ -34,6 +34,10 @@ inline constexpr int kBandRefused = 9030;
 inline constexpr int kWriteProtected = 9031;
 inline constexpr int kWriteNotAccepted = 9032;
 inline constexpr int kWrongFileSize = 9033;
+// A serial port the user may not open (%1 the device, %2 its group), and one
+// another program holds (%1).
+inline constexpr int kPortPermissionDenied = 9034;
+inline constexpr int kPortBusy = 9035;
 
 // The first-run link check.
 inline constexpr int kLinkStep1 = 9050;
@@ -63,10 +67,25 @@ inline constexpr int kWriteVerified = 9078;
 inline constexpr int kVerifyAfterWriteBox = 9079;
 inline constexpr int kVerifyReadFailed = 9080;
 
+// The command line's own refusals; a name or value the user gave comes first.
+inline constexpr int kCliUnknownVerb = 9090;
+inline constexpr int kCliUnknownSetting = 9091;
+inline constexpr int kCliFileNotChanged = 9092;
+inline constexpr int kCliGiveSettingValues = 9093;
+inline constexpr int kCliNoVersionTable = 9094;
+inline constexpr int kCliUnknownField = 9095;
+inline constexpr int kCliGiveFieldValues = 9096;
+inline constexpr int kCliUnknownModel = 9097;
+inline constexpr int kCliUnknownBand = 9098;
+inline constexpr int kCliNoSuchChannel = 9099;
+
 // ---- Main window -------------------------------------------------------------
 inline constexpr int kApplicationTitle = 12000;
 inline constexpr int kPortLabel = 12008;
 inline constexpr int kFileLabel = 12009;
+
+inline constexpr int kImportChannelsEntry = 10007;
+inline constexpr int kExportChannelsEntry = 10008;
 
 inline constexpr int kChannelWindowTitle = 12001;
 
@@ -111,6 +130,9 @@ inline constexpr int kHabitPasteInserts = 28008;
 inline constexpr int kHabitDeleteNoPrompt = 28009;
 inline constexpr int kHabitDeleteCloses = 28010;
 inline constexpr int kHabitOffsetMode = 28011;
+// Why a command left the document as it was (shown in the status bar).
+inline constexpr int kLastChannelKept = 28012;
+inline constexpr int kNoFreeChannelEntry = 28013;
 
 // ---- Optional features -------------------------------------------------------
 inline constexpr int kOptFeaturesCaption = 16000;
@@ -129,6 +151,10 @@ inline constexpr int kTestFrequencyColumn2 = 19005;
 // ---- The other radio-wide settings windows -------------------------------------
 inline constexpr int kDtmfCaption = 18000;
 inline constexpr int kMessageCaption = 20000;
+// Why a keystroke in a message line was not taken: a character the radio's
+// text cannot hold, or a line already full.
+inline constexpr int kMessageCharacterRefused = 20001;
+inline constexpr int kMessageLineFull = 20002;
 inline constexpr int kKeyCaption = 25000;
 inline constexpr int kScanCaption = 26000;
 inline constexpr int kAlertCaption = 27000;
@@ -158,6 +184,7 @@ inline constexpr int kSetCommFrame = 22001;
 inline constexpr int kSetCommPort = 22002;  // followed by the port number
 inline constexpr int kLinkCaption = 22003;
 inline constexpr int kLinkPortLabel = 22004;
+inline constexpr int kPortDeviceLabel = 22005;  // before the device and its USB adapter
 
 // ---- Language and password ---------------------------------------------------
 inline constexpr int kLanguageCaption = 23000;
@@ -166,6 +193,62 @@ inline constexpr int kLanguageEnglish = 23002;
 inline constexpr int kLanguageChinese = 23003;
 inline constexpr int kPassWordCaption = 23100;
 inline constexpr int kPassWordLabel = 23101;
+
+// ---- Channel lists in CSV ----------------------------------------------------------
+// Texts with %1, %2 ... take the values named beside them (FillText).
+inline constexpr int kCsvFileFilter = 29500;
+inline constexpr int kImportCaption = 29501;
+inline constexpr int kImportFileLabel = 29502;  // %1 file
+inline constexpr int kImportMerge = 29503;
+inline constexpr int kImportReplace = 29504;
+inline constexpr int kImportRenumber = 29505;
+inline constexpr int kImportLineColumn = 29506;
+inline constexpr int kImportLocationColumn = 29507;
+inline constexpr int kImportChannelColumn = 29508;
+inline constexpr int kImportResultColumn = 29509;
+inline constexpr int kImportButton = 29510;
+inline constexpr int kImportPreviewSummary = 29511;  // %1 rows to import, %2 skipped
+inline constexpr int kImportNewChannel = 29512;
+inline constexpr int kImportReplacesChannel = 29513;
+inline constexpr int kImportSkipped = 29514;         // %1 why
+inline constexpr int kImportUnknownColumns = 29515;  // %1 column names
+inline constexpr int kImportUnheldColumns = 29516;   // %1 column names
+inline constexpr int kImportDone = 29517;            // %1 imported, %2 skipped
+inline constexpr int kImportNothing = 29518;
+inline constexpr int kImportLine = 29519;  // %1 line, %2 why
+inline constexpr int kImportStrictRefused = 29520;
+inline constexpr int kImportDocumentChanged = 29521;
+inline constexpr int kExportDone = 29522;         // %1 channels, %2 file
+inline constexpr int kExportNoFrequency = 29523;  // %1 channel
+inline constexpr int kImportRxColumn = 29524;
+inline constexpr int kImportTxColumn = 29525;
+inline constexpr int kImportDryRun = 29526;       // %1 would be imported, %2 skipped
+inline constexpr int kCsvFileUnwritable = 29527;  // %1 what the system said
+
+// Why a file or a row cannot be imported.
+inline constexpr int kCsvNotUtf8 = 29530;        // %1 line
+inline constexpr int kCsvUnclosedQuote = 29531;  // %1 line
+inline constexpr int kCsvNoHeader = 29532;
+inline constexpr int kCsvTooLarge = 29533;        // %1 megabytes
+inline constexpr int kCsvFileUnreadable = 29534;  // %1 what the system said
+inline constexpr int kRowTooManyCells = 29535;    // %1 cells, %2 columns
+inline constexpr int kRowEmptyValue = 29536;      // %1 column
+inline constexpr int kRowNotNumber = 29537;       // %1 column, %2 value
+inline constexpr int kRowTooFine = 29538;         // %1 column, %2 value
+inline constexpr int kRowLocationRange = 29539;   // %1 value
+inline constexpr int kRowLocationTaken = 29540;   // %1 channel, %2 line
+inline constexpr int kRowNoFreeChannel = 29541;
+inline constexpr int kRowUnknownWord = 29542;     // %1 column, %2 value, %3 the words it takes
+inline constexpr int kRowToneNotInList = 29543;   // %1 column, %2 value
+inline constexpr int kRowDcsNotInList = 29544;    // %1 column, %2 value
+inline constexpr int kRowModeMissing = 29545;     // %1 mode
+inline constexpr int kRowPowerUnknown = 29546;    // %1 value
+inline constexpr int kRxOutOfBand = 29547;        // %1 MHz, %2 band
+inline constexpr int kTxOutOfBand = 29548;        // %1 MHz, %2 band
+inline constexpr int kRxOffGrid = 29549;          // %1 MHz, %2 what the radio would hold
+inline constexpr int kTxOffGrid = 29550;          // %1 MHz, %2 what the radio would hold
+inline constexpr int kRowRadioRefused = 29551;    // %1 what the rule said
+inline constexpr int kRowChangedByRules = 29552;  // %1 field
 
 // ---- About -------------------------------------------------------------------
 inline constexpr int kAboutCaption = 24000;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/app/text_ids.hpp"
 #include "core/document/codec.hpp"
 #include "core/document/edit_history.hpp"
 #include "core/document/records.hpp"
@@ -33,6 +34,60 @@ ChannelCommandResult offTheTable(TablePlace place) {
                   " is not on the channel table (positions 1 to 16, groups 0 to 7)"},
           std::nullopt,
           false};
+}
+
+ChannelCommandResult lastChannelKept() {
+  return {{text::kLastChannelKept, "the last channel stays: a radio needs at least one channel"},
+          std::nullopt,
+          false};
+}
+
+// Removing the channel with this number would leave the document without channels.
+bool isTheOnlyChannel(const DocumentRecord& doc, int number) {
+  return doc.usedCount() == 1 && FindChannelIndex(doc, number) >= 0;
+}
+
+// Answers what the codec asks while a pasted channel is brought into the
+// band: the paste warns once for the whole channel instead.
+class QuietPrompter final : public Prompter {
+ public:
+  Answer ask(const Message&) override { return Answer::Ok; }
+  std::optional<std::string> chooseFile(const FileDialogRequest&) override { return {}; }
+};
+
+// A channel copied before a model or band change, or from another file, may
+// lie outside the band the radio now works in. It is brought in as a typed
+// receive frequency is: each frequency to the nearest band limit, the
+// transmit side keeping its frequency (or, in offset mode, its offset), both
+// on the band's step grid, with one warning.
+void bringIntoBand(const RunState& state, const Effects& effects, ChannelRecord& channel) {
+  QuietPrompter quiet;
+  const CodecContext codec{state.model.limits, quiet};
+  const std::string rx = FreqStoredToText(channel.rxFreq.raw(), codec);
+  if (rx.empty()) return;
+  const std::string tx = TxFrequencyText(channel.rxFreq.raw(), channel.offset.raw(),
+                                         channel.offsetDirection, false, codec);
+  const auto inBand = [&codec](const std::string& text) {
+    const auto mhz = ParseNumber(text);
+    return mhz && *mhz >= codec.limits.low && *mhz <= codec.limits.high;
+  };
+  if (inBand(rx) && inBand(tx)) return;
+  effects.prompter.ask(TextMessage(text::kFrequencyOutOfBand, Buttons::Ok, Icon::Warning));
+  ChannelRecord edited = channel;
+  edited.rxFreq.assign(FreqTextToStored(FormatFreqInBand(rx, codec), codec.limits));
+  const std::string txWanted = state.habits.offsetMode
+                                   ? TxFrequencyText(edited.rxFreq.raw(), channel.offset.raw(),
+                                                     channel.offsetDirection, false, codec)
+                                   : tx;
+  const auto offset = OffsetFromTexts(edited.rxFreq.raw(), FormatFreqInBand(txWanted, codec), false,
+                                      edited.offset.raw(), edited.offsetDirection, codec);
+  // Both ends lie in a band narrower than the largest offset, so the offset fits.
+  if (offset) {
+    edited.offsetDirection = offset->direction;
+    edited.offset.assign(offset->offset);
+  }
+  SnapChannelToStep(edited, codec);
+  channel = edited;
 }
 
 // Asks how the command goes on, unless the habits say not to ask, and keeps
@@ -119,6 +174,9 @@ ChannelCommandResult CopyChannel(RunState& state, const Effects&, TablePlace pla
 
 ChannelCommandResult CutChannel(RunState& state, const Effects& effects, TablePlace place) {
   if (!onTheTable(place)) return offTheTable(place);
+  // As clearing the receive field does, the last channel stays; nothing is
+  // copied either, so that a later paste does not make a second one unawares.
+  if (isTheOnlyChannel(state.workingDocument, numberAt(place))) return lastChannelKept();
   HistoryStep step(state);
   copyChannel(state, place);
   const bool answered = deleteChannel(state, effects, place);
@@ -132,16 +190,32 @@ ChannelCommandResult PasteChannel(RunState& state, const Effects& effects, Table
   // nothing that could stand at the place.
   if (!state.channelClipboard.hasChannel) return {{0, "no channel has been copied"}, {}, false};
   HistoryStep step(state);
+  const DocumentRecord before = state.workingDocument;
   const bool answered = askUnlessHabit(state, effects, ConfirmMode::Paste);
   if (state.habits.pasteInserts) insertChannel(state, effects, place);
   const bool placed = PasteIntoSlot(state, effects, place);
+  if (state.workingDocument.usedCount() == 0) {
+    // An entry with a reserved value clears its place; the last channel stays.
+    state.workingDocument = before;
+    RefreshAllChannelViews(state, effects.observer);
+    ChannelCommandResult kept = lastChannelKept();
+    kept.saveHabits = answered;
+    return kept;
+  }
   RevalidateChannelRefs(state.workingDocument, effects.observer);
-  if (!placed) return {{0, "the channel list has no free entry"}, std::nullopt, answered};
+  if (!placed) {
+    return {
+        {text::kNoFreeChannelEntry, "the channel list has no free entry"}, std::nullopt, answered};
+  }
   return {{}, std::nullopt, answered};
 }
 
 ChannelCommandResult InsertChannel(RunState& state, const Effects& effects, TablePlace place) {
   if (!onTheTable(place)) return offTheTable(place);
+  // Making room drops the group's position 16.
+  if (isTheOnlyChannel(state.workingDocument, numberAt({kPositions, place.group}))) {
+    return lastChannelKept();
+  }
   HistoryStep step(state);
   insertChannel(state, effects, place);
   RevalidateChannelRefs(state.workingDocument, effects.observer);
@@ -150,6 +224,7 @@ ChannelCommandResult InsertChannel(RunState& state, const Effects& effects, Tabl
 
 ChannelCommandResult DeleteChannel(RunState& state, const Effects& effects, TablePlace place) {
   if (!onTheTable(place)) return offTheTable(place);
+  if (isTheOnlyChannel(state.workingDocument, numberAt(place))) return lastChannelKept();
   HistoryStep step(state);
   const bool answered = deleteChannel(state, effects, place);
   RevalidateChannelRefs(state.workingDocument, effects.observer);
@@ -228,6 +303,7 @@ bool PasteIntoSlot(RunState& state, const Effects& effects, TablePlace place) {
   const int n = numberAt(place);
   ChannelRecord pasted = state.channelClipboard.channel;
   pasted.number = static_cast<std::int16_t>(n);
+  if (pasted.reserved == 0) bringIntoBand(state, effects, pasted);
   const int index = FindChannelIndex(doc, n);
   bool placed = true;
   if (pasted.reserved != 0) {

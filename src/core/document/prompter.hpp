@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/app/text_ids.hpp"
 
@@ -24,7 +25,23 @@ struct Message {
   Buttons buttons = Buttons::Ok;
   Icon icon = Icon::None;
   int titleTextId = 0;  // 0: the application title
+  // What "%1", "%2", ... of the language text stand for (a device, a group).
+  std::vector<std::string> arguments;
 };
+
+// The text a message shows: its fixed text, then its language text (as
+// `languageText` gives it) with the arguments in their places.
+inline std::string MessageBody(const Message& message, std::string languageText) {
+  for (std::size_t i = message.arguments.size(); i > 0; --i) {
+    // From the last, so that "%1" is not taken for the start of "%10".
+    const std::string mark = "%" + std::to_string(i);
+    for (auto at = languageText.find(mark); at != std::string::npos;
+         at = languageText.find(mark, at + message.arguments[i - 1].size())) {
+      languageText.replace(at, mark.size(), message.arguments[i - 1]);
+    }
+  }
+  return message.fixedText + languageText;
+}
 
 inline Message TextMessage(int textId, Buttons buttons = Buttons::Ok, Icon icon = Icon::None) {
   Message m;
@@ -43,7 +60,8 @@ inline Message FixedMessage(std::string text, Buttons buttons = Buttons::Ok,
   return m;
 }
 
-// A file dialog for data files (filter: text 9001 and "*.dat").
+// A file dialog for data files (filter: text 9001 and "*.dat") or channel
+// lists (text 29500 and "*.csv").
 struct FileDialogRequest {
   enum class Kind { Open, Save };
   Kind kind = Kind::Open;

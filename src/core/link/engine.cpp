@@ -158,7 +158,7 @@ bool ProtocolEngine::OpenRadioPort(TransferKind kind) {
   m_received.clear();
   if (!m_host.openPort()) {
     m_kind = TransferKind::None;
-    ask(TextMessage(text::kCannotOpenPort, Buttons::Ok, Icon::Critical));
+    ask(PortOpenMessage(m_host.openFailure()));
     return false;
   }
   return true;

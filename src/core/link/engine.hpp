@@ -12,6 +12,7 @@
 
 #include "core/app/text_ids.hpp"
 #include "core/document/prompter.hpp"
+#include "core/link/port_open.hpp"
 
 namespace cps {
 
@@ -42,6 +43,9 @@ class LinkHost {
   // Closes the port if open, sets 9600 baud, no parity, 8 data bits, 1 stop
   // bit, no handshaking, and opens it. False when any of that fails.
   virtual bool openPort() = 0;
+  // After a failed openPort: what the system said of the device, so that the
+  // user is told why (permission, another program). None known: the plain text.
+  virtual PortOpenFacts openFailure() const { return {}; }
   // Closing a port drops whatever it has not sent yet, as a serial port's close does.
   virtual void closePort() = 0;
   virtual void emptyBuffers() = 0;

@@ -90,6 +90,14 @@ std::string codeText(std::string_view text) {
 // Characters as the box takes them (a–d become A–D in a code), or empty when
 // the text holds one the field cannot.
 std::optional<std::string> acceptedText(const SettingField& field, std::string_view text) {
+  if (field.kind == SettingKind::Line) {
+    // A line holds any byte but the NUL that ends it: what a data file or a
+    // radio brought is stored again as it was, whatever the keys may type.
+    if (text.size() > field.text.maxLength || text.find('\0') != std::string_view::npos) {
+      return std::nullopt;
+    }
+    return std::string(text);
+  }
   std::string out;
   for (const char c : text) {
     const auto accepted = AcceptedCharacter(field, c);
@@ -170,6 +178,9 @@ EditOutcome storeText(RunState& state, const Effects& effects, const SettingFiel
 EditOutcome SetSetting(RunState& state, const Effects& effects, const SettingField& field,
                        int stored) {
   if (IsTextKind(field.kind)) return RefusedEdit(std::string(field.name) + " takes a text");
+  // Giving a field what it holds changes nothing and is never refused, even
+  // where the value could not be chosen today (the scan key with scan off).
+  if (StoredSetting(state, field) == stored) return {EditStatus::Unchanged, {}};
   if (!IsOfferedValue(state.workingDocument, field, stored)) {
     return RefusedEdit(std::string(field.name) + " does not offer the value " +
                        std::to_string(stored));
@@ -177,7 +188,6 @@ EditOutcome SetSetting(RunState& state, const Effects& effects, const SettingFie
   if (field.side == SideRule::KeyFunction && stored == kScanKeyFunction && scanningOff(state)) {
     return RefusedEdit(std::string(field.name) + ": the scan function needs scan mode on");
   }
-  if (StoredSetting(state, field) == stored) return {EditStatus::Unchanged, {}};
   HistoryStep step(state);
   if (!rows::WriteStoredSetting(state.workingDocument, state.workingSide, field, stored)) {
     return RefusedEdit(std::string(field.name) + " has no place in the document");

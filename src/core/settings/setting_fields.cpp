@@ -412,6 +412,44 @@ std::string TextProblem(const SettingField& field, std::string_view text) {
   return {};
 }
 
+namespace {
+
+// Windows-1252 from 0x80 to 0x9F; 0 where it defines no character.
+constexpr std::array<char32_t, 32> kWindows1252High{
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr char32_t kControlPictures = 0x2400;  // ␀ … ␟ for the bytes 0 to 31
+constexpr char32_t kDeletePicture = 0x2421;    // ␡
+constexpr char32_t kPrivateBytes = 0xF700;     // U+F700 + the byte, where nothing else fits
+
+}  // namespace
+
+char32_t ShownCharacterOfByte(std::uint8_t byte) {
+  if (byte < 0x20) return kControlPictures + byte;
+  if (byte < 0x7F) return byte;
+  if (byte == 0x7F) return kDeletePicture;
+  if (byte < 0xA0) {
+    const char32_t defined = kWindows1252High[byte - 0x80u];
+    return defined != 0 ? defined : kPrivateBytes + byte;
+  }
+  return byte;  // Latin-1, which Windows-1252 keeps from 0xA0 on
+}
+
+std::optional<std::uint8_t> ByteOfShownCharacter(char32_t shown) {
+  if (shown >= 0x20 && shown < 0x7F) return static_cast<std::uint8_t>(shown);
+  if (shown >= 0xA0 && shown <= 0xFF) return static_cast<std::uint8_t>(shown);
+  if (shown >= kControlPictures && shown < kControlPictures + 0x20) {
+    return static_cast<std::uint8_t>(shown - kControlPictures);
+  }
+  if (shown == kDeletePicture) return std::uint8_t{0x7F};
+  for (std::size_t i = 0; i < kWindows1252High.size(); ++i) {
+    const auto byte = static_cast<std::uint8_t>(0x80 + i);
+    if (ShownCharacterOfByte(byte) == shown) return byte;
+  }
+  return std::nullopt;
+}
+
 std::string IdCodeOnLeaving(std::string_view text) {
   const bool digits =
       std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });

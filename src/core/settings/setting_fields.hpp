@@ -243,6 +243,16 @@ std::optional<char> AcceptedCharacter(const SettingField& field, char typed);
 // Empty when the text is one the field can hold; otherwise why not.
 std::string TextProblem(const SettingField& field, std::string_view text);
 
+// A message line's box shows one character for each stored byte, so that a byte
+// no key can type (from a data file or a radio) still shows, can be replaced,
+// and is stored again as it was when the user leaves it alone: printable ASCII
+// as itself, a byte above 127 as its Windows-1252 character (é for 0xE9, € for
+// 0x80), a control byte as its Unicode symbol (␁ for 0x01, ␡ for 0x7F), and the
+// five bytes Windows-1252 leaves undefined as private-use characters.
+char32_t ShownCharacterOfByte(std::uint8_t byte);
+// The byte a shown character stands for; none for a character no byte shows as.
+std::optional<std::uint8_t> ByteOfShownCharacter(char32_t shown);
+
 // The ID code the box keeps when the user leaves it: the text when it is 3 to
 // 10 digits, otherwise "000".
 std::string IdCodeOnLeaving(std::string_view text);

@@ -159,6 +159,19 @@ bool sameItems(const std::vector<ListItem>& a, const std::vector<ListItem>& b) {
   return true;
 }
 
+// "=5": a stored number as it is, for a value no item of the list names.
+std::optional<int> rawStored(std::string_view value) {
+  if (value.size() < 2 || value.front() != '=') return std::nullopt;
+  return ParseInteger(value.substr(1));
+}
+
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
 SettingValue refused(const SettingField& field, std::string_view value, const std::string& why) {
   return {{}, {}, std::string(field.name) + " does not take " + quoted(value) + "; " + why};
 }
@@ -172,10 +185,18 @@ SettingValue listValue(const DocumentRecord& doc, const SettingField& field, std
     if ((value.empty() || ParseInteger(value) == 0) && IsOfferedValue(doc, field, 0)) {
       return {0, {}, {}};
     }
+    if (rawStored(value) == 0 && IsOfferedValue(doc, field, 0)) return {0, {}, {}};
     return refused(field, value, "its list is empty in this file, so it takes only \"\" or 0");
   }
   for (const auto& item : items) {
     if (sameIgnoringCase(item.text, value)) return {item.stored, {}, {}};
+  }
+  if (const auto stored = rawStored(value)) {
+    if (IsOfferedValue(doc, field, *stored)) return {*stored, {}, {}};
+    return refused(field, value,
+                   "no item stores " + std::to_string(*stored) +
+                       "; =N keeps a number the file already holds, and sets only a number an "
+                       "item stores");
   }
   if (const auto number = ParseNumber(value)) {
     for (const auto& item : items) {
@@ -200,7 +221,32 @@ std::string withoutTrailingZeros(std::string_view text) {
   return out.empty() ? "0" : out;
 }
 
+// The first character a radio text cannot hold (a control character or one
+// outside plain ASCII), whole as the user wrote it: a UTF-8 character with all
+// its bytes, any other byte as \xHH. Empty when there is none.
+std::string firstForeignCharacter(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x20 && c < 0x7F) continue;
+    std::size_t length = c >= 0xC2 && c <= 0xDF   ? 2
+                         : c >= 0xE0 && c <= 0xEF ? 3
+                         : c >= 0xF0 && c <= 0xF4 ? 4
+                                                  : 1;
+    if (i + length > text.size()) length = 1;
+    for (std::size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) length = 1;
+    }
+    return length == 1 ? EscapeSettingText(text.substr(i, 1)) : std::string(text.substr(i, length));
+  }
+  return {};
+}
+
 SettingValue textValue(const SettingField& field, std::string_view value) {
+  if (const std::string foreign = firstForeignCharacter(value); !foreign.empty()) {
+    return refused(field, EscapeSettingText(value),
+                   "the radio's texts hold only the characters of plain ASCII (32 to 126), not \"" +
+                       foreign + "\"");
+  }
   std::string text(value);
   if (field.kind == SettingKind::Frequency || field.kind == SettingKind::FmFrequency) {
     if (value.empty()) return {{}, {}, {}};
@@ -212,6 +258,20 @@ SettingValue textValue(const SettingField& field, std::string_view value) {
                          FormatNumber(kFmHighestMhz) + " MHz, or \"\"");
     }
     text = withoutTrailingZeros(value);
+    // The box's length is no measure a user knows: say it in MHz. A preset
+    // is kept to 10 kHz, so a third decimal is refused rather than rounded
+    // below 100 MHz and refused above.
+    const std::size_t point = text.find('.');
+    const bool fmTooFine = field.kind == SettingKind::FmFrequency && point != std::string::npos &&
+                           text.size() - point - 1 > 2;
+    if (fmTooFine || !TextProblem(field, text).empty()) {
+      return refused(field, value,
+                     field.kind == SettingKind::FmFrequency
+                         ? "it takes " + FormatNumber(kFmLowestMhz) + " to " +
+                               FormatNumber(kFmHighestMhz) +
+                               " MHz with at most two decimals, or \"\""
+                         : "it takes a frequency in MHz with at most five decimals, or \"\"");
+    }
   }
   if (auto problem = TextProblem(field, text); !problem.empty()) {
     return {{}, {}, std::move(problem)};
@@ -252,15 +312,28 @@ SettingValue ParseSettingValue(const DocumentRecord& document, const SettingFiel
     case SettingKind::List:
       return listValue(document, field, value, textOf);
     case SettingKind::Check:
-      if (value == "0" || value == "1") return {value == "1" ? 1 : 0, {}, {}};
+      if (value == "0" || value == "1" || value == "=0" || value == "=1") {
+        return {value.back() == '1' ? 1 : 0, {}, {}};
+      }
       return refused(field, value, "it takes 0 (unticked) or 1 (ticked)");
     default:
-      return textValue(field, value);
+      return textValue(field, UnescapeSettingText(value));
   }
 }
 
 EditOutcome SetSettingFromText(RunState& state, const Effects& effects, const SettingField& field,
                                std::string_view value, const TextOf& textOf) {
+  // What get printed for the stored value is taken back as it is: a value no
+  // item names, a line the radio's own texts cannot type, a test frequency
+  // outside today's band all stay byte for byte.
+  if (IsTextKind(field.kind)) {
+    const CodecContext codec{state.model.limits, effects.prompter};
+    if (UnescapeSettingText(value) == SettingText(state.workingDocument, field, codec)) {
+      return {EditStatus::Unchanged, {}};
+    }
+  } else if (rawStored(value) == StoredSetting(state, field)) {
+    return {EditStatus::Unchanged, {}};
+  }
   const SettingValue parsed = ParseSettingValue(state.workingDocument, field, value, textOf);
   if (!parsed.accepted()) return RefusedEdit(parsed.problem);
   if (parsed.stored) return SetSetting(state, effects, field, *parsed.stored);
@@ -270,13 +343,50 @@ EditOutcome SetSettingFromText(RunState& state, const Effects& effects, const Se
 std::string SettingValueText(const DocumentRecord& document, const SideFileRecord& side,
                              const SettingField& field, const CodecContext& codec,
                              const TextOf& textOf) {
-  if (IsTextKind(field.kind)) return SettingText(document, field, codec);
-  const int item = ItemOfStored(document, field, StoredSetting(document, side, field));
-  if (field.kind == SettingKind::Check) return item == 1 ? "1" : "0";
+  if (IsTextKind(field.kind)) return EscapeSettingText(SettingText(document, field, codec));
+  const int stored = StoredSetting(document, side, field);
+  if (!IsOfferedValue(document, field, stored)) return "=" + std::to_string(stored);
+  if (field.kind == SettingKind::Check) return stored == 1 ? "1" : "0";
+  const int item = ItemOfStored(document, field, stored);
   const auto items = SettingListItems(document, field, textOf);
   return item >= 0 && item < static_cast<int>(items.size())
              ? items[static_cast<std::size_t>(item)].text
              : std::string();
+}
+
+std::string EscapeSettingText(std::string_view text) {
+  constexpr std::string_view kDigits = "0123456789ABCDEF";
+  std::string out;
+  for (const char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c == '\\') {
+      out += "\\\\";
+    } else if (c < 0x20 || c >= 0x7F) {
+      out += "\\x";
+      out += kDigits[c >> 4];
+      out += kDigits[c & 0x0F];
+    } else {
+      out += ch;
+    }
+  }
+  return out;
+}
+
+std::string UnescapeSettingText(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '\\') {
+      out += '\\';
+      ++i;
+    } else if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x' &&
+               hexDigit(text[i + 2]) >= 0 && hexDigit(text[i + 3]) >= 0) {
+      out += static_cast<char>(hexDigit(text[i + 2]) * 16 + hexDigit(text[i + 3]));
+      i += 3;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
 }
 
 void StoreShownOnOpeningEverywhere(RunState& state, const Effects& effects) {

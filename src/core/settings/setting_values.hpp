@@ -25,7 +25,10 @@ struct SettingValue {
 // item "3.0"), or the stored number of an item that shows a word ("Off",
 // "Scan", "1s", "M2"). A number that would store an item showing a different
 // number is refused: "dtmf.first-digit-delay 50" must not quietly mean 2500 ms.
-// A check box takes 0 or 1. Text fields take their text; "" clears a code, a
+// "=N" is the stored number N itself: it keeps a number no item names where the
+// file holds it (SetSettingFromText), and otherwise stores only an offered one.
+// A check box takes 0 or 1. Text fields take their text (\xHH is the byte HH,
+// \\ one backslash); "" clears a code, a
 // line or a frequency. A frequency is a number in MHz (trailing zeros of its
 // fraction are dropped, so that what `SettingValueText` shows can be given
 // back); an FM preset must lie within 76 to 108 MHz.
@@ -40,11 +43,17 @@ SettingValue ParseSettingValue(const DocumentRecord& document, const SettingFiel
 EditOutcome SetSettingFromText(RunState& state, const Effects& effects, const SettingField& field,
                                std::string_view value, const TextOf& textOf);
 
-// What the field's control shows: a list's item text ("" for an empty list), a
-// check box's 0 or 1, a text field's text.
+// What is stored, in words that ParseSettingValue takes back: a list's item
+// text ("" for an empty list), a check box's 0 or 1, "=N" for a stored number
+// no item names, a text field's text with EscapeSettingText.
 std::string SettingValueText(const DocumentRecord& document, const SideFileRecord& side,
                              const SettingField& field, const CodecContext& codec,
                              const TextOf& textOf);
+
+// A text as one printable line: a control byte or one above 127 becomes \xHH,
+// a backslash \\; UnescapeSettingText reads that back (another backslash stays).
+std::string EscapeSettingText(std::string_view text);
+std::string UnescapeSettingText(std::string_view text);
 
 // What every settings window stores as it opens, as if each had been opened
 // once: afterwards each control shows exactly what is stored (a position

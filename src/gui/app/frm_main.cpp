@@ -217,7 +217,7 @@ void FrmMain::onTreeClicked(QTreeWidgetItem* item) {
 }
 
 void FrmMain::LoadBKPic() {
-  const auto file = m_context.folders.program / "PIC" /
+  const auto file = m_context.folders.pictureFolder() /
                     ("BK_" + std::to_string(m_context.language.current) + ".jpg");
   const QImage picture(QString::fromStdString(file.string()));
   // A missing picture leaves the background as it was.
@@ -428,6 +428,11 @@ void FrmMain::mnuFileNew_Click() {
 void FrmMain::mnuFileOpen_Click() {
   auto files = fileContext();
   handleFileResult(CommandOpen(files));
+}
+
+void FrmMain::openFile(const std::string& path) {
+  auto files = fileContext();
+  handleFileResult(OpenPath(files, path));
 }
 
 void FrmMain::mnuFileEOpen_Click() {

@@ -58,6 +58,8 @@ class FrmMain final : public QMainWindow, public DocumentObserver, public Channe
   void LoadBKPic();
   // Replaces the document by a new one of the current model and band, without asking.
   void LoadNewDoc();
+  // Opens a data file as File > Open opens the file chosen in its dialog.
+  void openFile(const std::string& path);
   void ShowCHInfo(bool show) override;
   void UpdateChannelEditCommands(int channelNumber) override;
   void popUpChannelMenu(const QPoint& globalPosition) override;
@@ -132,6 +134,9 @@ class FrmMain final : public QMainWindow, public DocumentObserver, public Channe
   void mnuFileSave_Click();
   void mnuFileSaveAs_Click();
   void mnuModelInfo_Click();
+  // Channel lists in CSV (frm_main_exchange.cpp).
+  void mnuFileImport_Click();
+  void mnuFileExport_Click();
   void mnuComm_Click();
   void mnuLanguage_Click();
   void MnuInit_Click();

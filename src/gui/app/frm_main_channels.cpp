@@ -43,6 +43,7 @@ void FrmMain::registerChannelWindows() {
     });
   });
   m_commandTimer = new QTimer(this);
+  m_commandTimer->setObjectName(QStringLiteral("TimerCHEdit"));
   m_commandTimer->setSingleShot(true);
   m_commandTimer->setInterval(kCommandDelayMs);
   connect(m_commandTimer, &QTimer::timeout, this, &FrmMain::TimerCHEdit_Timer);
@@ -135,7 +136,10 @@ void FrmMain::TimerCHEdit_Timer() {
   if (result.cursorRow) table->setCursor(*result.cursorRow, table->cursorColumn());
   table->CodeMoveTopRow = false;
   if (!result.ran()) {
-    statusBar()->showMessage(QString::fromStdString(result.failure.detail), kStatusMessageMs);
+    statusBar()->showMessage(result.failure.textId != 0
+                                 ? m_context.text(result.failure.textId)
+                                 : QString::fromStdString(result.failure.detail),
+                             kStatusMessageMs);
   } else if (command == ChannelCommand::Copy || command == ChannelCommand::Cut) {
     // The copied channel also goes to the system clipboard, as a spreadsheet takes it.
     const CodecContext codec{m_context.state.model.limits, m_context.prompter()};
@@ -144,6 +148,8 @@ void FrmMain::TimerCHEdit_Timer() {
         m_context.langTextFunction())));
   }
   UpdateChannelEditCommands(place.group * kTableRows + table->cursorRow());
+  // The keyboard stays with the table: copy, Down, paste work without the mouse.
+  table->EnterCurrentCell();
 }
 
 void FrmMain::MnuCHHabits_Click() {
@@ -151,12 +157,14 @@ void FrmMain::MnuCHHabits_Click() {
   const bool offsetMode = m_context.state.habits.offsetMode;
   FrmHabits dialog(m_context, this);
   dialog.exec();
-  if (m_context.state.habits.offsetMode == offsetMode) return;
-  if (frmCommChInfo* table = channelTable())
-    table->ReShowAllTxFre(m_context.state.habits.offsetMode);
-  if (FrmCHInfoEdit* dialogWindow = channelDialog()) {
-    dialogWindow->ReShowEditTxFre(m_context.state.habits.offsetMode);
+  frmCommChInfo* table = channelTable();
+  if (m_context.state.habits.offsetMode != offsetMode) {
+    if (table != nullptr) table->ReShowAllTxFre(m_context.state.habits.offsetMode);
+    if (FrmCHInfoEdit* dialogWindow = channelDialog()) {
+      dialogWindow->ReShowEditTxFre(m_context.state.habits.offsetMode);
+    }
   }
+  if (table != nullptr) table->EnterCurrentCell();
 }
 
 // ---- Undo and redo ---------------------------------------------------------------------------

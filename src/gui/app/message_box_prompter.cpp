@@ -69,8 +69,8 @@ QWidget* MessageBoxPrompter::parentWindow() const {
 }
 
 Answer MessageBoxPrompter::ask(const Message& message) {
-  QString body = QString::fromStdString(message.fixedText);
-  if (message.textId != 0) body += m_context.text(message.textId);
+  const QString body = QString::fromStdString(
+      MessageBody(message, message.textId != 0 ? m_context.langText(message.textId) : ""));
   const QString title =
       message.titleTextId != 0 ? m_context.text(message.titleTextId) : m_context.applicationTitle();
   QMessageBox box(iconOf(message.icon), title, body, buttonsOf(message.buttons), parentWindow());

@@ -109,11 +109,24 @@ FrmCHInfoEdit::FrmCHInfoEdit(AppContext& context, DocumentObserver& observer,
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
   for (QLineEdit* box : {m_receive, m_transmit}) {
-    GuardTextBox(*box);
+    // Every character, whatever chord or input method brings it, meets the
+    // box's key rule (a sign only in the transmit box in offset mode).
+    const int column = box == m_receive ? kReceive : kTransmit;
+    GuardTextBox(*box, [this, column](QChar c) -> std::optional<QChar> {
+      const bool control = c.unicode() < 32 || c.unicode() == 127;
+      if (control ||
+          !FrequencyEditorAccepts(c.unicode(), column, m_context.state.habits.offsetMode)) {
+        return std::nullopt;
+      }
+      return c;
+    });
     box->installEventFilter(this);
   }
   connect(m_receive, &QLineEdit::textEdited, this, [this] { m_receivePending = true; });
   connect(m_transmit, &QLineEdit::textEdited, this, [this] { m_transmitPending = true; });
+  // Enter moves on from the group and position lists as from every other list.
+  m_group->installEventFilter(this);
+  m_position->installEventFilter(this);
   connect(m_group, &QComboBox::activated, this, [this](int index) {
     if (index != m_editing.dialogGroup) SetGridEditData(false);
   });
@@ -183,7 +196,7 @@ void FrmCHInfoEdit::SetGridEditData(bool rIsGridChange) {
 void FrmCHInfoEdit::showChannel(int number) {
   auto& doc = m_context.state.workingDocument;
   CheckBusyLockout(doc, number);
-  auto& channel = doc.channels[static_cast<std::size_t>(FindChannelIndex(doc, number))];
+  const auto& channel = doc.channels[static_cast<std::size_t>(FindChannelIndex(doc, number))];
   const CodecContext codec{m_context.state.model.limits, m_context.prompter()};
   m_receive->setText(QString::fromStdString(FreqStoredToText(channel.rxFreq.raw(), codec)));
   m_transmit->setText(QString::fromStdString(
@@ -200,12 +213,11 @@ void FrmCHInfoEdit::showChannel(int number) {
     for (const auto& item : DialogListItems(lists[i], doc, channel, textOf)) {
       list->addItem(QString::fromStdString(item));
     }
-    const int shown = DialogShownItem(lists[i], doc, channel);
-    list->setCurrentIndex(shown);
+    // A value that no item names is shown as the first item and kept until
+    // the user chooses: showing a channel never changes it.
+    m_shownItems[i] = DialogShownItem(lists[i], doc, channel);
+    list->setCurrentIndex(m_shownItems[i]);
     list->setEnabled(true);
-    // A lockout the list does not offer is shown as off and stored so.
-    if (lists[i].items == DialogItems::BusyLockout)
-      channel.busyLockout = static_cast<std::int16_t>(shown);
   }
   const auto checks = ChannelDialogChecks();
   for (std::size_t i = 0; i < checks.size(); ++i) {
@@ -228,6 +240,7 @@ void FrmCHInfoEdit::showEmptyPosition() {
     list->setCurrentIndex(0);
     list->setEnabled(false);
   }
+  m_shownItems.fill(0);
   for (QCheckBox* box : m_checks) {
     const QSignalBlocker quiet(box);
     box->setChecked(false);
@@ -328,10 +341,15 @@ bool FrmCHInfoEdit::eventFilter(QObject* watched, QEvent* event) {
   }
   if (type == QEvent::FocusOut &&
       static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-    // A list stores what it shows when it is left, whatever the filling flag
-    // says; opening its own item list does not leave it.
+    // A list that is left stores an item the user moved to without a choice
+    // being reported; one that still shows what the channel showed stores
+    // nothing, so that passing through never replaces a value no item names.
+    // Opening its own item list does not leave it.
     for (std::size_t i = 0; i < m_lists.size(); ++i) {
-      if (watched == m_lists[i] && m_lists[i]->isEnabled()) storeList(i);
+      if (watched == m_lists[i] && m_lists[i]->isEnabled() &&
+          m_lists[i]->currentIndex() != m_shownItems[i]) {
+        storeList(i);
+      }
     }
   }
   return QWidget::eventFilter(watched, event);

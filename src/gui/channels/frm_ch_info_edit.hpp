@@ -74,6 +74,7 @@ class FrmCHInfoEdit final : public QWidget, public ReloadsFromDocument, public C
   std::array<QComboBox*, 11> m_lists{};
   std::array<QLabel*, 11> m_listLabels{};
   std::array<QCheckBox*, 7> m_checks{};
+  std::array<int, 11> m_shownItems{};  // the item each list showed for the channel
   bool m_receivePending = false;
   bool m_transmitPending = false;
   bool m_closed = false;

@@ -3,6 +3,7 @@
 // floating editors are in frm_comm_ch_info_editing.cpp.
 #include "gui/channels/frm_comm_ch_info.hpp"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -12,6 +13,8 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyleOptionHeader>
+#include <QStylePainter>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTimer>
@@ -145,7 +148,10 @@ frmCommChInfo::frmCommChInfo(AppContext& context, DocumentObserver& observer,
   connect(m_grid, &QTableWidget::cellDoubleClicked, this, [this] { onGridDoubleClicked(); });
   connect(m_grid, &QWidget::customContextMenuRequested, this, &frmCommChInfo::onContextMenu);
   connect(m_grid->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { onScrolled(); });
-  connect(m_frequency, &QLineEdit::textEdited, this, [this] { m_typedPending = true; });
+  connect(m_frequency, &QLineEdit::textEdited, this, [this] {
+    m_typedPending = true;
+    m_freshEntry = false;
+  });
   for (int column = kFirstListColumn; column <= kLastFieldColumn; ++column) {
     connect(listEditor(column), &QComboBox::activated, this,
             [this, column] { onListSelected(column); });
@@ -185,6 +191,16 @@ void frmCommChInfo::InitShowGrid() {
   const int rowHeight = std::max(18, m_grid->fontMetrics().height() + 4);
   rows->setDefaultSectionSize(rowHeight);
   rows->setFixedWidth(ChannelTableColumns()[0].widthTwips / kTwipsPerPixel);
+  // A right click on a row number works as on a cell of the row.
+  rows->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(rows, &QWidget::customContextMenuRequested, this, &frmCommChInfo::onRowNumberContextMenu);
+  // The corner above the row numbers is the row number column's header cell;
+  // the grid draws it as an empty button, so the window draws it.
+  m_corner = m_grid->findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
+  if (m_corner != nullptr) {
+    m_corner->setObjectName(QStringLiteral("CornerHeader"));
+    m_corner->installEventFilter(this);
+  }
 
   const auto columns = ChannelTableColumns();
   for (int column = 1; column < kTableColumns; ++column) {
@@ -230,6 +246,10 @@ void frmCommChInfo::ChangShowByLanguage() {
   }
   // Column 0 has its header in the header row's corner.
   m_grid->setCornerButtonEnabled(false);
+  if (m_corner != nullptr) {
+    m_corner->setText(m_context.text(ChannelHeaderTextId(0, offsetMode)));
+    m_corner->update();
+  }
   for (int row = 1; row <= kTableRows; ++row) {
     QTableWidgetItem* number = m_grid->verticalHeaderItem(row - 1);
     number->setText(QString::number(row));
@@ -415,8 +435,8 @@ int frmCommChInfo::selectedGroup() const { return std::max(m_group->currentIndex
 
 QString frmCommChInfo::cellText(int row, int column) const {
   if (row == 0) {
-    return column == 0 ? m_context.text(text::kChannelRowHeader)
-                       : m_grid->horizontalHeaderItem(column - 1)->text();
+    if (column == 0) return m_corner != nullptr ? m_corner->text() : QString();
+    return m_grid->horizontalHeaderItem(column - 1)->text();
   }
   if (column == 0) return m_grid->verticalHeaderItem(row - 1)->text();
   return m_grid->item(row - 1, column - 1)->text();
@@ -438,12 +458,30 @@ void frmCommChInfo::showEvent(QShowEvent* event) {
 }
 
 void frmCommChInfo::activated(bool active) {
+  m_active = active;
   m_host.ShowCHInfo(active);
   if (active) m_host.UpdateChannelEditCommands(selectedGroup() * kTableRows + cursorRow());
-  if (active && m_enterOnActivate) {
+  // Coming back to the table after the dialog moved its cursor, or for the
+  // first time, the cursor cell takes its editor.
+  if (active && (m_enterOnActivate || visibleEditor() == nullptr)) {
     m_enterOnActivate = false;
     enterCell();
   }
+}
+
+void frmCommChInfo::paintCorner() {
+  QStyleOptionHeader option;
+  option.initFrom(m_corner);
+  // Drawn as the other header cells are, although the corner takes no clicks.
+  option.state |= QStyle::State_Enabled;
+  option.palette.setCurrentColorGroup(QPalette::Active);
+  option.palette.setColor(QPalette::ButtonText, kHeaderText);
+  option.rect = m_corner->rect();
+  option.position = QStyleOptionHeader::OnlyOneSection;
+  option.text = m_corner->text();
+  option.textAlignment = Qt::AlignCenter;
+  QStylePainter painter(m_corner);
+  painter.drawControl(QStyle::CE_Header, option);
 }
 
 void frmCommChInfo::onScrolled() {

@@ -12,6 +12,7 @@
 #include "gui/app/commits_edits.hpp"
 #include "gui/app/reloads_from_document.hpp"
 
+class QAbstractButton;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -61,6 +62,10 @@ class frmCommChInfo final : public QWidget, public ReloadsFromDocument, public C
   void GridNextCol();
   void SaveGridEdit();
   void SetShowEditData();
+  // The cursor cell takes its editor and the keyboard again, after a channel
+  // command or a dialog that hid the editors; an inactive table does so when
+  // it is next activated.
+  void EnterCurrentCell();
 
   // True while a channel command moves the cursor: scrolling is not followed.
   bool CodeMoveTopRow = false;
@@ -101,6 +106,11 @@ class frmCommChInfo final : public QWidget, public ReloadsFromDocument, public C
   void onGridClicked();
   void onGridDoubleClicked();
   void onContextMenu(const QPoint& position);
+  void onRowNumberContextMenu(const QPoint& position);
+  void paintCorner();
+  // The frequency editor shows a value the user has not touched yet: it is
+  // selected as a whole, and the first key typed replaces it.
+  void markFresh();
   void popUpMenuAtCursor();
   void makeFrequencyEditor();
   void onScrolled();
@@ -120,16 +130,17 @@ class frmCommChInfo final : public QWidget, public ReloadsFromDocument, public C
   ChannelWindowHost& m_host;
   ChannelEditingState& m_editing;
 
-  QLabel* m_groupLabel;     // Label1
-  QComboBox* m_group;       // Combo7
-  QTableWidget* m_grid;     // MSFlexGrid1
-  QLineEdit* m_frequency;   // Text1
-  QComboBox* m_tones;       // Combo1, columns 4 and 5
-  QComboBox* m_power;       // Combo2
-  QComboBox* m_scanSkip;    // Combo3
-  QComboBox* m_signalling;  // Combo4
-  QComboBox* m_spacing;     // Combo5
-  QPushButton* m_edit;      // CommandCHInfoEdit
+  QLabel* m_groupLabel;                 // Label1
+  QComboBox* m_group;                   // Combo7
+  QTableWidget* m_grid;                 // MSFlexGrid1
+  QLineEdit* m_frequency;               // Text1
+  QComboBox* m_tones;                   // Combo1, columns 4 and 5
+  QComboBox* m_power;                   // Combo2
+  QComboBox* m_scanSkip;                // Combo3
+  QComboBox* m_signalling;              // Combo4
+  QComboBox* m_spacing;                 // Combo5
+  QAbstractButton* m_corner = nullptr;  // the header of the row number column
+  QPushButton* m_edit;                  // CommandCHInfoEdit
   QPushButton* m_close;
   QPushButton* m_help;
   QTimer* m_scrollTimer;  // ScrollTimer
@@ -141,6 +152,10 @@ class frmCommChInfo final : public QWidget, public ReloadsFromDocument, public C
   bool m_editorArmed = false;
   // The frequency editor holds typing that no commit has taken yet.
   bool m_typedPending = false;
+  bool m_freshEntry = false;
+  // A cell is being entered: the grid taking the focus on the way is no new entry.
+  bool m_entering = false;
+  bool m_active = false;  // the table is the main window's active window
   bool m_closed = false;
   bool m_followsFrame = false;
   int m_editTopRow = 1;

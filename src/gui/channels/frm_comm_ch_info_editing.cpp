@@ -1,10 +1,13 @@
 // In-grid editing of the channel table: entering a cell lays its editor over
 // it; Enter, a chosen list item or leaving the frequency box commits through
 // ApplyChannelEdit; the cursor walks the field columns and the rows of the group.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QTableWidget>
 #include <QTimer>
 #include <QValidator>
@@ -98,6 +101,11 @@ QWidget* frmCommChInfo::visibleEditor() const {
 }
 
 void frmCommChInfo::SetEditDisable() {
+  // The grid keeps the keyboard while no editor shows; that is no way into a cell.
+  if (QWidget* editor = visibleEditor(); editor != nullptr && editor->hasFocus()) {
+    const QScopedValueRollback entering(m_entering, true);
+    m_grid->setFocus();
+  }
   for (QWidget* editor : std::initializer_list<QWidget*>{m_frequency, m_tones, m_power, m_scanSkip,
                                                          m_signalling, m_spacing}) {
     editor->hide();
@@ -120,6 +128,7 @@ void frmCommChInfo::enterCell() {
     m_editing.skipEnterCellOnce = false;
     return;
   }
+  const QScopedValueRollback entering(m_entering, true);
   try {
     m_editing.captionRow = cursorRow();
     m_editing.currentGroup = selectedGroup();
@@ -152,6 +161,20 @@ bool frmCommChInfo::FlexConcludeRx() {
   return ran && ok;
 }
 
+void frmCommChInfo::EnterCurrentCell() {
+  if (!m_active) {
+    m_enterOnActivate = true;
+    return;
+  }
+  m_editing.skipEnterCellOnce = false;
+  enterCell();
+}
+
+void frmCommChInfo::markFresh() {
+  m_freshEntry = true;
+  if (!m_frequency->text().isEmpty()) m_frequency->selectAll();
+}
+
 void frmCommChInfo::EnterGridEdit() {
   guarded("frmCommChInfo_EnterGridEdit", [this] {
     const int column = cursorColumn();
@@ -169,7 +192,7 @@ void frmCommChInfo::EnterGridEdit() {
       m_frequency->setText(text);
       m_typedPending = false;
       m_frequency->setFocus();
-      if (!text.isEmpty()) m_frequency->selectAll();
+      markFresh();
     } else if (QComboBox* list = listEditor(column)) {
       list->setGeometry(cell.left(), cell.top(), cell.width(), list->sizeHint().height());
       list->show();
@@ -190,6 +213,7 @@ void frmCommChInfo::SetShowEditData() {
     if (m_editing.editCol == kReceive || m_editing.editCol == kTransmit) {
       m_frequency->setText(text);
       m_typedPending = false;
+      markFresh();
     } else if (QComboBox* list = listEditor(m_editing.editCol)) {
       showCellText(*list, text);
     }
@@ -206,7 +230,12 @@ void frmCommChInfo::SaveGridEdit() {
     if (!m_frequency->isVisible()) return;
     const std::string typed = m_frequency->text().toStdString();
     const auto shown = CommittedCellText(column, typed);
-    if (!shown) return;  // a transmit entry that is no number is not taken
+    if (!shown) {
+      // A transmit entry that is no number is neither shown nor stored: the
+      // editor shows the cell again, and no later commit takes the entry.
+      SetShowEditData();
+      return;
+    }
     setCell(row, column, QString::fromStdString(*shown));
     value = column == kReceive ? *shown : typed;
   } else if (QComboBox* list = listEditor(column)) {
@@ -224,9 +253,17 @@ void frmCommChInfo::SaveGridEdit() {
 void frmCommChInfo::commitTypedText() {
   if (!m_typedPending) return;
   m_typedPending = false;
-  if (m_editing.editCol != kReceive && m_editing.editCol != kTransmit) return;
-  ApplyChannelEdit(m_context.state, {m_context.prompter(), m_observer}, m_editing.dialogGroup,
-                   m_editing.editRow, m_editing.editCol, m_frequency->text().toStdString());
+  const int column = m_editing.editCol;
+  if (column != kReceive && column != kTransmit) return;
+  const std::string typed = m_frequency->text().toStdString();
+  // However the editor is left, a transmit text that is no number is not taken.
+  if (CommittedCellText(column, typed)) {
+    ApplyChannelEdit(m_context.state, {m_context.prompter(), m_observer}, m_editing.dialogGroup,
+                     m_editing.editRow, column, typed);
+  }
+  // The editor shows what the document holds now, so that committing the
+  // cell again (Enter, Edit Channel) changes nothing and warns no second time.
+  SetShowEditData();
 }
 
 void frmCommChInfo::commitEdits() { commitTypedText(); }
@@ -313,9 +350,26 @@ bool frmCommChInfo::frequencyEditorKey(QKeyEvent& key) {
   if (IsClipboardKey(key)) return true;
   if (IsCommandKey(key)) return false;
   const QString text = key.text();
-  if (text.isEmpty()) return false;
+  const bool erases = key.key() == Qt::Key_Backspace || key.key() == Qt::Key_Delete;
+  if (!erases && (text.isEmpty() || text.at(0) < QLatin1Char(' '))) {
+    // Moving the text cursor means editing the old value in place.
+    const bool modifier = key.key() == Qt::Key_Shift || key.key() == Qt::Key_Control ||
+                          key.key() == Qt::Key_Alt || key.key() == Qt::Key_AltGr ||
+                          key.key() == Qt::Key_Meta;
+    if (text.isEmpty() && !modifier) m_freshEntry = false;
+    return false;
+  }
   const char32_t character = text.toUcs4().value(0);
-  return !FrequencyEditorAccepts(character, cursorColumn(), m_context.state.habits.offsetMode);
+  if (!FrequencyEditorAccepts(character, cursorColumn(), m_context.state.habits.offsetMode)) {
+    return true;
+  }
+  // The first key typed into an untouched cell replaces its value, however the
+  // focus arrived (a window manager may hand it back without the selection).
+  if (m_freshEntry) {
+    m_freshEntry = false;
+    m_frequency->selectAll();
+  }
+  return false;
 }
 
 bool frmCommChInfo::listEditorKey(QKeyEvent& key) {
@@ -373,6 +427,15 @@ void frmCommChInfo::onContextMenu(const QPoint& position) {
   m_host.popUpChannelMenu(m_grid->viewport()->mapToGlobal(position));
 }
 
+void frmCommChInfo::onRowNumberContextMenu(const QPoint& position) {
+  QHeaderView* rows = m_grid->verticalHeader();
+  const int row = rows->logicalIndexAt(position);
+  if (row < 0) return;
+  m_grid->setFocus();
+  setCursor(row + 1, cursorColumn());
+  m_host.popUpChannelMenu(rows->viewport()->mapToGlobal(position));
+}
+
 void frmCommChInfo::popUpMenuAtCursor() {
   const QRect cell = m_grid->visualRect(m_grid->currentIndex());
   m_host.popUpChannelMenu(m_grid->viewport()->mapToGlobal(cell.bottomLeft()));
@@ -388,7 +451,17 @@ bool frmCommChInfo::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
     if (type == QEvent::FocusOut) {
-      commitTypedText();
+      // Leaving for another control of the program commits; switching to
+      // another application or opening a menu does not (a command, a save and
+      // closing the window commit on their own).
+      const auto reason = static_cast<QFocusEvent*>(event)->reason();
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+        commitTypedText();
+      }
+    } else if (type == QEvent::FocusIn) {
+      if (m_freshEntry) m_frequency->selectAll();
+    } else if (type == QEvent::MouseButtonPress) {
+      m_freshEntry = false;  // a click places the text cursor for editing in place
     } else if (type == QEvent::KeyPress) {
       try {
         return frequencyEditorKey(*static_cast<QKeyEvent*>(event));
@@ -409,6 +482,18 @@ bool frmCommChInfo::eventFilter(QObject* watched, QEvent* event) {
     }
   } else if (watched == m_grid && type == QEvent::KeyPress) {
     return gridKey(*static_cast<QKeyEvent*>(event));
+  } else if (watched == m_grid && type == QEvent::FocusIn) {
+    // The grid does not keep the keyboard for itself: reached by Tab, by
+    // switching windows or after a dialog, the cursor cell takes its editor.
+    // A click enters the clicked cell on its own.
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    if (!m_entering && m_gridReady && reason != Qt::MouseFocusReason &&
+        reason != Qt::PopupFocusReason) {
+      enterCell();
+    }
+  } else if (watched == m_corner && type == QEvent::Paint) {
+    paintCorner();
+    return true;
   }
   return QWidget::eventFilter(watched, event);
 }

@@ -3,6 +3,8 @@
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -13,6 +15,7 @@
 #include "gui/app/app_context.hpp"
 #include "gui/app/captions.hpp"
 #include "gui/link/present_ports.hpp"
+#include "platform/ports.hpp"
 
 namespace cps::gui {
 
@@ -26,6 +29,8 @@ FrmSetComm::FrmSetComm(AppContext& context, QWidget* parent)
     : QDialog(parent),
       m_context(context),
       m_frame(new QGroupBox(QStringLiteral("通信端口"))),
+      m_deviceLabel(new QLabel(QStringLiteral("设备："))),
+      m_device(new QLabel),
       m_ok(new QPushButton(QStringLiteral("确定(&O)"))),
       m_cancel(new QPushButton(QStringLiteral("取消(&C)"))),
       m_reCommTimer(new QTimer(this)) {
@@ -41,12 +46,20 @@ FrmSetComm::FrmSetComm(AppContext& context, QWidget* parent)
     button->setObjectName(QStringLiteral("Option1(%1)").arg(i));
     grid->addWidget(button, i / kButtonsPerRow, i % kButtonsPerRow);
     m_ports[static_cast<std::size_t>(i)] = button;
+    connect(button, &QRadioButton::toggled, this, &FrmSetComm::showChosenDevice);
   }
+  m_deviceLabel->setObjectName(QStringLiteral("DeviceLabel"));
+  m_device->setObjectName(QStringLiteral("Device"));
+  m_device->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  auto* deviceRow = new QHBoxLayout;
+  deviceRow->addWidget(m_deviceLabel);
+  deviceRow->addWidget(m_device, 1);
 
   auto* buttons = OkCancelButtonBox(*this, m_ok, m_cancel);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_frame);
+  layout->addLayout(deviceRow);
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -67,6 +80,7 @@ FrmSetComm::FrmSetComm(AppContext& context, QWidget* parent)
 void FrmSetComm::applyTexts() {
   setWindowTitle(m_context.text(text::kSetCommCaption));
   m_frame->setTitle(m_context.text(text::kSetCommFrame));
+  m_deviceLabel->setText(m_context.text(text::kPortDeviceLabel));
   const QString port = m_context.text(text::kSetCommPort);
   for (int i = 0; i < kPortButtons; ++i) {
     m_ports[static_cast<std::size_t>(i)]->setText(port + QString::number(i + 1));
@@ -78,9 +92,23 @@ void FrmSetComm::showAvailability() {
   // Disabling a button does not clear its check, so the port chosen stays
   // chosen while its adapter is unplugged, and OK still keeps it.
   const PortMap present = m_context.isNt6 ? PortMap{} : PresentPorts(m_context);
+  const auto adapters = present.empty() ? AdapterDescriptions{} : CurrentAdapterDescriptions();
   for (int i = 0; i < kPortButtons; ++i) {
-    m_ports[static_cast<std::size_t>(i)]->setEnabled(m_context.isNt6 || present.count(i + 1) != 0);
+    const auto index = static_cast<std::size_t>(i);
+    const auto it = present.find(i + 1);
+    m_devices[index] = it == present.end() ? QString() : DeviceWithAdapter(it->second, adapters);
+    m_ports[index]->setEnabled(m_context.isNt6 || it != present.end());
+    m_ports[index]->setToolTip(m_devices[index]);
   }
+  showChosenDevice();
+}
+
+void FrmSetComm::showChosenDevice() {
+  QString shown;
+  for (std::size_t i = 0; i < m_ports.size(); ++i) {
+    if (m_ports[i] != nullptr && m_ports[i]->isChecked()) shown = m_devices[i];
+  }
+  m_device->setText(shown);
 }
 
 void FrmSetComm::CommandOK_Click() {

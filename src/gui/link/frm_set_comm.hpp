@@ -9,6 +9,7 @@
 #include "core/app/text_ids.hpp"
 
 class QGroupBox;
+class QLabel;
 class QPushButton;
 class QRadioButton;
 class QTimer;
@@ -31,11 +32,16 @@ class FrmSetComm final : public QDialog {
   void applyTexts();
   // Enables the buttons of the ports present now; the chosen button stays chosen.
   void showAvailability();
+  // The device and USB adapter of the chosen port.
+  void showChosenDevice();
   void CommandOK_Click();
 
   AppContext& m_context;
   QGroupBox* m_frame;
   std::array<QRadioButton*, kPortButtons> m_ports{};
+  QLabel* m_deviceLabel;
+  QLabel* m_device;
+  std::array<QString, kPortButtons> m_devices;  // as shown, by port; empty: none
   QPushButton* m_ok;
   QPushButton* m_cancel;
   QTimer* m_reCommTimer;

@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -39,6 +39,8 @@ LoadFrmLink::LoadFrmLink(AppContext& context, QWidget* parent)
       m_ports(new QComboBox),
       m_instructions(new QPlainTextEdit),
       m_portLabel(new QLabel(QStringLiteral("Com Port"))),
+      m_deviceLabel(new QLabel(QStringLiteral("Device:"))),
+      m_device(new QLabel),
       m_ok(new QPushButton(QStringLiteral("&OK"))),
       m_cancel(new QPushButton(QStringLiteral("&Cancel"))),
       m_port(new QSerialPort(this)),
@@ -53,6 +55,8 @@ LoadFrmLink::LoadFrmLink(AppContext& context, QWidget* parent)
   m_ports->setObjectName(QStringLiteral("Combo1"));
   m_instructions->setObjectName(QStringLiteral("Text1"));
   m_portLabel->setObjectName(QStringLiteral("Label1"));
+  m_deviceLabel->setObjectName(QStringLiteral("DeviceLabel"));
+  m_device->setObjectName(QStringLiteral("Device"));
   m_ok->setObjectName(QStringLiteral("Command1"));
   m_cancel->setObjectName(QStringLiteral("Command2"));
   m_port->setObjectName(QStringLiteral("MSComm1"));
@@ -68,9 +72,15 @@ LoadFrmLink::LoadFrmLink(AppContext& context, QWidget* parent)
   m_portLabel->setBuddy(m_ports);
   EnterAsTab::install(*m_ports);
 
-  auto* portRow = new QHBoxLayout;
-  portRow->addWidget(m_portLabel);
-  portRow->addWidget(m_ports, 1);
+  // Which cable a port is: its device and the USB adapter the system knows,
+  // so that a user with several adapters can tell them apart.
+  m_device->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  auto* portRow = new QGridLayout;
+  portRow->addWidget(m_portLabel, 0, 0, Qt::AlignRight);
+  portRow->addWidget(m_ports, 0, 1);
+  portRow->addWidget(m_deviceLabel, 1, 0, Qt::AlignRight);
+  portRow->addWidget(m_device, 1, 1);
+  portRow->setColumnStretch(1, 1);
 
   auto* buttons = new QDialogButtonBox;
   buttons->addButton(m_ok, QDialogButtonBox::AcceptRole);
@@ -110,6 +120,7 @@ void LoadFrmLink::applyTexts() {
   // until the texts are applied.
   setWindowTitle(m_context.text(text::kLinkCaption));
   m_portLabel->setText(m_context.text(text::kLinkPortLabel));
+  m_deviceLabel->setText(m_context.text(text::kPortDeviceLabel));
   m_ok->setText(m_context.text(text::kOkButton));
   m_cancel->setText(m_context.text(text::kCancelButton));
   const QStringList lines{m_context.text(text::kLinkIntro), QString(),
@@ -134,6 +145,14 @@ void LoadFrmLink::listPorts() {
       m_ports->clear();
       m_ports->addItems(items);
     }
+    // Each item tells its device and adapter when pointed at.
+    const auto adapters = CurrentAdapterDescriptions();
+    for (int i = 0; i < m_ports->count(); ++i) {
+      const auto it = present.find(PortNumberOfName(items[i].toStdString()).value_or(0));
+      m_ports->setItemData(
+          i, it == present.end() ? QString() : DeviceWithAdapter(it->second, adapters),
+          Qt::ToolTipRole);
+    }
     SelectByText(*m_ports, portItem(m_context.comPort));
   }
   // The port tested is the port shown.
@@ -145,6 +164,9 @@ void LoadFrmLink::Combo1_Click() {
       m_ports->currentIndex() < 0
           ? 1
           : PortNumberOfName(m_ports->currentText().toStdString()).value_or(m_context.comPort);
+  m_device->setText(m_ports->currentIndex() < 0
+                        ? QString()
+                        : m_ports->itemData(m_ports->currentIndex(), Qt::ToolTipRole).toString());
 }
 
 void LoadFrmLink::Command1_Click() {
@@ -166,8 +188,13 @@ bool LoadFrmLink::initComm2() {
       m_port->setParity(QSerialPort::NoParity) && m_port->setStopBits(QSerialPort::OneStop) &&
       m_port->setFlowControl(QSerialPort::NoFlowControl);
   if (!opened) {
+    // Why, where the system tells: a port the user may not use, or one that
+    // another program holds; otherwise the program's own plain text.
+    const auto facts = PortOpenFactsOf(*m_port, device);
     closePort();
-    m_context.prompter().ask(FixedMessage(kCannotOpenPortText, Buttons::Ok, Icon::Critical));
+    m_context.prompter().ask(ClassifyPortOpenFailure(facts) == PortOpenProblem::Other
+                                 ? FixedMessage(kCannotOpenPortText, Buttons::Ok, Icon::Critical)
+                                 : PortOpenMessage(facts));
   }
   return opened;
 }

@@ -59,6 +59,8 @@ class LoadFrmLink final : public QDialog {
   QComboBox* m_ports;
   QPlainTextEdit* m_instructions;
   QLabel* m_portLabel;
+  QLabel* m_deviceLabel;
+  QLabel* m_device;
   QPushButton* m_ok;
   QPushButton* m_cancel;
   QSerialPort* m_port;

@@ -5,9 +5,7 @@
 
 namespace cps::gui {
 
-std::filesystem::path PortsFile(const AppContext& context) {
-  return context.folders.base / "ports.ini";
-}
+std::filesystem::path PortsFile(const AppContext& context) { return context.folders.portMap(); }
 
 PortMap PresentPorts(const AppContext& context) {
   const PortMap known = CurrentPortMap(PortsFile(context));

@@ -77,8 +77,8 @@ RadioLink::~RadioLink() {
 }
 
 void RadioLink::pointHostAtCurrentPort() {
-  m_host->setDevice(DeviceForPort("COM" + std::to_string(m_context.comPort),
-                                  m_context.folders.base / "ports.ini"));
+  m_host->setDevice(
+      DeviceForPort("COM" + std::to_string(m_context.comPort), m_context.folders.portMap()));
 }
 
 bool RadioLink::confirm(TransferKind kind, int questionTextId, bool* verify) {

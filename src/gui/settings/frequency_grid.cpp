@@ -27,9 +27,18 @@ FrequencyGrid::FrequencyGrid(AppContext& context, DocumentObserver& observer, QT
   m_box->setFrame(false);
   m_box->setAlignment(Qt::AlignCenter);
   m_box->setFocusPolicy(Qt::ClickFocus);  // no tab stop
-  GuardTextBox(*m_box);
   if (const SettingField* field = m_rules.fieldAt(1, 1)) {
     if (field->text.maxLength > 0) m_box->setMaxLength(field->text.maxLength);
+    // Digits and the point, whatever way they come: no key chord, pop-up or
+    // drop may leave a text behind that the cell would not store.
+    GuardTextBox(*m_box, [field](QChar c) -> std::optional<QChar> {
+      if (c.unicode() > 127) return std::nullopt;
+      const auto accepted = AcceptedCharacter(*field, static_cast<char>(c.unicode()));
+      if (!accepted) return std::nullopt;
+      return QChar::fromLatin1(*accepted);
+    });
+  } else {
+    GuardTextBox(*m_box);
   }
   m_box->installEventFilter(this);
   m_grid.setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -94,14 +103,8 @@ bool FrequencyGrid::key(QKeyEvent& key) {
     enterCell();
     return true;
   }
-  if (IsClipboardKey(key)) return true;
-  if (IsCommandKey(key)) return false;
-  const QString text = key.text();
-  if (text.isEmpty()) return false;
-  const char16_t code = text.front().unicode();
-  if (code > 127) return true;
-  if (code < 32 || code == 127) return false;
-  return !((code >= u'0' && code <= u'9') || code == u'.');
+  // Every character is the guard's to judge.
+  return IsClipboardKey(key);
 }
 
 bool FrequencyGrid::eventFilter(QObject* watched, QEvent* event) {

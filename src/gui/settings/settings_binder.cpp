@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QFormLayout>
 #include <QFrame>
 #include <QGroupBox>
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/app/text_ids.hpp"
 #include "core/document/codec.hpp"
 #include "core/run_state.hpp"
 #include "gui/app/app_context.hpp"
@@ -46,22 +48,52 @@ QString fromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Whatever way text reaches a box, it holds only characters its keys may type.
-class FieldValidator final : public QValidator {
+// The key rule of a box: single-byte characters its field takes.
+std::optional<QChar> acceptedCharacter(const SettingField& field, QChar c) {
+  if (c.unicode() > 127) return std::nullopt;
+  const auto accepted = AcceptedCharacter(field, static_cast<char>(c.unicode()));
+  if (!accepted) return std::nullopt;
+  return QChar::fromLatin1(*accepted);
+}
+
+// A message line holds whatever bytes its file or radio brought: every
+// character that stands for a byte may stay in the box, while the keys still
+// type only what the line's rule takes.
+class LineValidator final : public QValidator {
  public:
-  FieldValidator(const SettingField& field, QObject* parent) : QValidator(parent), m_field(field) {}
+  using QValidator::QValidator;
   State validate(QString& input, int&) const override {
     for (const QChar c : input) {
-      if (c.unicode() > 127) return Invalid;
-      const char typed = static_cast<char>(c.unicode());
-      if (AcceptedCharacter(m_field, typed) != typed) return Invalid;
+      const auto byte = ByteOfShownCharacter(c.unicode());
+      if (!byte || *byte == 0) return Invalid;
     }
     return Acceptable;
   }
-
- private:
-  const SettingField& m_field;
 };
+
+// What a box shows of a field's stored text: a message line one character for
+// each of its bytes, the other boxes their ASCII as it is.
+QString shownText(const SettingField& field, const std::string& stored) {
+  if (field.kind != SettingKind::Line) return QString::fromStdString(stored);
+  QString shown;
+  for (const char byte : stored) {
+    // Every character a byte shows as lies in the Basic Multilingual Plane.
+    shown += QChar(static_cast<char16_t>(ShownCharacterOfByte(static_cast<std::uint8_t>(byte))));
+  }
+  return shown;
+}
+
+// The stored text of what a box shows; a line's characters become its bytes again.
+std::string storedText(const SettingField& field, const QString& shown) {
+  if (field.kind != SettingKind::Line) return shown.toStdString();
+  std::string stored;
+  for (const QChar c : shown) {
+    // The validator lets in no character without a byte; were one there, its
+    // NUL would have the line refused whole rather than stored changed.
+    stored.push_back(static_cast<char>(ByteOfShownCharacter(c.unicode()).value_or(0)));
+  }
+  return stored;
+}
 
 }  // namespace
 
@@ -83,8 +115,17 @@ QLineEdit* SettingsBinder::makeTextBox(const SettingField& field) {
   const int characters = std::max<int>(field.text.maxLength, 10) + 2;
   box->setFixedWidth(
       std::max(kTextBoxWidth, box->fontMetrics().horizontalAdvance(QLatin1Char('W')) * characters));
-  GuardTextBox(*box);
-  box->setValidator(new FieldValidator(field, box));
+  RefusalNotice notice;
+  if (field.kind == SettingKind::Line) {
+    box->setValidator(new LineValidator(box));
+    // A keystroke the line cannot store is never dropped without a word.
+    notice = [this, box](Refusal why) {
+      TellWhyRefused(*box, m_context.text(why == Refusal::Full ? text::kMessageLineFull
+                                                               : text::kMessageCharacterRefused));
+    };
+  }
+  GuardTextBox(
+      *box, [&field](QChar c) { return acceptedCharacter(field, c); }, std::move(notice));
   box->installEventFilter(this);
   // Enter moves on as Tab does; leaving the ID code box stores it.
   EnterAsTab::install(*box);
@@ -336,7 +377,7 @@ void SettingsBinder::showDocument() {
   for (const Row& row : m_rows) {
     if (row.text != nullptr) {
       row.text->setText(
-          QString::fromStdString(SettingText(m_context.state.workingDocument, *row.field, codec)));
+          shownText(*row.field, SettingText(m_context.state.workingDocument, *row.field, codec)));
       continue;
     }
     const int item = ItemOfStored(m_context.state.workingDocument, *row.field,
@@ -403,7 +444,7 @@ void SettingsBinder::storeText(const Row& row) {
     if (m_pendingId == &row) m_pendingId = nullptr;
   }
   const Effects effects{m_context.prompter(), m_observer};
-  SetSetting(m_context.state, effects, *row.field, text.toStdString());
+  SetSetting(m_context.state, effects, *row.field, storedText(*row.field, text));
   applyEnableRules();
 }
 
@@ -411,23 +452,9 @@ void SettingsBinder::commitEdits() {
   if (m_pendingId != nullptr) storeText(*m_pendingId);
 }
 
-bool SettingsBinder::textBoxKey(const Row& row, QKeyEvent& key) {
-  if (IsClipboardKey(key)) return true;
-  if (IsCommandKey(key)) return false;
-  const QString typed = key.text();
-  if (typed.isEmpty()) return false;
-  const char16_t code = typed.front().unicode();
-  if (code > 127) return true;
-  if (code < 32 || code == 127) return false;  // Backspace and the other control keys
-  const auto accepted = AcceptedCharacter(*row.field, static_cast<char>(code));
-  if (!accepted) return true;
-  if (*accepted != static_cast<char>(code)) {
-    // a to d become their capitals.
-    row.text->insert(QString(QChar(*accepted)));
-    if (!m_showing && row.field->kind != SettingKind::IdCode) storeText(row);
-    return true;
-  }
-  return false;
+bool SettingsBinder::textBoxKey(QKeyEvent& key) {
+  // Every character is the guard's to judge; the clipboard keys are refused.
+  return IsClipboardKey(key);
 }
 
 bool SettingsBinder::eventFilter(QObject* watched, QEvent* event) {
@@ -435,12 +462,20 @@ bool SettingsBinder::eventFilter(QObject* watched, QEvent* event) {
   if (row == nullptr || row->text == nullptr) return QObject::eventFilter(watched, event);
   switch (event->type()) {
     case QEvent::KeyPress:
-      return textBoxKey(*row, *static_cast<QKeyEvent*>(event));
+      return textBoxKey(*static_cast<QKeyEvent*>(event));
+    // Another application, a window switch or a menu opening is not the user
+    // leaving the box or coming to it: a half-typed code stays as typed, with
+    // the cursor where it was, until the user moves on.
     case QEvent::FocusIn:
-      if (!row->text->text().isEmpty()) QTimer::singleShot(0, row->text, &QLineEdit::selectAll);
+      if (!row->text->text().isEmpty() && MovesBetweenControls(*static_cast<QFocusEvent*>(event))) {
+        QTimer::singleShot(0, row->text, &QLineEdit::selectAll);
+      }
       break;
     case QEvent::FocusOut:
-      if (row->field->kind == SettingKind::IdCode) storeText(*row);
+      if (row->field->kind == SettingKind::IdCode &&
+          MovesBetweenControls(*static_cast<QFocusEvent*>(event))) {
+        storeText(*row);
+      }
       break;
     default:
       break;

@@ -78,7 +78,7 @@ class SettingsBinder final : public QObject {
   void equaliseListWidths();
   void refillDocumentLists();
   void storeText(const Row& row);
-  bool textBoxKey(const Row& row, QKeyEvent& key);
+  bool textBoxKey(QKeyEvent& key);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

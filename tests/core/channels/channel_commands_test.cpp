@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "../document/test_support.hpp"
+#include "core/app/text_ids.hpp"
+#include "core/document/codec.hpp"
 #include "core/document/records.hpp"
 #include "core/run_state.hpp"
 
@@ -583,6 +585,113 @@ TEST_F(ChannelCommandsTest, AFullListKeepsEveryNumberOnce) {
           << static_cast<int>(command);
       for (const int n : numbers) EXPECT_TRUE(n >= 1 && n <= 128) << n;
     }
+  }
+}
+
+// ---- The document keeps a channel --------------------------------------------------
+
+struct LastChannelCase {
+  const char* what;
+  int onlyChannel;  // the number of the document's one channel
+  HabitRecord habits;
+  ChannelCommand command;
+  int position;        // in group index 0
+  int copiedReserved;  // the clipboard entry's reserved field
+};
+
+// A radio needs at least one channel: clearing the receive field keeps the
+// last one, and so do the commands. Each refuses before it asks anything,
+// says why, and leaves the document and the clipboard as they were.
+TEST_F(ChannelCommandsTest, NoCommandLeavesTheDocumentWithoutChannels) {
+  const std::vector<LastChannelCase> cases = {
+      {"cut", 5, noPrompts(false, false), ChannelCommand::Cut, 5, 0},
+      {"cut closing the gap", 5, noPrompts(false, true), ChannelCommand::Cut, 5, 0},
+      {"cut that would ask", 5, {}, ChannelCommand::Cut, 5, 0},
+      {"delete", 5, noPrompts(false, false), ChannelCommand::Delete, 5, 0},
+      {"delete that would ask", 5, {}, ChannelCommand::Delete, 5, 0},
+      {"insert pushing out position 16", 16, noPrompts(false, false), ChannelCommand::Insert, 3, 0},
+      {"insert on position 16", 16, noPrompts(false, false), ChannelCommand::Insert, 16, 0},
+      {"paste of a reserved entry over it", 5, noPrompts(false, false), ChannelCommand::Paste, 5,
+       1},
+      {"inserting paste of a reserved entry", 16, noPrompts(true, false), ChannelCommand::Paste, 2,
+       1},
+  };
+  for (const auto& c : cases) {
+    SetChannels(doc(), {tagged(c.onlyChannel, c.onlyChannel)});
+    ChannelRecord copied = tagged(40, kCopied);
+    copied.reserved = static_cast<std::int16_t>(c.copiedReserved);
+    copyToClipboard(copied);
+    state.habits = c.habits;
+    prompter.confirmations.clear();
+    const auto before = doc().toBytes();
+
+    const auto result = RunChannelCommand(state, effects, c.command, {c.position, 0});
+
+    EXPECT_FALSE(result.ran()) << c.what;
+    EXPECT_EQ(result.failure.textId, text::kLastChannelKept) << c.what;
+    EXPECT_EQ(doc().toBytes(), before) << c.what;
+    EXPECT_EQ(state.channelClipboard.channel, copied) << c.what;
+    EXPECT_EQ(state.habits, c.habits) << c.what;
+    if (c.command != ChannelCommand::Paste) {
+      EXPECT_TRUE(prompter.confirmations.empty()) << c.what;
+    }
+  }
+  // With a second channel anywhere the same commands do their work.
+  SetChannels(doc(), {tagged(5, 5), tagged(100, 100)});
+  state.habits = noPrompts(false, false);
+  EXPECT_TRUE(RunChannelCommand(state, effects, ChannelCommand::Delete, {5, 0}).ran());
+  EXPECT_EQ(ChannelNumbers(doc()), std::vector<int>{100});
+}
+
+// ---- A pasted channel and the band ---------------------------------------------------
+
+struct BandCase {
+  const char* what;
+  bool offsetMode;
+  const char* rx;  // stored
+  int direction;
+  const char* offset;
+  const char* rxAfter;  // stored
+  const char* txAfter;  // MHz
+  int warnings;
+};
+
+// A channel copied before a model or band change, or from another file, may
+// lie outside the band the radio now works in. Pasted, it is brought into the
+// band as a typed receive frequency is, with one warning; a channel inside the
+// band is pasted as it was copied.
+TEST_F(ChannelCommandsTest, APastedChannelIsBroughtIntoTheBand) {
+  const std::vector<BandCase> cases = {
+      {"below the band", false, "15000000", 2, "0060000", "40000000", "400.00000", 1},
+      {"below the band, offset kept", true, "15000000", 2, "0060000", "40000000", "400.60000", 1},
+      {"above the band", false, "49000000", 1, "0500000", "48000000", "480.00000", 1},
+      {"transmit above the band", false, "47990000", 2, "0500000", "47990000", "480.00000", 1},
+      {"inside the band", false, "43500000", 2, "0500000", "43500000", "440.00000", 0},
+  };
+  for (const auto& c : cases) {
+    arrange(kFull);
+    state.habits = noPrompts(false, false);
+    state.habits.offsetMode = c.offsetMode;
+    ChannelRecord copied = MakeChannel(3, c.rx, c.direction, c.offset);
+    copied.decodeTone = 12;
+    copyToClipboard(copied);
+    prompter.clear();
+
+    EXPECT_TRUE(PasteChannel(state, effects, {7, kGroup}).ran()) << c.what;
+
+    const auto& pasted =
+        doc().channels[static_cast<std::size_t>(FindChannelIndex(doc(), kGroup * 16 + 7))];
+    const CodecContext codec{state.model.limits, prompter};
+    EXPECT_EQ(pasted.rxFreq.raw(), c.rxAfter) << c.what;
+    EXPECT_EQ(TxFrequencyText(pasted.rxFreq.raw(), pasted.offset.raw(), pasted.offsetDirection,
+                              false, codec),
+              c.txAfter)
+        << c.what;
+    EXPECT_EQ(pasted.decodeTone, 12) << c.what;
+    EXPECT_EQ(prompter.outOfBandWarnings(), c.warnings) << c.what;
+    EXPECT_EQ(prompter.asked.size(), static_cast<std::size_t>(c.warnings)) << c.what;
+    // The clipboard keeps what was copied.
+    EXPECT_EQ(state.channelClipboard.channel, copied) << c.what;
   }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -130,7 +131,8 @@ TEST(SetSetting, StoresOfferedValuesAndRefusesTheRest) {
       {"scan.priority1.position", 3, EditStatus::Applied, 3},
       {"alert.mode", 0, EditStatus::Applied, 0},
       {"alert.mode", 2, EditStatus::Refused, 1},
-      {"alert.alarm-time", 0, EditStatus::Refused, 0},
+      // What the field holds is given back unchanged even where no item names it.
+      {"alert.alarm-time", 0, EditStatus::Unchanged, 0},
       {"alert.alarm-time", 255, EditStatus::Applied, 255},
       {"alert.cycle", 255, EditStatus::Applied, 255},
       {"alert.id-code", 2, EditStatus::Refused, 0},  // identification without DTMF
@@ -387,8 +389,12 @@ TEST(SetSetting, TextFieldsStoreWhatTheirBoxesTakeAndRefuseTheRest) {
        "0123456789ABCDEF"},
       {"message.4", "a, b & c!", EditStatus::Applied, "a, b & c!" + kNul + "      ", "a, b & c!"},
       {"message.1", "0123456789ABCDEFG", EditStatus::Refused, kNul + "               ", ""},
-      {"message.1", "caf\xC3\xA9", EditStatus::Refused, kNul + "               ", ""},
-      {"message.1", "A\tB", EditStatus::Refused, kNul + "               ", ""},
+      // A line is stored byte for byte: what a data file or a radio brought
+      // comes back unchanged; only the NUL that ends a line cannot be inside it.
+      {"message.1", "caf\xE9", EditStatus::Applied, "caf\xE9" + kNul + "           ", "caf\xE9"},
+      {"message.2", "\x01\x7F\x80\xFF", EditStatus::Applied,
+       "\x01\x7F\x80\xFF" + kNul + "           ", "\x01\x7F\x80\xFF"},
+      {"message.1", "A" + kNul + "B", EditStatus::Refused, kNul + "               ", ""},
       {"test.3.first", "435.1", EditStatus::Applied, "43510000", "435.10000"},
       {"test.3.second", "446.00625", EditStatus::Applied, "44600625", "446.00625"},
       {"test.1.first", "435.10000", EditStatus::Unchanged, "43510000", "435.10000"},
@@ -520,6 +526,33 @@ TEST(SettingTextRules, TheBoxesTakeTheirCharacters) {
   for (const auto& c : cases) {
     EXPECT_EQ(AcceptedCharacter(field(c.name), c.typed), c.taken)
         << c.name << " '" << c.typed << "'";
+  }
+}
+
+// What a message line's box shows for a stored byte: one character each, the
+// byte found again from it, and nothing a key types standing for a byte no
+// key types.
+TEST(SettingTextRules, EveryStoredByteOfALineShowsAsACharacterOfItsOwn) {
+  const std::vector<std::pair<std::uint8_t, char32_t>> examples = {
+      {'A', U'A'},       {' ', U' '},       {'~', U'~'},       {0xE9, U'\u00E9'}, {0xA0, U'\u00A0'},
+      {0xFF, U'\u00FF'}, {0x80, U'€'},      {0x92, U'’'},      {0x9F, U'\u0178'}, {0x01, U'\u2401'},
+      {0x1F, U'\u241F'}, {0x7F, U'\u2421'}, {0x81, U'\uF781'}, {0x9D, U'\uF79D'},
+  };
+  for (const auto& [byte, shown] : examples) {
+    EXPECT_EQ(ShownCharacterOfByte(byte), shown) << int(byte);
+  }
+  std::set<char32_t> shownSoFar;
+  for (int b = 0; b < 256; ++b) {
+    const auto byte = static_cast<std::uint8_t>(b);
+    const char32_t shown = ShownCharacterOfByte(byte);
+    EXPECT_TRUE(shownSoFar.insert(shown).second) << "two bytes show as one character: " << b;
+    EXPECT_EQ(ByteOfShownCharacter(shown), std::optional<std::uint8_t>(byte)) << b;
+    const bool typeable =
+        AcceptedCharacter(field("message.1"), static_cast<char>(byte)).has_value();
+    EXPECT_EQ(shown < 0x7F && shown >= 0x20, typeable) << b;
+  }
+  for (const char32_t stranger : {U'\u4E2D', U'\uFFFD', U'\u0081', U'\u2422'}) {
+    EXPECT_EQ(ByteOfShownCharacter(stranger), std::nullopt) << std::uint32_t(stranger);
   }
 }
 

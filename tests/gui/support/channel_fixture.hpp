@@ -8,6 +8,7 @@
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <QTimer>
 #include <QtTest>
 #include <functional>
 #include <memory>
@@ -72,6 +73,28 @@ struct Table {
     QTest::mouseRelease(grid()->viewport(), Qt::RightButton, {}, at);
   }
   QPoint cursor() const { return {window->cursorRow(), window->cursorColumn()}; }
+  // The main window becomes active again after a dialog or message box closed,
+  // as a window manager makes it.
+  bool activeAgain() const {
+    main->activateWindow();
+    if (!QTest::qWaitForWindowActive(main.get())) return false;
+    // The offscreen platform may still count a closed menu as the active
+    // window, which no window manager does.
+    if (QApplication::activeWindow() != main.get()) {
+      QT_WARNING_PUSH
+      QT_WARNING_DISABLE_DEPRECATED
+      QApplication::setActiveWindow(main.get());
+      QT_WARNING_POP
+    }
+    return QApplication::activeWindow() == main.get();
+  }
+  // Waits until the channel command that a menu entry, key or button started
+  // has run (commands run on the main window's short timer).
+  bool commandRan() const {
+    auto* timer =
+        main->findChild<QTimer*>(QStringLiteral("TimerCHEdit"), Qt::FindDirectChildrenOnly);
+    return timer != nullptr && QTest::qWaitFor([timer] { return !timer->isActive(); });
+  }
   const DocumentRecord& doc() const { return f.context.state.workingDocument; }
 
   // The same edit through the core alone, on the copy.
@@ -94,6 +117,26 @@ struct Table {
   std::unique_ptr<FrmMain> main;
   frmCommChInfo* window = nullptr;
 };
+
+// Answers the next modal window (a dialog or a message box) once it is shown,
+// also when it opens later, on a command's timer; a window that never comes
+// fails the test instead of waiting for ever.
+inline void answerNextModal(const std::function<void(QWidget&)>& answer) {
+  auto* poll = new QTimer;
+  auto tries = std::make_shared<int>(0);
+  QObject::connect(poll, &QTimer::timeout, poll, [poll, tries, answer] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr && ++*tries < 500) return;
+    poll->deleteLater();
+    poll->stop();
+    if (modal == nullptr) {
+      QFAIL("no dialog was shown");
+      return;
+    }
+    answer(*modal);
+  });
+  poll->start(10);
+}
 
 // A channel made through the core before the windows open.
 inline void AddChannel(RunState& state, int groupIndex, int position, const std::string& rx) {
