@@ -8,11 +8,13 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 
 #include "core/app/ini_file.hpp"
+#include "core/app/text_ids.hpp"
 #include "core/document/codec.hpp"
 #include "core/document/defaults.hpp"
 #include "core/link/radio_image.hpp"
@@ -26,6 +28,9 @@
 #include "gui/channels/frm_msg_confirm.hpp"
 #include "gui/link/load_frm_link.hpp"
 #include "gui/link/radio_link.hpp"
+#include "gui/report/frm_compare.hpp"
+#include "gui/report/report_commands.hpp"
+#include "print/report_pages.hpp"
 
 namespace fs = std::filesystem;
 using namespace cps;
@@ -41,6 +46,66 @@ void save(QWidget& widget, const QString& folder, const QString& name) {
   const QString file = QDir(folder).filePath(name + QStringLiteral(".png"));
   if (!widget.grab().save(file)) std::cerr << "cannot write " << file.toStdString() << '\n';
   std::cout << file.toStdString() << '\n';
+}
+
+// A few channels, so that the report and the comparison have something to show.
+void fillChannels(RunState& state) {
+  auto& doc = state.workingDocument;
+  const std::array<const char*, 6> rx{"43510000", "43520000", "43612500",
+                                      "44000000", "44612500", "43000000"};
+  const std::array<int, 6> numbers{1, 2, 3, 5, 17, 18};
+  doc.channelCount = static_cast<std::int16_t>(rx.size());
+  for (std::size_t i = 0; i < rx.size(); ++i) {
+    ChannelRecord c;
+    c.number = static_cast<std::int16_t>(numbers[i]);
+    c.rxFreq.assign(rx[i]);
+    c.offset.bytes.fill('\0');
+    c.power = static_cast<std::int16_t>(i % 3);
+    c.decodeTone = static_cast<std::int16_t>(i * 7);
+    c.encodeTone = static_cast<std::int16_t>(i * 7);
+    c.whisper = static_cast<std::int16_t>(i == 2);
+    c.pttId = static_cast<std::int16_t>(i == 3 ? 1 : 0);
+    doc.channels[i] = c;
+  }
+}
+
+// The differences window against a customer's changed copy, and the first page
+// of the report as a PDF, turned into a picture by poppler's pdftoppm.
+void reportScreenshots(AppContext& context, const fs::path& base, const QString& out,
+                       const QString& suffix) {
+  fillChannels(context.state);
+  context.state.path = "customer.dat";
+  FrmMain window(context);
+  ComparedFile other = ShownCopyOf(context.state);
+  auto& doc = other.file.document;
+  doc.channels[1].rxFreq.assign("43525000");
+  doc.channels[3].power = 0;
+  doc.channelCount = 5;
+  doc.scan.bytes[ScanBlock::kMode] = 1;
+  doc.optionalFeatures.values[OptionalFeaturesBlock::kVox] = 1;
+  doc.message.lines[0].assign("WELCOME");
+  if (FrmCompare* compare =
+          ShowDifferences(context, window, other.view(), QStringLiteral("customer-2024.dat"))) {
+    save(*compare, out, QStringLiteral("compare_window") + suffix);
+    compare->close();
+  }
+  const QString pdf = QString::fromStdString((base / "report.pdf").string());
+  const QString error = print::WriteReportPdf(
+      pdf, ReportHtmlOfWorkingDocument(context),
+      {QStringLiteral("customer.dat"), context.text(text::kReportPage)}, QPageSize(QPageSize::A4));
+  if (!error.isEmpty()) {
+    std::cerr << error.toStdString() << '\n';
+    return;
+  }
+  const QString page = QDir(out).filePath(QStringLiteral("report_page") + suffix);
+  if (QProcess::execute(QStringLiteral("pdftoppm"),
+                        {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("90"),
+                         QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                         QStringLiteral("1"), QStringLiteral("-singlefile"), pdf, page}) != 0) {
+    std::cerr << "pdftoppm (poppler-utils) could not turn the report into a picture\n";
+    return;
+  }
+  std::cout << page.toStdString() << ".png\n";
 }
 
 // Every question answered as a dealer at the desk would go on.
@@ -189,6 +254,7 @@ int main(int argc, char* argv[]) {
         }
       }
     }
+    reportScreenshots(context, base, out, suffix);
     {
       FrmModelInfo dialog(context, [] {});
       save(dialog, out, QStringLiteral("model_dialog") + suffix);

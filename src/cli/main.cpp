@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "cli/commands.hpp"
+#include "cli/compare_commands.hpp"
+#include "cli/exchange_commands.hpp"
 #include "cli/radio_commands.hpp"
 #include "cli/setting_commands.hpp"
 #include "core/document/records.hpp"
@@ -195,6 +197,12 @@ int main(int argc, char** argv) {
   unpackCmd->add_option("IMAGE", unpackImage, "Image file (2832 bytes)")->required();
   unpackCmd->add_option("-o,--output", unpackOutput, "Data file to write")->required();
 
+  DiffOptions diffOptions;
+  ReportOptions reportOptions;
+  auto* diffCmd = AddDiffVerb(app, diffOptions);
+  auto* reportCmd = AddReportVerb(app, reportOptions);
+  ExchangeCommands exchange(app);
+
   const auto folders = cps::DecideProgramFolders(cps::ProbeInstallation(programFolder(argv[0])));
   const FirstWords words = firstWords(argc, argv);
   if (!words.verb.empty() &&
@@ -223,6 +231,7 @@ int main(int argc, char** argv) {
 
   const Environment env{{std::cout, std::cerr}, folders, chooseLanguage(language, folders)};
   try {
+    if (const auto status = exchange.run(env)) return *status;
     if (*newCmd) return RunNew(newOptions, env);
     if (*showCmd) return RunShow(showFile, showOffsets, env);
     if (*dumpCmd) return RunDump(dumpFile, env);
@@ -231,6 +240,8 @@ int main(int argc, char** argv) {
     if (*setCmd) return RunSet(setOptions, env);
     if (*packCmd) return RunPack(packFile, packOutput, env);
     if (*unpackCmd) return RunUnpack(unpackImage, unpackOutput, env);
+    if (*diffCmd) return RunDiff(diffOptions, env);
+    if (*reportCmd) return RunReport(reportOptions, env);
     // The serial port and its timers run on a Qt event loop. An installed
     // program numbers the ports in the user's own port map.
     if (const auto error = cps::PrepareUserFolders(folders); !error.empty()) {

@@ -171,10 +171,11 @@ int RunWrite(const std::string& file, const RadioOptions& options, const Environ
     session.prompter().ask(TextMessage(text::kVerifyReadFailed, Buttons::Ok, Icon::Warning));
     return kExitRefused;
   }
-  const auto differences = CompareWrittenImage(written, image);
-  if (!differences.empty()) {
+  const auto check = CheckWrittenImage(written, image, session.state(),
+                                       [&session](int id) { return session.text(id); });
+  if (!check.passed()) {
     session.prompter().ask(TextMessage(text::kVerifyFailed, Buttons::Ok, Icon::Critical));
-    env.io.err << DifferencesReport(differences, differences.size());
+    env.io.err << WriteCheckReport(check, check.image.size() + check.document.size());
     return kExitRefused;
   }
   session.prompter().ask(TextMessage(text::kWriteVerified, Buttons::Ok, Icon::Information));

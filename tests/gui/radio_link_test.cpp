@@ -21,6 +21,7 @@
 #include "core/link/engine.hpp"
 #include "core/link/radio_image.hpp"
 #include "gui/app/frm_main.hpp"
+#include "gui/report/frm_compare.hpp"
 #include "gui_fixture.hpp"
 #include "virtual_radio.hpp"
 
@@ -122,6 +123,35 @@ class RadioLinkTest : public QObject {
     d.prompter.expect(9006, Answer::No);
     QVERIFY(d.window.close());
     QVERIFY2(d.prompter.unexpected.empty(), d.prompter.unexpectedText().c_str());
+  }
+
+  // The radio is read into a document of its own: the working document, its
+  // changed flag, its undo history, its file and the windows stay as they were.
+  void compareWithRadioLeavesTheWorkingDocumentAlone() {
+    GuiFixture scratch;
+    const auto document = radioDocument(scratch);
+    Desk d({"--dat=" + document, "--band-code=8"});
+    const RunState before = d.context.state;
+    const int windowsBefore = d.channelWindows;
+    d.prompter.expect(text::kConfirmCompareRead, Answer::Ok);
+    d.window.action("mnuCompareWithRadio")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(d.window.findChild<FrmCompare*>() != nullptr, kPatienceMs);
+    QVERIFY2(d.prompter.unexpected.empty(), d.prompter.unexpectedText().c_str());
+    const auto& differences = d.window.findChild<FrmCompare*>()->differences();
+    QVERIFY(!differences.empty());
+    QCOMPARE(differences.front().field, std::string("band"));
+    QCOMPARE(differences.front().b, std::string("136 - 174 MHz"));
+
+    const RunState& after = d.context.state;
+    QVERIFY(after.workingDocument == before.workingDocument);
+    QVERIFY(after.savedImage == before.savedImage);
+    QCOMPARE(IsDocumentChanged(after), IsDocumentChanged(before));
+    QCOMPARE(after.history.undoSteps(), before.history.undoSteps());
+    QCOMPARE(after.path, before.path);
+    QCOMPARE(after.model.currentBandLabel, before.model.currentBandLabel);
+    QVERIFY(after.link.image == before.link.image);
+    QCOMPARE(d.channelWindows, windowsBefore);
+    QCOMPARE(d.backups(), std::size_t{0});
   }
 
   // Settings chosen in the windows reach the radio and come back from it.

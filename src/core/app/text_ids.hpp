@@ -84,6 +84,11 @@ inline constexpr int kApplicationTitle = 12000;
 inline constexpr int kPortLabel = 12008;
 inline constexpr int kFileLabel = 12009;
 
+inline constexpr int kImportChannelsEntry = 10007;
+inline constexpr int kExportChannelsEntry = 10008;
+
+inline constexpr int kChannelWindowTitle = 12001;
+
 inline constexpr int kUndo = 10211;
 inline constexpr int kRedo = 10212;
 
@@ -98,6 +103,8 @@ inline constexpr int kReservedHeader = 14004;
 inline constexpr int kDetailsHeader = 14011;
 inline constexpr int kChannelWord = 14012;  // the caption's "Channel"
 inline constexpr int kNoneItem = 14013;     // the first item of the tone and signalling lists
+inline constexpr int kNoItem = 14017;       // a check box unticked, in words
+inline constexpr int kYesItem = 14018;
 inline constexpr int kChannelEditButton = 14023;
 inline constexpr int kGroupWord = 14050;  // the group selector's label and the caption's "Group"
 inline constexpr int kOffsetHeader = 14100;
@@ -187,6 +194,62 @@ inline constexpr int kLanguageChinese = 23003;
 inline constexpr int kPassWordCaption = 23100;
 inline constexpr int kPassWordLabel = 23101;
 
+// ---- Channel lists in CSV ----------------------------------------------------------
+// Texts with %1, %2 ... take the values named beside them (FillText).
+inline constexpr int kCsvFileFilter = 29500;
+inline constexpr int kImportCaption = 29501;
+inline constexpr int kImportFileLabel = 29502;  // %1 file
+inline constexpr int kImportMerge = 29503;
+inline constexpr int kImportReplace = 29504;
+inline constexpr int kImportRenumber = 29505;
+inline constexpr int kImportLineColumn = 29506;
+inline constexpr int kImportLocationColumn = 29507;
+inline constexpr int kImportChannelColumn = 29508;
+inline constexpr int kImportResultColumn = 29509;
+inline constexpr int kImportButton = 29510;
+inline constexpr int kImportPreviewSummary = 29511;  // %1 rows to import, %2 skipped
+inline constexpr int kImportNewChannel = 29512;
+inline constexpr int kImportReplacesChannel = 29513;
+inline constexpr int kImportSkipped = 29514;         // %1 why
+inline constexpr int kImportUnknownColumns = 29515;  // %1 column names
+inline constexpr int kImportUnheldColumns = 29516;   // %1 column names
+inline constexpr int kImportDone = 29517;            // %1 imported, %2 skipped
+inline constexpr int kImportNothing = 29518;
+inline constexpr int kImportLine = 29519;  // %1 line, %2 why
+inline constexpr int kImportStrictRefused = 29520;
+inline constexpr int kImportDocumentChanged = 29521;
+inline constexpr int kExportDone = 29522;         // %1 channels, %2 file
+inline constexpr int kExportNoFrequency = 29523;  // %1 channel
+inline constexpr int kImportRxColumn = 29524;
+inline constexpr int kImportTxColumn = 29525;
+inline constexpr int kImportDryRun = 29526;       // %1 would be imported, %2 skipped
+inline constexpr int kCsvFileUnwritable = 29527;  // %1 what the system said
+
+// Why a file or a row cannot be imported.
+inline constexpr int kCsvNotUtf8 = 29530;        // %1 line
+inline constexpr int kCsvUnclosedQuote = 29531;  // %1 line
+inline constexpr int kCsvNoHeader = 29532;
+inline constexpr int kCsvTooLarge = 29533;        // %1 megabytes
+inline constexpr int kCsvFileUnreadable = 29534;  // %1 what the system said
+inline constexpr int kRowTooManyCells = 29535;    // %1 cells, %2 columns
+inline constexpr int kRowEmptyValue = 29536;      // %1 column
+inline constexpr int kRowNotNumber = 29537;       // %1 column, %2 value
+inline constexpr int kRowTooFine = 29538;         // %1 column, %2 value
+inline constexpr int kRowLocationRange = 29539;   // %1 value
+inline constexpr int kRowLocationTaken = 29540;   // %1 channel, %2 line
+inline constexpr int kRowNoFreeChannel = 29541;
+inline constexpr int kRowUnknownWord = 29542;     // %1 column, %2 value, %3 the words it takes
+inline constexpr int kRowToneNotInList = 29543;   // %1 column, %2 value
+inline constexpr int kRowDcsNotInList = 29544;    // %1 column, %2 value
+inline constexpr int kRowModeMissing = 29545;     // %1 mode
+inline constexpr int kRowPowerUnknown = 29546;    // %1 value
+inline constexpr int kRxOutOfBand = 29547;        // %1 MHz, %2 band
+inline constexpr int kTxOutOfBand = 29548;        // %1 MHz, %2 band
+inline constexpr int kRxOffGrid = 29549;          // %1 MHz, %2 what the radio would hold
+inline constexpr int kTxOffGrid = 29550;          // %1 MHz, %2 what the radio would hold
+inline constexpr int kRowRadioRefused = 29551;    // %1 what the rule said
+inline constexpr int kRowChangedByRules = 29552;  // %1 field
+
 // ---- About -------------------------------------------------------------------
 inline constexpr int kAboutCaption = 24000;
 inline constexpr int kAboutTitle = 24001;
@@ -194,5 +257,34 @@ inline constexpr int kAboutVersion = 24002;
 inline constexpr int kAboutDescription = 24003;
 inline constexpr int kAboutDescription2 = 24004;
 inline constexpr int kAboutOk = 24005;
+
+// ---- Compare and report ----------------------------------------------------------
+inline constexpr int kMenuCompareWithFile = 10020;
+inline constexpr int kMenuPrintPreview = 10021;
+inline constexpr int kMenuExportPdf = 10022;
+inline constexpr int kMenuCompareWithRadio = 10320;
+
+inline constexpr int kCompareOtherData = 29100;  // stored numbers no window shows
+inline constexpr int kCompareNotPresent = 29101;
+inline constexpr int kComparePresent = 29102;
+inline constexpr int kCompareCaption = 29110;
+inline constexpr int kCompareNoDifferences = 29111;
+inline constexpr int kCompareWhere = 29112;
+inline constexpr int kCompareField = 29113;
+inline constexpr int kCompareThisDocument = 29114;
+inline constexpr int kCompareRadio = 29115;
+inline constexpr int kCompareCount = 29116;  // followed by the number of differences
+inline constexpr int kCompareCannotRead = 29117;
+inline constexpr int kConfirmCompareRead = 29118;
+
+inline constexpr int kReportTitle = 29130;
+inline constexpr int kReportDate = 29131;
+inline constexpr int kReportFurther = 29132;  // the dialog's fields not at their default
+inline constexpr int kReportPage = 29133;
+inline constexpr int kReportNoChannels = 29134;
+inline constexpr int kReportSetting = 29135;
+inline constexpr int kReportValue = 29136;
+inline constexpr int kReportWriteFailed = 29137;
+inline constexpr int kPdfFilter = 29138;
 
 }  // namespace cps::text

@@ -60,11 +60,15 @@ inline Message FixedMessage(std::string text, Buttons buttons = Buttons::Ok,
   return m;
 }
 
-// A file dialog for data files (filter: text 9001 and "*.dat").
+// A file dialog for data files (filter: text 9001 and "*.dat") or channel
+// lists (text 29500 and "*.csv").
 struct FileDialogRequest {
   enum class Kind { Open, Save };
   Kind kind = Kind::Open;
   std::string initialPath;  // the file name the save dialog starts with
+  // The dialog's filter: the data files unless another kind is asked for.
+  int filterTextId = text::kDataFileFilter;
+  std::string pattern = "*.dat";
 };
 
 // The question a channel command asks before it pastes or deletes, unless the

@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "core/app/text_ids.hpp"
+#include "core/document/codec.hpp"
+#include "core/run_state.hpp"
 
 namespace cps {
 
@@ -75,6 +77,53 @@ std::string DifferencesReport(const std::vector<ImageDifference>& differences, s
   }
   if (differences.size() > limit) {
     report += "... and " + std::to_string(differences.size() - limit) + " more\n";
+  }
+  return report;
+}
+
+namespace {
+
+// Quiet: a frequency the radio holds damaged is one of the differences, not a question.
+class QuietPrompter final : public Prompter {
+ public:
+  Answer ask(const Message&) override { return Answer::Ok; }
+  std::optional<std::string> chooseFile(const FileDialogRequest&) override { return std::nullopt; }
+};
+
+template <typename T, typename Line>
+void appendLimited(std::string& report, const std::vector<T>& items, std::size_t limit, Line line) {
+  for (std::size_t i = 0; i < items.size() && i < limit; ++i) report += line(items[i]) + "\n";
+  if (items.size() > limit) {
+    report += "... and " + std::to_string(items.size() - limit) + " more\n";
+  }
+}
+
+}  // namespace
+
+WriteCheck CheckWrittenImage(const RadioImage& written, const RadioImage& held,
+                             const RunState& state, const TextOf& textOf) {
+  WriteCheck check;
+  check.image = CompareWrittenImage(written, held);
+  if (check.image.empty()) return check;
+  QuietPrompter quiet;
+  std::array<RunState, 2> sides;
+  const std::array<const RadioImage*, 2> images{&written, &held};
+  for (std::size_t i = 0; i < sides.size(); ++i) {
+    sides[i].model = state.model;
+    UnpackRadioImage(*images[i], sides[i], CodecContext{state.model.limits, quiet});
+  }
+  check.document = CompareDocuments(WorkingDocumentOf(sides[0]), WorkingDocumentOf(sides[1]),
+                                    textOf, CompareOptions{});
+  return check;
+}
+
+std::string WriteCheckReport(const WriteCheck& check, std::size_t limit) {
+  std::string report;
+  appendLimited(report, check.document, limit, DifferenceLine);
+  if (!check.image.empty()) {
+    if (!report.empty()) report += "\n";
+    report += "Radio memory:\n";
+    appendLimited(report, check.image, limit, DifferenceText);
   }
   return report;
 }

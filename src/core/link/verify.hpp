@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/compare/compare.hpp"
 #include "core/document/prompter.hpp"
 #include "core/link/radio_image.hpp"
 
@@ -34,6 +35,26 @@ std::string DifferenceText(const ImageDifference& difference);
 // The differences one to a line, at most `limit` of them, then how many more.
 std::string DifferencesReport(const std::vector<ImageDifference>& differences,
                               std::size_t limit = 20);
+
+// What the read-back shows against what was written. The image's fields are
+// what decides: they hold everything the radio keeps, also what no document
+// carries (the further test frequency pairs, the identification). The same
+// two images unpacked into documents say where they differ in the words of
+// the windows, which is what a user can act on.
+struct WriteCheck {
+  std::vector<FieldDifference> document;
+  std::vector<ImageDifference> image;
+  bool passed() const { return image.empty(); }
+};
+
+// `state` gives the band the frequencies are read in; it is not changed.
+WriteCheck CheckWrittenImage(const RadioImage& written, const RadioImage& held,
+                             const RunState& state, const TextOf& textOf);
+
+// The differences in the windows' words, one to a line ("channel.12.rx
+// (RX (MHz)): 435.10000 -> 435.10010"), then the image's fields after the
+// line "Radio memory:", each list at most `limit` long and then how many more.
+std::string WriteCheckReport(const WriteCheck& check, std::size_t limit = 20);
 
 // Passes every question and message on, except that while it holds them the
 // notices that a read or a write is complete are kept back: a write that is

@@ -127,7 +127,6 @@ class FrmMain final : public QMainWindow, public DocumentObserver, public Channe
 
   void mnuFileNew_Click();
   void mnuFileExit_Click();
-  void mnuFilePrint_Click();
   void mnuWindowCascade_Click();
   void mnuWindowTile_Click();
   void mnuFileOpen_Click();
@@ -135,6 +134,9 @@ class FrmMain final : public QMainWindow, public DocumentObserver, public Channe
   void mnuFileSave_Click();
   void mnuFileSaveAs_Click();
   void mnuModelInfo_Click();
+  // Channel lists in CSV (frm_main_exchange.cpp).
+  void mnuFileImport_Click();
+  void mnuFileExport_Click();
   void mnuComm_Click();
   void mnuLanguage_Click();
   void MnuInit_Click();

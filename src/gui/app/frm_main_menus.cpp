@@ -41,8 +41,15 @@ void FrmMain::buildMenus() {
          false},
         {"mnuFileSave", 10003, "保存(&S)", nullptr, &FrmMain::mnuFileSave_Click, "save", false},
         {"mnuFileSaveAs", 10004, "另存为(&A)...", nullptr, &FrmMain::mnuFileSaveAs_Click, nullptr,
+         false},
+        {"mnuFileImport", 10007, "导入信道(&I)...", nullptr, &FrmMain::mnuFileImport_Click, nullptr,
+         false},
+        {"mnuFileExport", 10008, "导出信道(&T)...", nullptr, &FrmMain::mnuFileExport_Click, nullptr,
          true},
-        {"mnuFilePrint", 10005, "打印(&P)", nullptr, &FrmMain::mnuFilePrint_Click, "print", true},
+        {"mnuFileCompare", 10020, "与文件比较(&F)...", nullptr, nullptr, nullptr, true},
+        {"mnuFilePrint", 10005, "打印(&P)", "Ctrl+Shift+P", nullptr, "print", false},
+        {"mnuFilePrintPreview", 10021, "打印预览(&V)", nullptr, nullptr, nullptr, false},
+        {"mnuFileExportPdf", 10022, "导出 PDF(&E)...", nullptr, nullptr, nullptr, true},
         {"mnuFileExit", 10006, "退出(&X)", nullptr, &FrmMain::mnuFileExit_Click, nullptr, false}}},
       {"mnuModel",
        10100,
@@ -79,7 +86,8 @@ void FrmMain::buildMenus() {
        "编程(&P)",
        {{"mnuReadFromRadio", 10301, "从对讲机读取数据(&R)", nullptr, nullptr, "read_radio", false},
         {"mnuWriteToRadio", 10302, "向对讲机写入数据(&W)", nullptr, nullptr, "write_radio", false},
-        {"MnuProPassWord", 10303, "密码(&P)", "Ctrl+P", nullptr, nullptr, false}}},
+        {"MnuProPassWord", 10303, "密码(&P)", "Ctrl+P", nullptr, nullptr, true},
+        {"mnuCompareWithRadio", 10320, "与电台比较(&C)...", nullptr, nullptr, nullptr, false}}},
       {"mnuSet",
        10400,
        "设置(&S)",
@@ -222,8 +230,6 @@ void FrmMain::buildToolBar() {
 void FrmMain::mnuFileExit_Click() { close(); }
 
 // Printing is offered but does nothing: there is no printed form of a radio.
-void FrmMain::mnuFilePrint_Click() {}
-
 void FrmMain::mnuWindowCascade_Click() { m_mdi->cascadeSubWindows(); }
 
 void FrmMain::mnuWindowTile_Click() { m_mdi->tileSubWindows(); }

@@ -17,6 +17,7 @@
 #include "gui/link/frm_pass_word.hpp"
 #include "gui/link/load_frm_link.hpp"
 #include "gui/link/radio_link.hpp"
+#include "gui/report/report_commands.hpp"
 
 namespace {
 
@@ -91,6 +92,7 @@ int main(int argc, char* argv[]) {
 
   FrmMain window(context);
   const RadioLink link(context, window);
+  const ReportCommands report(context, window);
   termination.setEndOfRun(
       [&window](bool insist) { insist ? window.closeWithoutAsking() : void(window.close()); });
   window.show();

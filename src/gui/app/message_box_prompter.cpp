@@ -94,7 +94,8 @@ Answer MessageBoxPrompter::confirmWrite(bool& verify) {
 }
 
 std::optional<std::string> MessageBoxPrompter::chooseFile(const FileDialogRequest& request) {
-  const QString filter = m_context.text(text::kDataFileFilter) + QStringLiteral(" (*.dat)");
+  const QString filter = m_context.text(request.filterTextId) + QStringLiteral(" (") +
+                         QString::fromStdString(request.pattern) + QStringLiteral(")");
   QString start = m_context.lastFileFolder;
   if (request.kind == FileDialogRequest::Kind::Save && !request.initialPath.empty()) {
     const QFileInfo initial(QString::fromStdString(request.initialPath));

@@ -12,6 +12,7 @@
 #include "gui/link/frm_pass_word.hpp"
 #include "gui/link/frm_progress.hpp"
 #include "gui/link/frm_radio_info.hpp"
+#include "gui/report/report_commands.hpp"
 #include "platform/ports.hpp"
 
 namespace cps::gui {
@@ -20,6 +21,14 @@ namespace {
 
 const QString kChannelWindow = QLatin1String(kChannelWindowName);
 const QString kRadioInfoWindow = QLatin1String(kRadioInfoWindowName);
+
+// The radio's data read only to be compared: a frequency outside the band is
+// one of the differences, not a question.
+class QuietPrompter final : public Prompter {
+ public:
+  Answer ask(const Message&) override { return Answer::Ok; }
+  std::optional<std::string> chooseFile(const FileDialogRequest&) override { return std::nullopt; }
+};
 
 }  // namespace
 
@@ -59,6 +68,7 @@ RadioLink::RadioLink(AppContext& context, FrmMain& main)
   main.setCommand(QStringLiteral("mnuWriteToRadio"), [this] { mnuWriteToRadio_Click(); });
   main.setCommand(QStringLiteral("MnuProPassWord"), [this] { MnuProPassWord_Click(); });
   main.setCommand(QStringLiteral("MnuLocalInfo"), [this] { MnuLocalInfo_Click(); });
+  main.setCommand(QStringLiteral("mnuCompareWithRadio"), [this] { mnuCompareWithRadio_Click(); });
 }
 
 RadioLink::~RadioLink() {
@@ -92,6 +102,33 @@ void RadioLink::mnuReadFromRadio_Click() {
   if (!confirm(TransferKind::ReadAll, text::kConfirmRead)) return;
   ClearImage(m_context.state.link.image);
   runInProgressDialog(TransferKind::ReadAll);
+}
+
+void RadioLink::mnuCompareWithRadio_Click() {
+  if (busy()) return;
+  m_main.commitChildWindows(CommitBefore::Read);
+  if (!confirm(TransferKind::ReadAll, text::kConfirmCompareRead)) return;
+  auto& state = m_context.state;
+  // The read fills the link's image; what a write sent stays there afterwards.
+  const RadioImage kept = state.link.image;
+  ClearImage(state.link.image);
+  m_comparing = true;
+  m_lastTransferSucceeded = false;
+  // Its "read complete" would say the data on screen is the radio's: it is not.
+  m_notices.hold(true);
+  runInProgressDialog(TransferKind::ReadAll);
+  m_notices.hold(false);
+  m_comparing = false;
+  const RadioImage held = state.link.image;
+  state.link.image = kept;
+  // A failed read has said why; there is nothing to compare.
+  if (!m_lastTransferSucceeded) return;
+  RunState radio;
+  radio.model = state.model;
+  QuietPrompter quiet;
+  UnpackRadioImage(held, radio, CodecContext{state.model.limits, quiet});
+  const ComparedFile shown = ShownCopyOf(radio);
+  ShowDifferences(m_context, m_main, shown.view(), m_context.text(text::kCompareRadio));
 }
 
 void RadioLink::mnuWriteToRadio_Click() {
@@ -139,13 +176,13 @@ void RadioLink::verifyWrite() {
     m_context.prompter().ask(TextMessage(text::kVerifyReadFailed, Buttons::Ok, Icon::Warning));
     return;
   }
-  const auto differences = CompareWrittenImage(written, held);
-  if (differences.empty()) {
+  const auto check = CheckWrittenImage(written, held, state, m_context.langTextFunction());
+  if (check.passed()) {
     m_context.prompter().ask(TextMessage(text::kWriteVerified, Buttons::Ok, Icon::Information));
     return;
   }
   m_context.prompter().ask(FixedMessage(
-      m_context.text(text::kVerifyFailed).toStdString() + "\n\n" + DifferencesReport(differences),
+      m_context.text(text::kVerifyFailed).toStdString() + "\n\n" + WriteCheckReport(check),
       Buttons::Ok, Icon::Critical));
 }
 
@@ -172,8 +209,8 @@ void RadioLink::transferEnded(TransferKind kind, bool success) {
   if (m_progress) m_progress->finish();
   m_lastTransferSucceeded = success;
   if (!success) return;  // the document stays as it was
-  // The check's read only looks: no backup, no new document.
-  if (m_verifying) return;
+  // The check's read and a comparison's read only look: no backup, no new document.
+  if (m_verifying || m_comparing) return;
   if (kind == TransferKind::ReadAll) {
     keepBackup(BackupKind::Read);
     m_main.CloseCurAllWindows();

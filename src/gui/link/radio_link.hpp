@@ -29,6 +29,10 @@ class RadioLink final : public QObject {
 
   void mnuReadFromRadio_Click();
   void mnuWriteToRadio_Click();
+  // Reads the radio into a document of its own and shows how it differs from
+  // the working document, which stays as it was (its changed flag and its
+  // undo history too).
+  void mnuCompareWithRadio_Click();
   void MnuProPassWord_Click();
   void MnuLocalInfo_Click();
   void ReadRMGDataFromRadio();
@@ -64,6 +68,7 @@ class RadioLink final : public QObject {
   HoldCompletionNotices m_notices;
   bool m_lastTransferSucceeded = false;
   bool m_verifying = false;
+  bool m_comparing = false;
   std::unique_ptr<SerialLinkHost> m_host;
   std::unique_ptr<ProtocolEngine> m_engine;
   QTimer m_waitSaveDataTimer;

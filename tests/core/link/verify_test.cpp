@@ -6,6 +6,8 @@
 
 #include "../document/test_support.hpp"
 #include "core/app/text_ids.hpp"
+#include "core/document/defaults.hpp"
+#include "core/run_state.hpp"
 
 namespace cps {
 namespace {
@@ -182,6 +184,39 @@ TEST(HoldCompletionNoticesTest, HoldsOnlyTheNoticesThatATransferIsComplete) {
                                text::kTransferFailedRetry, text::kBandDiffers};
     EXPECT_EQ(shown, holding ? passedOn : all);
   }
+}
+
+// The check speaks the windows' words where the documents differ, and the
+// image still decides: a further test frequency pair is in no document.
+TEST(CheckWrittenImageTest, SaysWhereInTheWindowsWordsAndTheImageDecides) {
+  testing::ScriptedPrompter user;
+  RunState state;
+  ApplyDocumentDefaults(state, Today{"2024-01-01", 1});
+  testing::SetChannels(state.workingDocument, {testing::MakeChannel(12, "43510000")});
+  RadioImage written = erased();
+  PackDocumentToImage(state, written, CodecContext{state.model.limits, user});
+  const auto textOf = [](int id) { return "T" + std::to_string(id); };
+
+  EXPECT_TRUE(CheckWrittenImage(written, written, state, textOf).passed());
+
+  RadioImage held = written;
+  held[0x0B3] = static_cast<std::uint8_t>(held[0x0B3] ^ 0x01);
+  auto check = CheckWrittenImage(written, held, state, textOf);
+  EXPECT_FALSE(check.passed());
+  ASSERT_EQ(check.document.size(), 1u);
+  EXPECT_EQ(check.document[0].field, "channel.12.rx");
+  const std::string report = WriteCheckReport(check);
+  EXPECT_NE(report.find("channel.12.rx (T14002): 435.10000 -> "), std::string::npos) << report;
+  EXPECT_NE(report.find("Radio memory:\n0x0B0-0x0B3 channel 12 receive frequency"),
+            std::string::npos)
+      << report;
+
+  held = written;
+  held[0xA7C] = static_cast<std::uint8_t>(held[0xA7C] ^ 0x01);  // test frequency pair 16
+  check = CheckWrittenImage(written, held, state, textOf);
+  EXPECT_FALSE(check.passed());
+  EXPECT_TRUE(check.document.empty());
+  EXPECT_EQ(check.image.size(), 1u);
 }
 
 }  // namespace
