@@ -11,6 +11,13 @@ namespace cps::gui::test {
 using Action = DesktopCommandLine::Action;
 using Arguments = std::vector<std::string>;
 
+}  // namespace cps::gui::test
+
+// Declared before the first QFETCH asks for its type id.
+Q_DECLARE_METATYPE(cps::gui::test::Arguments)
+
+namespace cps::gui::test {
+
 class CommandLineTest : public QObject {
   Q_OBJECT
 
@@ -59,8 +66,6 @@ class CommandLineTest : public QObject {
 };
 
 }  // namespace cps::gui::test
-
-Q_DECLARE_METATYPE(cps::gui::test::Arguments)
 
 QTEST_GUILESS_MAIN(cps::gui::test::CommandLineTest)
 #include "command_line_test.moc"
