@@ -110,7 +110,7 @@ inline constexpr int kCliRequired = 9130;
 inline constexpr int kCliUnknownOption = 9131;
 inline constexpr int kCliUnexpectedArgument = 9132;
 inline constexpr int kCliNeedsValue = 9134;
-inline constexpr int kCliGiveVerb = 9135;          // the verbs follow
+inline constexpr int kCliGiveVerb = 9135;          // %1 the verbs
 inline constexpr int kCliHelpHint = 9136;          // %1 the command whose help says more
 inline constexpr int kCliCommandLineWrong = 9137;  // %1 the parser's own words
 // A serial device the command line could not open, after text 9003.
