@@ -11,6 +11,7 @@
 #include "cli/exchange_commands.hpp"
 #include "cli/radio_commands.hpp"
 #include "cli/setting_commands.hpp"
+#include "cli/usage_error.hpp"
 #include "core/document/records.hpp"
 #include "cps/version.hpp"
 
@@ -53,13 +54,16 @@ FirstWords firstWords(int argc, char** argv) {
   FirstWords words;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
+    std::string_view language;
     if (arg == "--lang" && i + 1 < argc) {
-      words.language = argv[++i];
+      language = argv[++i];
     } else if (arg.starts_with("--lang=")) {
-      words.language = std::string(arg.substr(7));
+      language = arg.substr(7);
     } else if (!arg.starts_with("-") && words.verb.empty()) {
       words.verb = std::string(arg);
     }
+    // A language the program does not speak is refused in the last one it does.
+    if (language == "en" || language == "zh") words.language = std::string(language);
   }
   return words;
 }
@@ -205,15 +209,17 @@ int main(int argc, char** argv) {
 
   const auto folders = cps::DecideProgramFolders(cps::ProbeInstallation(programFolder(argv[0])));
   const FirstWords words = firstWords(argc, argv);
+  std::string verbs;
+  for (const CLI::App* verb : app.get_subcommands([](CLI::App*) { return true; })) {
+    verbs += (verbs.empty() ? " " : ", ") + verb->get_name();
+  }
+  // Before the parser has read --lang, and even when it refuses it, the
+  // messages speak the language the command line asks for where it can.
+  const Environment early{{std::cout, std::cerr}, folders, chooseLanguage(words.language, folders)};
   if (!words.verb.empty() &&
       app.get_subcommands([&words](CLI::App* verb) { return verb->get_name() == words.verb; })
           .empty()) {
-    std::string verbs;
-    for (const CLI::App* verb : app.get_subcommands([](CLI::App*) { return true; })) {
-      verbs += (verbs.empty() ? " " : ", ") + verb->get_name();
-    }
-    const Environment env{{std::cout, std::cerr}, folders, chooseLanguage(words.language, folders)};
-    return UnknownVerb(words.verb, verbs, env);
+    return UnknownVerb(words.verb, verbs, early);
   }
 
   try {
@@ -225,7 +231,8 @@ int main(int argc, char** argv) {
   } catch (const CLI::CallForVersion& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
-    app.exit(e);
+    std::cerr << UsageErrorText(
+        e, {std::vector<std::string>(argv + 1, argv + argc), words.verb, verbs}, early);
     return kExitUsage;
   }
 

@@ -10,6 +10,7 @@
 #include "cli/session.hpp"
 #include "core/document/file_io.hpp"
 #include "core/link/engine.hpp"
+#include "core/link/port_open.hpp"
 #include "core/link/radio_image.hpp"
 #include "core/link/verify.hpp"
 #include "platform/ports.hpp"
@@ -68,7 +69,9 @@ bool runTransfer(Session& session, const RadioOptions& options, TransferKind kin
   const auto& env = session.environment();
   const QString device = DeviceForPort(options.port, env.folders.portMap());
   if (device.isEmpty()) {
-    refuse(env, "port " + options.port + " is not in " + env.folders.portMap().string());
+    Message message = TextMessage(text::kCliPortNotInMap);
+    message.arguments = {options.port, env.folders.portMap().string()};
+    refuse(env, MessageBody(message, session.text(message.textId)));
     return false;
   }
   ProgressLine progress(env.io.err, kind != TransferKind::ReadInfo && isTerminal(2));
@@ -96,7 +99,10 @@ bool runTransfer(Session& session, const RadioOptions& options, TransferKind kin
                          env.folders.base, "cps530-cli"});
   host.setEngine(&engine);
   if (!engine.OpenRadioPort(kind)) {
-    if (!host.lastError().isEmpty()) refuse(env, host.lastError().toStdString());
+    // Which device, in the run's language: the message before it says what to check.
+    if (const auto named = PortOpenDeviceMessage(host.openFailure())) {
+      refuse(env, MessageBody(*named, session.text(named->textId)));
+    }
     return false;
   }
   engine.start();

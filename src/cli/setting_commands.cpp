@@ -208,10 +208,12 @@ int RunSet(const SetOptions& options, const Environment& env) {
     const auto outcome =
         SetSettingFromText(state, effects, *fields[i], options.pairs[2 * i + 1], textOf);
     if (outcome.status != EditStatus::Applied && outcome.status != EditStatus::Unchanged) {
-      const std::string reason = outcome.failure.detail.empty()
-                                     ? std::string(fields[i]->name) + " was not changed"
-                                     : outcome.failure.detail;
-      return refuse(io, reason + ". " + CliText(env, text::kCliFileNotChanged));
+      // The sentence in the run's language; the name, value and items as given.
+      const auto runText = [&session](int id) { return session.text(id); };
+      if (!outcome.failure.failed()) return refuse(io, runText(text::kCliFileNotChanged));
+      Message message = TextMessage(text::kCliRefusedFileNotChanged);
+      message.arguments = {FailureText(outcome.failure, runText)};
+      return refuse(io, MessageBody(message, runText(message.textId)));
     }
   }
   return session.save() ? kExitOk : kExitRefused;

@@ -57,6 +57,7 @@ PortOpenFacts PortOpenFactsOf(const QSerialPort& port, const QString& device) {
   PortOpenFacts facts;
   facts.device = device.toStdString();
   facts.refusedForPermission = port.error() == QSerialPort::PermissionError;
+  facts.systemReason = port.errorString().toStdString();
 #ifdef Q_OS_UNIX
   struct stat status {};
   facts.deviceExists = !device.isEmpty() && ::stat(facts.device.c_str(), &status) == 0;

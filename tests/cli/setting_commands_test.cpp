@@ -533,7 +533,8 @@ TEST_F(SettingCommandsTest, GetAndDumpAgreeOnEveryField) {
       continue;
     }
     const SettingValue shown = ParseSettingValue(doc, *field, line.value, englishTexts());
-    ASSERT_TRUE(shown.accepted()) << line.name << ": " << shown.problem;
+    ASSERT_TRUE(shown.accepted()) << line.name << ": "
+                                  << FailureText(shown.refusal, englishTexts());
     EXPECT_EQ(ItemOfStored(doc, *field, *shown.stored),
               ItemOfStored(doc, *field, stored.get<int>()))
         << line.name << " \"" << line.value << "\" against " << stored;

@@ -79,6 +79,47 @@ inline constexpr int kCliUnknownModel = 9097;
 inline constexpr int kCliUnknownBand = 9098;
 inline constexpr int kCliNoSuchChannel = 9099;
 
+// A value a setting refuses, with %1 the setting's name and %2 the value as
+// given; the list of what it takes comes last, built of the phrases below.
+inline constexpr int kSettingTakesItems = 9100;
+inline constexpr int kSettingListEmpty = 9101;
+inline constexpr int kSettingNoItemStores = 9102;  // %3 the number
+inline constexpr int kSettingTakesCheck = 9103;
+inline constexpr int kSettingPlainAscii = 9104;  // %3 the first character it cannot hold
+inline constexpr int kSettingTakesFrequency = 9105;
+inline constexpr int kSettingTakesFmRange = 9106;     // %3 to %4 MHz
+inline constexpr int kSettingTakesFmDecimals = 9107;  // %3 to %4 MHz
+inline constexpr int kSettingTakesFrequencyDecimals = 9108;
+// A text box's rules, with %1 the setting's name.
+inline constexpr int kSettingCharacterRefused = 9110;  // %2 the character
+inline constexpr int kSettingTextTooLong = 9111;       // %2 the most characters
+inline constexpr int kSettingTextTooShort = 9112;      // %2 the fewest characters
+inline constexpr int kSettingNotText = 9113;
+// What SetSetting itself refuses, with %1 the setting's name.
+inline constexpr int kSettingTakesText = 9115;
+inline constexpr int kSettingValueNotOffered = 9116;  // %2 the stored number
+inline constexpr int kSettingScanNeedsScanMode = 9117;
+inline constexpr int kSettingHasNoPlace = 9118;
+inline constexpr int kTakesWholeNumber = 9119;  // %1 a setting or argument, %2 the value
+// Phrases of the list of values a setting takes.
+inline constexpr int kRangePhrase = 9120;         // %1 to %2
+inline constexpr int kSteppedRangePhrase = 9121;  // %1 to %2 in steps of %3
+
+// The command line itself is wrong; %1 names the option or argument.
+inline constexpr int kCliRequired = 9130;
+inline constexpr int kCliUnknownOption = 9131;
+inline constexpr int kCliUnexpectedArgument = 9132;
+inline constexpr int kCliNeedsValue = 9134;
+inline constexpr int kCliGiveVerb = 9135;          // %1 the verbs
+inline constexpr int kCliHelpHint = 9136;          // %1 the command whose help says more
+inline constexpr int kCliCommandLineWrong = 9137;  // %1 the parser's own words
+// A serial device the command line could not open, after text 9003.
+inline constexpr int kNoSuchSerialDevice = 9140;     // %1 the device
+inline constexpr int kSerialDeviceNotOpened = 9141;  // %1 the device, %2 the system's reason
+inline constexpr int kCliPortNotInMap = 9142;        // %1 the port, %2 the port map
+// A refusal (%1) that left the file as it was.
+inline constexpr int kCliRefusedFileNotChanged = 9143;
+
 // ---- Main window -------------------------------------------------------------
 inline constexpr int kApplicationTitle = 12000;
 inline constexpr int kPortLabel = 12008;

@@ -40,6 +40,7 @@ struct EditOutcome {
 inline EditOutcome RefusedEdit(std::string detail) {
   return {EditStatus::Refused, {0, std::move(detail)}};
 }
+inline EditOutcome RefusedEdit(Failure why) { return {EditStatus::Refused, std::move(why)}; }
 
 // Channel number of a 1-based group and position, and back.
 constexpr int ChannelNumberOf(int group, int position) { return (group - 1) * 16 + position; }

@@ -25,4 +25,19 @@ Message PortOpenMessage(const PortOpenFacts& facts) {
   return TextMessage(text::kCannotOpenPort, Buttons::Ok, Icon::Critical);
 }
 
+std::optional<Message> PortOpenDeviceMessage(const PortOpenFacts& facts) {
+  if (facts.device.empty() || ClassifyPortOpenFailure(facts) != PortOpenProblem::Other) {
+    return std::nullopt;
+  }
+  if (!facts.deviceExists) {
+    auto message = TextMessage(text::kNoSuchSerialDevice, Buttons::Ok, Icon::Critical);
+    message.arguments = {facts.device};
+    return message;
+  }
+  if (facts.systemReason.empty()) return std::nullopt;
+  auto message = TextMessage(text::kSerialDeviceNotOpened, Buttons::Ok, Icon::Critical);
+  message.arguments = {facts.device, facts.systemReason};
+  return message;
+}
+
 }  // namespace cps

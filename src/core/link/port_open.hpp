@@ -4,6 +4,7 @@
 // from the system; the words are decided here.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "core/document/prompter.hpp"
@@ -17,6 +18,7 @@ struct PortOpenFacts {
   bool deviceExists = false;
   bool userMayReadWrite = false;  // the device's own permissions let this user read and write it
   std::string group;              // the group that owns the device; "" when unknown
+  std::string systemReason;       // the system's own words for the failure
 };
 
 enum class PortOpenProblem { Other, PermissionDenied, Busy };
@@ -31,5 +33,10 @@ inline constexpr const char* kUsualSerialGroup = "dialout";
 // The message for a port that could not be opened: the device and group in
 // their places for a permission or a busy port, text 9003 otherwise.
 Message PortOpenMessage(const PortOpenFacts& facts);
+
+// For a front end that names the device after text 9003: the device is not
+// there, or it could not be opened and the system says why. Nothing where the
+// message of PortOpenMessage names the device already, or nothing is known.
+std::optional<Message> PortOpenDeviceMessage(const PortOpenFacts& facts);
 
 }  // namespace cps

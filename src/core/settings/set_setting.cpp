@@ -78,6 +78,13 @@ void applySideRule(RunState& state, const Effects& effects, const SettingField& 
   }
 }
 
+// A refusal that names the field, and the value where the text has a place for it.
+EditOutcome refusedFor(int textId, const SettingField& field, std::vector<std::string> more = {}) {
+  std::vector<std::string> arguments{std::string(field.name)};
+  arguments.insert(arguments.end(), more.begin(), more.end());
+  return RefusedEdit(Failure{textId, {}, std::move(arguments), {}});
+}
+
 // ---- The stored forms of the text fields -----------------------------------
 
 // The box text as the code stores it: up to its NUL, without trailing blanks.
@@ -104,7 +111,7 @@ std::optional<std::string> acceptedText(const SettingField& field, std::string_v
     if (!accepted) return std::nullopt;
     out.push_back(*accepted);
   }
-  if (!TextProblem(field, out).empty()) return std::nullopt;
+  if (TextProblem(field, out).failed()) return std::nullopt;
   return out;
 }
 
@@ -170,27 +177,26 @@ EditOutcome storeText(RunState& state, const Effects& effects, const SettingFiel
     case SettingKind::Check:
       break;
   }
-  return RefusedEdit(std::string(field.name) + " has no place in the document");
+  return refusedFor(text::kSettingHasNoPlace, field);
 }
 
 }  // namespace
 
 EditOutcome SetSetting(RunState& state, const Effects& effects, const SettingField& field,
                        int stored) {
-  if (IsTextKind(field.kind)) return RefusedEdit(std::string(field.name) + " takes a text");
+  if (IsTextKind(field.kind)) return refusedFor(text::kSettingTakesText, field);
   // Giving a field what it holds changes nothing and is never refused, even
   // where the value could not be chosen today (the scan key with scan off).
   if (StoredSetting(state, field) == stored) return {EditStatus::Unchanged, {}};
   if (!IsOfferedValue(state.workingDocument, field, stored)) {
-    return RefusedEdit(std::string(field.name) + " does not offer the value " +
-                       std::to_string(stored));
+    return refusedFor(text::kSettingValueNotOffered, field, {std::to_string(stored)});
   }
   if (field.side == SideRule::KeyFunction && stored == kScanKeyFunction && scanningOff(state)) {
-    return RefusedEdit(std::string(field.name) + ": the scan function needs scan mode on");
+    return refusedFor(text::kSettingScanNeedsScanMode, field);
   }
   HistoryStep step(state);
   if (!rows::WriteStoredSetting(state.workingDocument, state.workingSide, field, stored)) {
-    return RefusedEdit(std::string(field.name) + " has no place in the document");
+    return refusedFor(text::kSettingHasNoPlace, field);
   }
   applySideRule(state, effects, field, stored);
   return {EditStatus::Applied, {}};
@@ -201,8 +207,7 @@ EditOutcome SetSetting(RunState& state, const Effects& effects, const SettingFie
   if (!IsTextKind(field.kind)) {
     const auto number = ParseInteger(text);
     if (!number) {
-      return RefusedEdit(std::string(field.name) + " takes a whole number, not \"" +
-                         std::string(text) + "\"");
+      return refusedFor(text::kTakesWholeNumber, field, {std::string(text)});
     }
     return SetSetting(state, effects, field, *number);
   }

@@ -394,20 +394,19 @@ std::optional<char> AcceptedCharacter(const SettingField& field, char typed) {
   return std::nullopt;
 }
 
-std::string TextProblem(const SettingField& field, std::string_view text) {
-  if (!IsTextKind(field.kind)) return std::string(field.name) + " is not a text field";
+Failure TextProblem(const SettingField& field, std::string_view text) {
+  const std::string name(field.name);
+  if (!IsTextKind(field.kind)) return {text::kSettingNotText, {}, {name}, {}};
   for (const char c : text) {
     if (!AcceptedCharacter(field, c)) {
-      return std::string(field.name) + " does not take the character '" + std::string(1, c) + "'";
+      return {text::kSettingCharacterRefused, {}, {name, std::string(1, c)}, {}};
     }
   }
   if (text.size() > field.text.maxLength) {
-    return std::string(field.name) + " holds at most " + std::to_string(field.text.maxLength) +
-           " characters";
+    return {text::kSettingTextTooLong, {}, {name, std::to_string(field.text.maxLength)}, {}};
   }
   if (text.size() < field.text.minLength) {
-    return std::string(field.name) + " needs at least " + std::to_string(field.text.minLength) +
-           " characters";
+    return {text::kSettingTextTooShort, {}, {name, std::to_string(field.text.minLength)}, {}};
   }
   return {};
 }

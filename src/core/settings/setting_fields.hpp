@@ -240,8 +240,9 @@ std::string SettingText(const DocumentRecord& document, const SettingField& fiel
 // The character a box takes for a typed one (a lower-case letter may become its
 // capital); empty when the box rejects it. Control keys are the window's.
 std::optional<char> AcceptedCharacter(const SettingField& field, char typed);
-// Empty when the text is one the field can hold; otherwise why not.
-std::string TextProblem(const SettingField& field, std::string_view text);
+// Nothing (not failed) when the text is one the field can hold; otherwise why
+// not, with %1 the field's name.
+Failure TextProblem(const SettingField& field, std::string_view text);
 
 // A message line's box shows one character for each stored byte, so that a byte
 // no key can type (from a data file or a radio) still shows, can be replaced,

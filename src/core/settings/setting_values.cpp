@@ -76,13 +76,10 @@ std::string unitsText(std::int64_t units, int decimals) {
   return text;
 }
 
-// Items joined by ", ", three or more numbers in even steps as one range.
-std::string describeItems(const std::vector<ListItem>& items) {
-  std::string out;
-  const auto add = [&out](const std::string& part) {
-    if (!out.empty()) out += ", ";
-    out += part;
-  };
+// Items one by one, three or more numbers in even steps as one range, in
+// phrases of any language.
+std::vector<Phrase> itemPhrases(const std::vector<ListItem>& items) {
+  std::vector<Phrase> phrases;
   std::size_t i = 0;
   while (i < items.size()) {
     const auto first = quantityOf(items[i].text);
@@ -107,18 +104,30 @@ std::string describeItems(const std::vector<ListItem>& items) {
       }
     }
     if (end - i >= 3) {
-      std::string range = items[i].text + " to " + items[end - 1].text;
       if (step != 1 || first->decimals != 0) {
-        range += " in steps of " + unitsText(step, first->decimals) + first->suffix;
+        phrases.push_back({text::kSteppedRangePhrase,
+                           {items[i].text, items[end - 1].text,
+                            unitsText(step, first->decimals) + first->suffix}});
+      } else {
+        phrases.push_back({text::kRangePhrase, {items[i].text, items[end - 1].text}});
       }
-      add(range);
       i = end;
       continue;
     }
-    add(showsNumber(items[i].text) ? items[i].text : itemForHelp(items[i]));
+    phrases.push_back({0, {showsNumber(items[i].text) ? items[i].text : itemForHelp(items[i])}});
     ++i;
   }
-  return out;
+  return phrases;
+}
+
+// The help is reference text for scripts, in English whatever the language.
+std::string englishPhraseText(int id) {
+  return id == text::kSteppedRangePhrase ? "%1 to %2 in steps of %3" : "%1 to %2";
+}
+
+// Items joined by ", ", as the help shows them.
+std::string describeItems(const std::vector<ListItem>& items) {
+  return PhrasesText(itemPhrases(items), englishPhraseText);
 }
 
 // A document in which every list offers all it can: every channel in use,
@@ -172,8 +181,12 @@ int hexDigit(char c) {
   return -1;
 }
 
-SettingValue refused(const SettingField& field, std::string_view value, const std::string& why) {
-  return {{}, {}, std::string(field.name) + " does not take " + quoted(value) + "; " + why};
+// A refused value: the field's name and the value come first in every text.
+SettingValue refused(const SettingField& field, std::string_view value, int textId,
+                     std::vector<std::string> more = {}, std::vector<Phrase> choices = {}) {
+  std::vector<std::string> arguments{std::string(field.name), std::string(value)};
+  arguments.insert(arguments.end(), more.begin(), more.end());
+  return {{}, {}, {textId, {}, std::move(arguments), std::move(choices)}};
 }
 
 SettingValue listValue(const DocumentRecord& doc, const SettingField& field, std::string_view value,
@@ -186,17 +199,14 @@ SettingValue listValue(const DocumentRecord& doc, const SettingField& field, std
       return {0, {}, {}};
     }
     if (rawStored(value) == 0 && IsOfferedValue(doc, field, 0)) return {0, {}, {}};
-    return refused(field, value, "its list is empty in this file, so it takes only \"\" or 0");
+    return refused(field, value, text::kSettingListEmpty);
   }
   for (const auto& item : items) {
     if (sameIgnoringCase(item.text, value)) return {item.stored, {}, {}};
   }
   if (const auto stored = rawStored(value)) {
     if (IsOfferedValue(doc, field, *stored)) return {*stored, {}, {}};
-    return refused(field, value,
-                   "no item stores " + std::to_string(*stored) +
-                       "; =N keeps a number the file already holds, and sets only a number an "
-                       "item stores");
+    return refused(field, value, text::kSettingNoItemStores, {std::to_string(*stored)});
   }
   if (const auto number = ParseNumber(value)) {
     for (const auto& item : items) {
@@ -207,7 +217,7 @@ SettingValue listValue(const DocumentRecord& doc, const SettingField& field, std
     const auto& item = items[static_cast<std::size_t>(ItemOfStored(doc, field, *stored))];
     if (!showsNumber(item.text)) return {*stored, {}, {}};
   }
-  return refused(field, value, "it takes " + describeItems(items));
+  return refused(field, value, text::kSettingTakesItems, {}, itemPhrases(items));
 }
 
 // "435.10000" and "87.55000" as get shows them are "435.1" and "87.55" to a
@@ -243,19 +253,16 @@ std::string firstForeignCharacter(std::string_view text) {
 
 SettingValue textValue(const SettingField& field, std::string_view value) {
   if (const std::string foreign = firstForeignCharacter(value); !foreign.empty()) {
-    return refused(field, EscapeSettingText(value),
-                   "the radio's texts hold only the characters of plain ASCII (32 to 126), not \"" +
-                       foreign + "\"");
+    return refused(field, EscapeSettingText(value), text::kSettingPlainAscii, {foreign});
   }
   std::string text(value);
   if (field.kind == SettingKind::Frequency || field.kind == SettingKind::FmFrequency) {
     if (value.empty()) return {{}, {}, {}};
     const auto mhz = ParseNumber(value);
-    if (!mhz || *mhz < 0) return refused(field, value, "it takes a frequency in MHz, or \"\"");
+    if (!mhz || *mhz < 0) return refused(field, value, text::kSettingTakesFrequency);
     if (field.kind == SettingKind::FmFrequency && (*mhz < kFmLowestMhz || *mhz > kFmHighestMhz)) {
-      return refused(field, value,
-                     "it takes " + FormatNumber(kFmLowestMhz) + " to " +
-                         FormatNumber(kFmHighestMhz) + " MHz, or \"\"");
+      return refused(field, value, text::kSettingTakesFmRange,
+                     {FormatNumber(kFmLowestMhz), FormatNumber(kFmHighestMhz)});
     }
     text = withoutTrailingZeros(value);
     // The box's length is no measure a user knows: say it in MHz. A preset
@@ -264,16 +271,15 @@ SettingValue textValue(const SettingField& field, std::string_view value) {
     const std::size_t point = text.find('.');
     const bool fmTooFine = field.kind == SettingKind::FmFrequency && point != std::string::npos &&
                            text.size() - point - 1 > 2;
-    if (fmTooFine || !TextProblem(field, text).empty()) {
-      return refused(field, value,
-                     field.kind == SettingKind::FmFrequency
-                         ? "it takes " + FormatNumber(kFmLowestMhz) + " to " +
-                               FormatNumber(kFmHighestMhz) +
-                               " MHz with at most two decimals, or \"\""
-                         : "it takes a frequency in MHz with at most five decimals, or \"\"");
+    if (fmTooFine || TextProblem(field, text).failed()) {
+      if (field.kind == SettingKind::FmFrequency) {
+        return refused(field, value, text::kSettingTakesFmDecimals,
+                       {FormatNumber(kFmLowestMhz), FormatNumber(kFmHighestMhz)});
+      }
+      return refused(field, value, text::kSettingTakesFrequencyDecimals);
     }
   }
-  if (auto problem = TextProblem(field, text); !problem.empty()) {
+  if (auto problem = TextProblem(field, text); problem.failed()) {
     return {{}, {}, std::move(problem)};
   }
   return {{}, std::move(text), {}};
@@ -315,7 +321,7 @@ SettingValue ParseSettingValue(const DocumentRecord& document, const SettingFiel
       if (value == "0" || value == "1" || value == "=0" || value == "=1") {
         return {value.back() == '1' ? 1 : 0, {}, {}};
       }
-      return refused(field, value, "it takes 0 (unticked) or 1 (ticked)");
+      return refused(field, value, text::kSettingTakesCheck);
     default:
       return textValue(field, UnescapeSettingText(value));
   }
@@ -335,7 +341,7 @@ EditOutcome SetSettingFromText(RunState& state, const Effects& effects, const Se
     return {EditStatus::Unchanged, {}};
   }
   const SettingValue parsed = ParseSettingValue(state.workingDocument, field, value, textOf);
-  if (!parsed.accepted()) return RefusedEdit(parsed.problem);
+  if (!parsed.accepted()) return RefusedEdit(parsed.refusal);
   if (parsed.stored) return SetSetting(state, effects, field, *parsed.stored);
   return SetSetting(state, effects, field, std::string_view(parsed.text));
 }

@@ -15,8 +15,8 @@ namespace cps {
 struct SettingValue {
   std::optional<int> stored;  // a list or check box: the number to store
   std::string text;           // a text field: the text to store
-  std::string problem;        // not empty: the value is refused, and why (names the field)
-  bool accepted() const { return problem.empty(); }
+  Failure refusal;            // a text: the value is refused, and why (%1 the field, %2 the value)
+  bool accepted() const { return !refusal.failed(); }
 };
 
 // Reads `value` for `field` as the user means it.

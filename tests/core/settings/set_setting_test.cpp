@@ -66,7 +66,7 @@ struct Bench {
   // A refusal changes no byte of the document or of the side record.
   void expectRefusedAsItWas(const EditOutcome& outcome, const std::string& what) {
     EXPECT_EQ(outcome.status, EditStatus::Refused) << what;
-    EXPECT_FALSE(outcome.failure.detail.empty()) << what;
+    EXPECT_TRUE(outcome.failure.failed()) << what;
     EXPECT_EQ(doc().toBytes(), imageBefore) << what;
     EXPECT_EQ(state.workingSide.toBytes(), sideBefore) << what;
   }
@@ -160,6 +160,62 @@ TEST(SetSetting, NumbersAndTextsGoToTheirOwnKindOfField) {
   b.expectRefusedAsItWas(b.set("options.squelch", "five"), "a word for a list");
   b.expectRefusedAsItWas(b.set("options.squelch", "12"), "a number the list lacks");
   b.expectRefusedAsItWas(b.set("dtmf.bot", 12), "a number for a code");
+}
+
+// A refusal is a text and what its marks stand for, so that each front end
+// says it in its own language; the field's name always comes first.
+TEST(SetSetting, ARefusalCarriesItsTextAndTheFieldsName) {
+  struct Case {
+    const char* what;
+    std::function<EditOutcome(Bench&)> edit;
+    int textId;
+    std::vector<std::string> arguments;
+  };
+  const std::vector<Case> cases = {
+      {"a number for a code",
+       [](Bench& b) { return b.set("dtmf.bot", 12); },
+       text::kSettingTakesText,
+       {"dtmf.bot"}},
+      {"a number the list lacks",
+       [](Bench& b) { return b.set("options.squelch", "12"); },
+       text::kSettingValueNotOffered,
+       {"options.squelch", "12"}},
+      {"a word for a list",
+       [](Bench& b) { return b.set("options.squelch", "five"); },
+       text::kTakesWholeNumber,
+       {"options.squelch", "five"}},
+      {"an empty value for a list",
+       [](Bench& b) { return b.set("options.squelch", ""); },
+       text::kTakesWholeNumber,
+       {"options.squelch", ""}},
+      {"the scan function with scanning off",
+       [](Bench& b) {
+         b.doc().scan.bytes[ScanBlock::kMode] = 0;
+         return b.set("keys.pf1.short", 8);
+       },
+       text::kSettingScanNeedsScanMode,
+       {"keys.pf1.short"}},
+      {"a character a code cannot hold",
+       [](Bench& b) { return b.set("dtmf.bot", "12E"); },
+       text::kSettingCharacterRefused,
+       {"dtmf.bot", "E"}},
+      {"a code too long",
+       [](Bench& b) { return b.set("dtmf.bot", std::string(17, '1')); },
+       text::kSettingTextTooLong,
+       {"dtmf.bot", "16"}},
+      {"an ID code too short",
+       [](Bench& b) { return b.set("dtmf.id", "12"); },
+       text::kSettingTextTooShort,
+       {"dtmf.id", "3"}},
+  };
+  for (const auto& c : cases) {
+    Bench b;
+    const EditOutcome outcome = c.edit(b);
+    EXPECT_EQ(outcome.status, EditStatus::Refused) << c.what;
+    EXPECT_EQ(outcome.failure.textId, c.textId) << c.what;
+    EXPECT_EQ(outcome.failure.arguments, c.arguments) << c.what;
+    EXPECT_TRUE(outcome.failure.choices.empty()) << c.what;
+  }
 }
 
 // ---- Side rules ------------------------------------------------------------

@@ -252,22 +252,108 @@ TEST(ParseSettingValue, EveryBlockTakesItsItemsTheirWordsNumbersAndTexts) {
     const SettingValue v = b.parse(c.name, c.value);
     switch (c.reading.kind) {
       case Reading::Stored:
-        EXPECT_TRUE(v.accepted()) << what << ": " << v.problem;
+        EXPECT_TRUE(v.accepted()) << what << ": " << FailureText(v.refusal, textOf);
         EXPECT_EQ(v.stored, c.reading.stored) << what;
         break;
       case Reading::Text:
-        EXPECT_TRUE(v.accepted()) << what << ": " << v.problem;
+        EXPECT_TRUE(v.accepted()) << what << ": " << FailureText(v.refusal, textOf);
         EXPECT_FALSE(v.stored.has_value()) << what;
         EXPECT_EQ(v.text, c.reading.text) << what;
         break;
       case Reading::Refused:
         EXPECT_FALSE(v.accepted()) << what;
-        // One line that names the field.
-        EXPECT_EQ(v.problem.rfind(c.name, 0), 0u) << what << ": " << v.problem;
-        EXPECT_EQ(v.problem.find('\n'), std::string::npos) << what;
+        // A text that names the field first.
+        EXPECT_NE(v.refusal.textId, 0) << what;
+        ASSERT_FALSE(v.refusal.arguments.empty()) << what;
+        EXPECT_EQ(v.refusal.arguments.front(), c.name) << what;
         break;
     }
   }
+}
+
+// What a refusal says, as a text and its arguments, so that every language
+// can say it: the field, the value as given, then what the field takes.
+TEST(ParseSettingValue, ARefusalCarriesItsTextTheValueAndWhatTheFieldTakes) {
+  struct Case {
+    const char* name;
+    std::string value;
+    int textId;
+    std::vector<std::string> more;  // the arguments after the name and the value
+    std::vector<Phrase> choices;
+  };
+  const auto word = [](std::string w) { return Phrase{0, {std::move(w)}}; };
+  const std::vector<Case> cases = {
+      {"dtmf.rate",
+       "75",
+       text::kSettingTakesItems,
+       {},
+       {{text::kSteppedRangePhrase, {"50", "500", "50"}}}},
+      {"options.tot",
+       "20",
+       text::kSettingTakesItems,
+       {},
+       {word("Off=0"), {text::kSteppedRangePhrase, {"15", "240", "15"}}}},
+      {"alert.cycle",
+       "256",
+       text::kSettingTakesItems,
+       {},
+       {word("Continuous=0"), {text::kRangePhrase, {"1", "255"}}}},
+      {"dtmf.star-hash-time",
+       "7",
+       text::kSettingTakesItems,
+       {},
+       {word("0"), word("100"), word("500"), word("1000")}},
+      {"options.battery-save",
+       "Level2",
+       text::kSettingTakesItems,
+       {},
+       {word("Off=0"), word("\"Level 1\"=1"), word("\"Level 2\"=2"), word("\"Level 3\"=3")}},
+      {"dtmf.rate", "=11", text::kSettingNoItemStores, {"11"}, {}},
+      {"options.vox", "on", text::kSettingTakesCheck, {}, {}},
+      {"message.3", "TAB\tX", text::kSettingPlainAscii, {"\\x09"}, {}},
+      {"test.3.first", "abc", text::kSettingTakesFrequency, {}, {}},
+      {"test.3.first", "435.123456", text::kSettingTakesFrequencyDecimals, {}, {}},
+      {"fm.2", "75.9", text::kSettingTakesFmRange, {"76", "108"}, {}},
+      {"fm.2", "87.5251", text::kSettingTakesFmDecimals, {"76", "108"}, {}},
+      {"dtmf.bot", "12E", text::kSettingCharacterRefused, {}, {}},
+  };
+  Bench b;
+  for (const auto& c : cases) {
+    const std::string what = std::string(c.name) + " \"" + c.value + "\"";
+    const SettingValue v = b.parse(c.name, c.value);
+    ASSERT_FALSE(v.accepted()) << what;
+    EXPECT_EQ(v.refusal.textId, c.textId) << what;
+    std::vector<std::string> arguments{c.name};
+    // A text box's own rule names the character, not the whole value.
+    if (c.textId != text::kSettingCharacterRefused) arguments.push_back(EscapeSettingText(c.value));
+    arguments.insert(arguments.end(), c.more.begin(), c.more.end());
+    if (c.textId == text::kSettingCharacterRefused) arguments.push_back("E");
+    EXPECT_EQ(v.refusal.arguments, arguments) << what;
+    ASSERT_EQ(v.refusal.choices.size(), c.choices.size()) << what;
+    for (std::size_t i = 0; i < c.choices.size(); ++i) {
+      EXPECT_EQ(v.refusal.choices[i].textId, c.choices[i].textId) << what << " choice " << i;
+      EXPECT_EQ(v.refusal.choices[i].arguments, c.choices[i].arguments) << what << " choice " << i;
+    }
+  }
+}
+
+TEST(FailureText, PutsArgumentsAndChoicesInTheirPlacesInTheGivenLanguage) {
+  const Failure refusal{text::kSettingTakesItems,
+                        {},
+                        {"options.tot", "20"},
+                        {{0, {"Off=0"}}, {text::kSteppedRangePhrase, {"15", "240", "15"}}}};
+  const auto language = [](int id) -> std::string {
+    switch (id) {
+      case text::kSettingTakesItems:
+        return "<%1|%2|%3>";
+      case text::kSteppedRangePhrase:
+        return "%1..%2/%3";
+      default:
+        return "?";
+    }
+  };
+  EXPECT_EQ(FailureText(refusal, language), "<options.tot|20|Off=0, 15..240/15>");
+  EXPECT_EQ(FailureText(Failure{0, "plain detail"}, language), "plain detail");
 }
 
 TEST(ParseSettingValue, AnEmptyListTakesOnlyNothingOrZero) {
@@ -275,7 +361,7 @@ TEST(ParseSettingValue, AnEmptyListTakesOnlyNothingOrZero) {
   ASSERT_EQ(ItemCount(b.doc(), field("alert.id-code")), 0);
   EXPECT_EQ(b.parse("alert.id-code", "").stored, 0);
   EXPECT_EQ(b.parse("alert.id-code", "0").stored, 0);
-  EXPECT_FALSE(b.parse("alert.id-code", "M1").accepted());
+  EXPECT_EQ(b.parse("alert.id-code", "M1").refusal.textId, text::kSettingListEmpty);
   EXPECT_FALSE(b.parse("alert.id-code", "1").accepted());
 }
 
@@ -290,7 +376,7 @@ TEST(SetSettingFromText, StoresThroughSetSettingWithItsSideRules) {
   const auto before = b.doc().toBytes();
   const auto refused = b.set("keys.pf1.short", "Scan");
   EXPECT_EQ(refused.status, EditStatus::Refused);
-  EXPECT_NE(refused.failure.detail.find("scan mode"), std::string::npos) << refused.failure.detail;
+  EXPECT_EQ(refused.failure.textId, text::kSettingScanNeedsScanMode);
   EXPECT_EQ(b.doc().toBytes(), before);
   const auto notOffered = b.set("dtmf.rate", "75");
   EXPECT_EQ(notOffered.status, EditStatus::Refused);
@@ -398,7 +484,7 @@ TEST(SettingValueText, WhatIsPrintedIsTakenBackUnchanged) {
       const std::string shown = b.shown(*f);
       const auto outcome = b.set(f->name, shown);
       EXPECT_EQ(outcome.status, EditStatus::Unchanged)
-          << what << " \"" << shown << "\": " << outcome.failure.detail;
+          << what << " \"" << shown << "\": " << FailureText(outcome.failure, textOf);
       EXPECT_EQ(b.doc().toBytes(), image) << what;
       EXPECT_EQ(b.state.workingSide.toBytes(), side) << what;
     }
