@@ -18,13 +18,6 @@ std::vector<std::string> Words(const QStringList& arguments) {
   return words;
 }
 
-}  // namespace cps::gui::test
-
-// Declared before the first QFETCH asks for its type id.
-Q_DECLARE_METATYPE(cps::gui::test::Arguments)
-
-namespace cps::gui::test {
-
 class CommandLineTest : public QObject {
   Q_OBJECT
 
