@@ -73,7 +73,7 @@ int RunDiff(const DiffOptions& options, const Environment& env) {
     TextTable english = languageTexts(env, kEnglish);
     const auto differences = CompareDocuments(
         a.file->view(), b.file->view(), [&english](int id) { return english.LangText(id); },
-        CompareOptions{.offsetMode = false, .checksAsWords = false});
+        CompareOptions{.offsetMode = false, .checksAsWords = false, .asTheWindowsShow = false});
     nlohmann::json list = nlohmann::json::array();
     for (const auto& d : differences) {
       nlohmann::json item{{"field", d.field},

@@ -277,7 +277,18 @@ std::string SettingShownText(const SettingField& field, const DocumentRecord& do
     return checkText(ItemOfStored(document, field, StoredSetting(document, side, field)), options,
                      textOf);
   }
-  return SettingValueText(document, side, field, codec, textOf);
+  if (!options.asTheWindowsShow) return SettingValueText(document, side, field, codec, textOf);
+  if (IsTextKind(field.kind)) return SettingText(document, field, codec);
+  if (field.kind == SettingKind::Check) {
+    return StoredSetting(document, side, field) == 1 ? "1" : "0";
+  }
+  const int item = ItemOfStored(document, field, StoredSetting(document, side, field));
+  const auto items = SettingListItems(document, field, textOf);
+  if (items.empty()) return {};
+  // A list shows its first item for a number none of its items stores.
+  return items[item >= 0 && item < static_cast<int>(items.size()) ? static_cast<std::size_t>(item)
+                                                                  : 0]
+      .text;
 }
 
 ComparedDocument WorkingDocumentOf(const RunState& state) {

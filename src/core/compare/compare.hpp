@@ -89,6 +89,10 @@ struct CompareOptions {
   // Check boxes as the words "Yes" and "No" rather than the 1 and 0 that
   // cps530-cli get prints and set takes.
   bool checksAsWords = true;
+  // Values as the windows show them (a stored number that no item names shows
+  // the first item, a text its characters), for people; false: as
+  // cps530-cli get prints them (=N, \xHH), for scripts.
+  bool asTheWindowsShow = true;
 };
 
 // Every field that differs, block by block; channels are matched by number,

@@ -83,6 +83,27 @@ TEST(BuildReport, EverySettingsBlockWithItsWindowsLabelsAndTheMessage) {
   EXPECT_EQ(message.lines[0], "A<B & \"C\"");
 }
 
+// A new document holds numbers that no list item names (voice volume 0, DTMF
+// rate 0): on paper they read as the window shows them, never as get's =N.
+TEST(BuildReport, SettingsReadAsTheWindowsShowThem) {
+  Bench bench;
+  bench.state.workingDocument.message.lines[1].assign("CAF\xE9");
+  const Report r = bench.report();
+  std::size_t rows = 0;
+  for (const auto& section : r.sections) {
+    if (section.title == "T12001") continue;
+    for (const auto& table : section.tables) {
+      for (const auto& row : table.rows) {
+        ++rows;
+        EXPECT_FALSE(row.back().starts_with("=")) << section.title << " " << row.front();
+        EXPECT_EQ(row.back().find("\\x"), std::string::npos) << section.title << " " << row.front();
+      }
+    }
+  }
+  EXPECT_GT(rows, 50u);
+  EXPECT_EQ(r.sections[6].lines[1].find("\\x"), std::string::npos);
+}
+
 TEST(BuildReport, ADocumentWithoutChannelsSaysSo) {
   Bench bench;
   testing::SetChannels(bench.state.workingDocument, {});
