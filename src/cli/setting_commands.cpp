@@ -5,6 +5,7 @@
 
 #include "cli/session.hpp"
 #include "core/app/text_ids.hpp"
+#include "core/app/utf8.hpp"
 #include "core/settings/setting_fields.hpp"
 #include "core/settings/setting_values.hpp"
 
@@ -51,33 +52,6 @@ bool isPlainByte(unsigned char c) {
   return std::string_view("._-+:/,=@%").find(static_cast<char>(c)) != std::string_view::npos;
 }
 
-// True when every byte of 0x80 and above belongs to a well-formed UTF-8
-// sequence, so that a terminal shows it as the character it is.
-bool isUtf8(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    std::size_t length = 0;
-    if (c < 0x80) {
-      length = 1;
-    } else if (c >= 0xC2 && c <= 0xDF) {
-      length = 2;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      length = 3;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      length = 4;
-    } else {
-      return false;
-    }
-    if (i + length > text.size()) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += length;
-  }
-  return true;
-}
-
 std::string hexByte(unsigned char c) {
   constexpr std::string_view kDigits = "0123456789ABCDEF";
   return std::string("\\x") + kDigits[c >> 4] + kDigits[c & 0x0F];
@@ -120,7 +94,7 @@ std::string ShellWord(std::string_view value) {
     control = control || c < 0x20 || c == 0x7F;
   }
   if (plain) return std::string(value);
-  if (!control && isUtf8(value)) {
+  if (!control && FirstNonUtf8(value) == std::string_view::npos) {
     std::string out = "'";
     for (const char c : value) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return out + "'";

@@ -2,43 +2,11 @@
 
 #include <algorithm>
 
+#include "core/app/utf8.hpp"
+
 namespace cps {
 
 namespace {
-
-// Where the first byte that breaks UTF-8 lies, or npos.
-std::size_t firstNonUtf8(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    std::size_t length = 0;
-    unsigned char secondLow = 0x80, secondHigh = 0xBF;
-    if (c < 0x80) {
-      length = 1;
-    } else if (c >= 0xC2 && c <= 0xDF) {
-      length = 2;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      length = 3;
-      if (c == 0xE0) secondLow = 0xA0;   // no overlong forms
-      if (c == 0xED) secondHigh = 0x9F;  // no surrogates
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      length = 4;
-      if (c == 0xF0) secondLow = 0x90;
-      if (c == 0xF4) secondHigh = 0x8F;
-    } else {
-      return i;
-    }
-    if (i + length > text.size()) return i;
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto b = static_cast<unsigned char>(text[i + k]);
-      const unsigned char low = k == 1 ? secondLow : 0x80;
-      const unsigned char high = k == 1 ? secondHigh : 0xBF;
-      if (b < low || b > high) return i;
-    }
-    i += length;
-  }
-  return std::string_view::npos;
-}
 
 int lineOf(std::string_view text, std::size_t position) {
   int line = 1;
@@ -64,7 +32,7 @@ CsvText ParseCsvText(std::string_view text) {
   if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
     text.remove_prefix(kByteOrderMark.size());
   }
-  if (const auto bad = firstNonUtf8(text); bad != std::string_view::npos) {
+  if (const auto bad = FirstNonUtf8(text); bad != std::string_view::npos) {
     result.error = CsvTextError{CsvTextError::Kind::NotUtf8, lineOf(text, bad)};
     return result;
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/app/text_ids.hpp"
+#include "core/app/utf8.hpp"
 #include "core/compare/compare.hpp"
 #include "core/document/channel_fields.hpp"
 #include "core/document/channel_list.hpp"
@@ -94,26 +95,6 @@ ReportSection messageSection(const ComparedDocument& doc, const TextOf& textOf) 
   return section;
 }
 
-// Valid UTF-8 sequences pass; any other byte is one replacement character.
-std::size_t utf8Length(std::string_view text, std::size_t i) {
-  const auto c = static_cast<unsigned char>(text[i]);
-  std::size_t length = 0;
-  if (c >= 0xC2 && c <= 0xDF) {
-    length = 2;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    length = 3;
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    length = 4;
-  } else {
-    return 0;
-  }
-  if (i + length > text.size()) return 0;
-  for (std::size_t k = 1; k < length; ++k) {
-    if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
-  }
-  return length;
-}
-
 constexpr std::string_view kStyle =
     "body{font-family:sans-serif;font-size:9pt;color:#000}"
     "h1{font-size:15pt;margin:0 0 6pt 0}"
@@ -157,7 +138,8 @@ std::string HtmlEscape(std::string_view text) {
     const char c = text[i];
     const auto u = static_cast<unsigned char>(c);
     if (u >= 0x80) {
-      const std::size_t length = utf8Length(text, i);
+      // Well-formed sequences pass; any other byte is one replacement character.
+      const std::size_t length = Utf8SequenceLength(text, i);
       if (length == 0) {
         out += "\xEF\xBF\xBD";
         ++i;
