@@ -16,6 +16,7 @@
 #include "core/document/codec.hpp"
 #include "core/document/defaults.hpp"
 #include "core/document/edit_history.hpp"
+#include "core/document/failure.hpp"
 #include "core/run_state.hpp"
 #include "core/settings/setting_fields.hpp"
 #include "core/settings/setting_values.hpp"
@@ -93,7 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto outcome = cps::SetSettingFromText(state, effects, *field, value, textOf);
     if (outcome.status == cps::EditStatus::Refused) {
       check(sameDocument(state, before), "a refused value changed the document");
-      check(!outcome.failure.detail.empty(), "a value was refused without a reason");
+      check(!cps::FailureText(outcome.failure, englishText).empty(),
+            "a value was refused without a reason");
       continue;
     }
     // The setting just set, and a few others the input names, print a value
