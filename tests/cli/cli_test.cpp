@@ -15,6 +15,7 @@
 #include "cli/radio_commands.hpp"
 #include "core/document/records.hpp"
 #include "core/settings/setting_fields.hpp"
+#include "portable_folder.hpp"
 
 namespace cps::cli {
 namespace {
@@ -26,32 +27,13 @@ std::vector<char> fileBytes(const fs::path& p) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-class CliTest : public ::testing::Test {
+class CliTest : public PortableFolderTest {
  protected:
-  // The portable layout the program finds its files in: base/V200 with the
-  // language files, base/Version.ini.
-  void SetUp() override {
-    std::random_device random;
-    m_dir = fs::temp_directory_path() / ("cps530-cli-test-" + std::to_string(random()));
-    m_folders = ProgramFolders::OfProgramFolder(m_dir / "base" / "V200");
-    fs::create_directories(m_folders.languageFolder());
-    const fs::path data = CPS_SOURCE_DATA_DIR;
-    fs::copy_file(data / "language" / "english.ini", m_folders.languageFolder() / "english.ini");
-    fs::copy_file(data / "Version.ini", m_folders.versionTable());
-  }
-  void TearDown() override { fs::remove_all(m_dir); }
+  using Verb = std::function<int(const Environment&)>;
 
-  std::string path(const std::string& name) const { return (m_dir / name).string(); }
   // The English text of a message: what the user reads, never its number.
   std::string text(int id) { return m_english.LangText(id); }
 
-  using Verb = std::function<int(const Environment&)>;
-
-  int run(const Verb& verb) {
-    m_out.str({});
-    m_err.str({});
-    return verb(Environment{{m_out, m_err}, m_folders, kEnglish});
-  }
   int makeNew(const std::string& name, const std::string& model = "TW530G",
               const std::string& band = "400 - 480 MHz", const std::string& initDir = {},
               bool initialise = false) {
@@ -72,11 +54,7 @@ class CliTest : public ::testing::Test {
     return nlohmann::json::parse(m_out.str());
   }
 
-  fs::path m_dir;
   TextTable m_english{fs::path(CPS_SOURCE_DATA_DIR) / "language" / "english.ini"};
-  ProgramFolders m_folders;
-  std::ostringstream m_out;
-  std::ostringstream m_err;
 };
 
 TEST_F(CliTest, NewWritesDataAndSideFileOfTheChosenModelAndBand) {

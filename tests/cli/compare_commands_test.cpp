@@ -13,24 +13,17 @@
 
 #include "cli/commands.hpp"
 #include "cli/setting_commands.hpp"
+#include "portable_folder.hpp"
 
 namespace cps::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-class CompareCommandsTest : public ::testing::Test {
+class CompareCommandsTest : public PortableFolderTest {
  protected:
   void SetUp() override {
-    std::random_device random;
-    m_dir = fs::temp_directory_path() / ("cps530-compare-test-" + std::to_string(random()));
-    m_folders = ProgramFolders::OfProgramFolder(m_dir / "base" / "V200");
-    fs::create_directories(m_folders.languageFolder());
-    const fs::path data = CPS_SOURCE_DATA_DIR;
-    for (const char* name : {"english.ini", "chinese.ini"}) {
-      fs::copy_file(data / "language" / name, m_folders.languageFolder() / name);
-    }
-    fs::copy_file(data / "Version.ini", m_folders.versionTable());
+    PortableFolderTest::SetUp();
     ASSERT_EQ(run([&](const Environment& env) {
                 return RunNew(NewOptions{path("a.dat"), "TW530G", "400 - 480 MHz", {}, false}, env);
               }),
@@ -38,16 +31,6 @@ class CompareCommandsTest : public ::testing::Test {
         << m_err.str();
     fs::copy_file(path("a.dat"), path("b.dat"));
     fs::copy_file(path("a.NVD"), path("b.NVD"));
-  }
-  void TearDown() override { fs::remove_all(m_dir); }
-
-  std::string path(const std::string& name) const { return (m_dir / name).string(); }
-
-  template <typename Verb>
-  int run(Verb verb, int language = kEnglish) {
-    m_out.str({});
-    m_err.str({});
-    return verb(Environment{{m_out, m_err}, m_folders, language});
   }
   int diff(const std::string& a, const std::string& b, bool json = false, int language = kEnglish) {
     return run(
@@ -72,11 +55,6 @@ class CompareCommandsTest : public ::testing::Test {
         },
         language);
   }
-
-  fs::path m_dir;
-  ProgramFolders m_folders;
-  std::ostringstream m_out;
-  std::ostringstream m_err;
 };
 
 TEST_F(CompareCommandsTest, DiffSaysNothingAndExitsZeroForTheSameConfiguration) {

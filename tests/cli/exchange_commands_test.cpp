@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "core/document/file_io.hpp"
+#include "portable_folder.hpp"
 
 namespace cps::cli {
 namespace {
@@ -37,48 +38,26 @@ const std::string kGoodRows =
 const std::string kOneBadRow =
     kGoodRows + "4,,440.000000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,,,,,\n";
 
-class ExchangeCommandsTest : public ::testing::Test {
+class ExchangeCommandsTest : public PortableFolderTest {
  protected:
-  void SetUp() override {
-    std::random_device random;
-    m_dir = fs::temp_directory_path() / ("cps530-exchange-test-" + std::to_string(random()));
-    m_folders = ProgramFolders::OfProgramFolder(m_dir / "base" / "V200");
-    fs::create_directories(m_folders.languageFolder());
-    const fs::path data = CPS_SOURCE_DATA_DIR;
-    fs::copy_file(data / "language" / "english.ini", m_folders.languageFolder() / "english.ini");
-    fs::copy_file(data / "Version.ini", m_folders.versionTable());
-  }
-  void TearDown() override { fs::remove_all(m_dir); }
-
-  std::string path(const std::string& name) const { return (m_dir / name).string(); }
-  Environment env() { return Environment{{m_out, m_err}, m_folders, kEnglish}; }
-  void clearStreams() {
-    m_out.str({});
-    m_err.str({});
-  }
   int makeNew(const std::string& name, const std::string& band = "136 - 174 MHz") {
-    clearStreams();
-    return RunNew({path(name), "TW530G", band, {}, false}, env());
+    return run([&](const Environment& env) {
+      return RunNew({path(name), "TW530G", band, {}, false}, env);
+    });
   }
   int import(const std::string& name, const std::string& csv, ImportCommandOptions options = {}) {
-    clearStreams();
     options.file = path(name);
     options.csv = path(csv);
-    return RunImport(options, env());
+    return run([&](const Environment& env) { return RunImport(options, env); });
   }
   int exportTo(const std::string& name, const std::string& csv) {
-    clearStreams();
-    return RunExport(path(name), csv.empty() ? csv : path(csv), env());
+    return run([&](const Environment& env) {
+      return RunExport(path(name), csv.empty() ? csv : path(csv), env);
+    });
   }
   int show(const std::string& name) {
-    clearStreams();
-    return RunShow(path(name), false, env());
+    return run([&](const Environment& env) { return RunShow(path(name), false, env); });
   }
-
-  fs::path m_dir;
-  ProgramFolders m_folders;
-  std::ostringstream m_out;
-  std::ostringstream m_err;
 };
 
 struct StatusCase {

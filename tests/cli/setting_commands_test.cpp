@@ -17,6 +17,7 @@
 #include "cli/session.hpp"
 #include "core/settings/setting_fields.hpp"
 #include "core/settings/setting_values.hpp"
+#include "portable_folder.hpp"
 
 namespace cps::cli {
 namespace {
@@ -80,20 +81,12 @@ std::vector<GetLine> getLines(const std::string& out) {
   return lines;
 }
 
-class SettingCommandsTest : public ::testing::Test {
+class SettingCommandsTest : public PortableFolderTest {
  protected:
-  // The portable layout, and a base file with channels in groups 1 and 3
-  // (channels 1 and 3, 35 and 40), so that every channel list has items.
+  // A base file with channels in groups 1 and 3 (channels 1 and 3, 35 and
+  // 40), so that every channel list has items.
   void SetUp() override {
-    std::random_device random;
-    m_dir = fs::temp_directory_path() / ("cps530-settings-test-" + std::to_string(random()));
-    m_folders = ProgramFolders::OfProgramFolder(m_dir / "base" / "V200");
-    fs::create_directories(m_folders.languageFolder());
-    const fs::path data = CPS_SOURCE_DATA_DIR;
-    for (const char* language : {"english.ini", "chinese.ini"}) {
-      fs::copy_file(data / "language" / language, m_folders.languageFolder() / language);
-    }
-    fs::copy_file(data / "Version.ini", m_folders.versionTable());
+    PortableFolderTest::SetUp();
 
     NewOptions newOptions{path("base.dat"), "TW530G", "400 - 480 MHz", {}, false};
     ASSERT_EQ(run([&](const Environment& env) { return RunNew(newOptions, env); }), kExitOk);
@@ -104,9 +97,6 @@ class SettingCommandsTest : public ::testing::Test {
           << m_err.str();
     }
   }
-  void TearDown() override { fs::remove_all(m_dir); }
-
-  std::string path(const std::string& name) const { return (m_dir / name).string(); }
   std::string sidePath(const std::string& name) const {
     return (m_dir / name).replace_extension(".NVD").string();
   }
@@ -115,12 +105,6 @@ class SettingCommandsTest : public ::testing::Test {
     fs::copy_file(sidePath("base.dat"), sidePath(name), fs::copy_options::overwrite_existing);
   }
 
-  template <typename Verb>
-  int run(const Verb& verb, int language = kEnglish) {
-    m_out.str({});
-    m_err.str({});
-    return verb(Environment{{m_out, m_err}, m_folders, language});
-  }
   int set(const std::string& name, std::vector<std::string> pairs) {
     SetOptions options{path(name), std::move(pairs)};
     return run([&](const Environment& env) { return RunSet(options, env); });
@@ -198,11 +182,7 @@ class SettingCommandsTest : public ::testing::Test {
     return [this](int id) { return m_english.LangText(id); };
   }
 
-  fs::path m_dir;
-  ProgramFolders m_folders;
   TextTable m_english{fs::path(CPS_SOURCE_DATA_DIR) / "language" / "english.ini"};
-  std::ostringstream m_out;
-  std::ostringstream m_err;
 };
 
 // ---- set: the same bytes as the core ---------------------------------------
