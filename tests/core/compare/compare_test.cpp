@@ -29,13 +29,6 @@ std::string textOf(int id) {
   return word != kWords.end() ? word->second : "T" + std::to_string(id);
 }
 
-DtmfCodeRecord codeOf(std::string_view digits) {
-  DtmfCodeRecord code;
-  code.length = static_cast<std::int16_t>(digits.size());
-  code.digits.assign(digits);
-  return code;
-}
-
 // Two equal documents of the same model and band with channels 1, 2 and 17.
 struct Pair {
   Pair() {
@@ -43,7 +36,7 @@ struct Pair {
       ApplyDocumentDefaults(*s, Today{"2024-01-01", 1});
       SetChannels(s->workingDocument, {MakeChannel(1, "43500000"), MakeChannel(2, "43600000"),
                                        MakeChannel(17, "44000000")});
-      s->workingDocument.dtmf.memories[1] = codeOf("12");
+      s->workingDocument.dtmf.memories[1] = testing::MakeDtmfCode("12");
     }
   }
   std::vector<FieldDifference> compare(CompareOptions options = {}) {
@@ -143,9 +136,10 @@ INSTANTIATE_TEST_SUITE_P(
                      p.b.workingDocument.optionalFeatures.values[OptionalFeaturesBlock::kVox] = 1;
                    },
                    {B::OptionalFeatures, "options.vox", 0, nullptr, "T16020", "No", "Yes"}},
-        ChangeCase{"a DTMF code",
-                   [](Pair& p) { p.b.workingDocument.dtmf.memories[1] = codeOf("12*"); },
-                   {B::Dtmf, "dtmf.memory.2", 0, nullptr, "2", "12", "12*"}},
+        ChangeCase{
+            "a DTMF code",
+            [](Pair& p) { p.b.workingDocument.dtmf.memories[1] = testing::MakeDtmfCode("12*"); },
+            {B::Dtmf, "dtmf.memory.2", 0, nullptr, "2", "12", "12*"}},
         ChangeCase{"a line of the message",
                    [](Pair& p) { p.b.workingDocument.message.lines[3].assign("HELLO"); },
                    {B::Message, "message.4", 0, nullptr, "message.4", "", "HELLO"}},

@@ -138,6 +138,14 @@ inline ChannelRecord MakeChannel(int number, std::string_view rxStored, int dire
   return c;
 }
 
+// A DTMF code of the given digits, as a memory or a special code holds it.
+inline DtmfCodeRecord MakeDtmfCode(std::string_view digits) {
+  DtmfCodeRecord code;
+  code.length = static_cast<std::int16_t>(digits.size());
+  code.digits.assign(digits);
+  return code;
+}
+
 // Puts the channels into the list in the given order, replacing what was there.
 inline void SetChannels(DocumentRecord& doc, const std::vector<ChannelRecord>& channels) {
   doc.channelCount = static_cast<std::int16_t>(channels.size());

@@ -25,13 +25,6 @@ using testing::SetChannels;
 
 const SettingField& field(std::string_view name) { return testing::FieldNamed(name); }
 
-DtmfCodeRecord codeOf(std::string_view digits) {
-  DtmfCodeRecord code;
-  code.length = static_cast<std::int16_t>(digits.size());
-  code.digits.assign(digits);
-  return code;
-}
-
 // A new document with channels 1 and 3 (group 1) and 35 and 40 (group 3,
 // positions 3 and 8), DTMF memories 2 and 5 defined, scanning on, and both
 // priority channels and the alert channel pointing at existing channels.
@@ -40,8 +33,8 @@ struct Bench {
     ApplyDocumentDefaults(state, Today{"2024-01-01", 1});
     SetChannels(doc(), {MakeChannel(1, "43500000"), MakeChannel(3, "43510000"),
                         MakeChannel(35, "43700000"), MakeChannel(40, "43600000")});
-    doc().dtmf.memories[1] = codeOf("12");
-    doc().dtmf.memories[4] = codeOf("555");
+    doc().dtmf.memories[1] = testing::MakeDtmfCode("12");
+    doc().dtmf.memories[4] = testing::MakeDtmfCode("555");
     doc().scan.bytes[ScanBlock::kMode] = 1;
     doc().scan.bytes[ScanBlock::kFirstChannelGroup] = 1;
     doc().scan.bytes[ScanBlock::kFirstChannelGroup + 1] = 1;
@@ -735,7 +728,7 @@ TEST(SetSetting, OpeningAWindowStoresWhatItShows) {
 TEST(SetSetting, OpeningAWindowThatShowsEveryValueExactlyChangesNothing) {
   Bench b;
   b.doc().message.lines[0].assign("HELLO" + kNul);
-  b.doc().dtmf.specialCodes[0] = codeOf("12*#");
+  b.doc().dtmf.specialCodes[0] = testing::MakeDtmfCode("12*#");
   const auto before = b.doc().toBytes();
   const auto sideBefore = b.state.workingSide.toBytes();
   for (const auto window :

@@ -58,13 +58,6 @@ std::string textOf(int id) {
   return word != kWords.end() ? word->second : "T" + std::to_string(id);
 }
 
-DtmfCodeRecord codeOf(std::string_view digits) {
-  DtmfCodeRecord code;
-  code.length = static_cast<std::int16_t>(digits.size());
-  code.digits.assign(digits);
-  return code;
-}
-
 // A new document with channels 1 and 3 (group 1) and 35 and 40 (group 3,
 // positions 3 and 8), DTMF memories 2 and 5 defined, identification by DTMF,
 // scanning on with both priority channels: every list drawn from the document
@@ -75,8 +68,8 @@ struct Bench {
     if (!populated) return;
     SetChannels(doc(), {MakeChannel(1, "43500000"), MakeChannel(3, "43510000"),
                         MakeChannel(35, "43700000"), MakeChannel(40, "43600000")});
-    doc().dtmf.memories[1] = codeOf("12");
-    doc().dtmf.memories[4] = codeOf("555");
+    doc().dtmf.memories[1] = testing::MakeDtmfCode("12");
+    doc().dtmf.memories[4] = testing::MakeDtmfCode("555");
     doc().alert.bytes[AlertBlock::kIdType] = 1;
     doc().alert.bytes[AlertBlock::kIdMemory] = 2;
     doc().scan.bytes[ScanBlock::kMode] = 1;
@@ -90,7 +83,7 @@ struct Bench {
     doc().fmPresets[0].empty = 0;
     doc().fmPresets[0].frequency.assign("10800000");
     doc().message.lines[1].assign(std::string("HI THERE", 8) + '\0');
-    doc().dtmf.specialCodes[DtmfBlock::kKill] = codeOf("A*#1");
+    doc().dtmf.specialCodes[DtmfBlock::kKill] = testing::MakeDtmfCode("A*#1");
   }
 
   DocumentRecord& doc() { return state.workingDocument; }
@@ -433,7 +426,9 @@ TEST(SettingValueText, PrintsWhatIsStored) {
       {"message.1", [](D& d, S&) { d.message.lines[0].assign("HI THERE  "); }, "HI THERE"},
       {"message.1", [](D& d, S&) { d.message.lines[0].assign("CAF\xC9 A\\B\x01"); },
        "CAF\\xC9 A\\\\B\\x01"},
-      {"dtmf.bot", [](D& d, S&) { d.dtmf.specialCodes[DtmfBlock::kBot] = codeOf("12*#"); }, "12*#"},
+      {"dtmf.bot",
+       [](D& d, S&) { d.dtmf.specialCodes[DtmfBlock::kBot] = testing::MakeDtmfCode("12*#"); },
+       "12*#"},
       {"fm.1",
        [](D& d, S&) {
          d.fmPresets[0].empty = 0;
