@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/document/defaults.hpp"
 #include "core/document/edit_history.hpp"
@@ -55,12 +56,12 @@ struct ChannelEditingState {
   bool isEditDialogOpen = false;
 };
 
-// The channel the channel commands copied, kept inside the program. It
-// survives new documents, opened files and reads from the radio, and is lost
+// The channels the channel commands copied, kept inside the program. They
+// survive new documents, opened files and reads from the radio, and are lost
 // when the program ends.
 struct ChannelClipboard {
-  ChannelRecord channel;  // with its number and reserved field
-  bool hasChannel = false;
+  std::vector<ChannelRecord> channels;  // in table order, with their numbers and reserved fields
+  bool hasChannel() const { return !channels.empty(); }
 };
 
 // The edit habits, kept in the habit file between runs.

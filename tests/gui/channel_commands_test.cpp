@@ -100,7 +100,7 @@ class ChannelCommandsTest : public QObject {
     QCOMPARE(t.text1()->text(), QString("440.00000"));
     t.press(Qt::Key_C, Qt::ControlModifier);
     QVERIFY(t.commandRan());
-    QVERIFY(t.f.context.state.channelClipboard.hasChannel);
+    QVERIFY(t.f.context.state.channelClipboard.hasChannel());
     t.click(3, 1);
     t.f.prompter.expectConfirm(ConfirmMode::Paste, {ConfirmResult::No, false});
     t.press(Qt::Key_V, Qt::ControlModifier);
@@ -140,7 +140,7 @@ class ChannelCommandsTest : public QObject {
     // The offscreen platform leaves a closed menu the active window; a window
     // manager gives the main window back.
     if (way == "menu" || way == "pop-up") QVERIFY(t.activeAgain());
-    QVERIFY(t.f.context.state.channelClipboard.hasChannel);
+    QVERIFY(t.f.context.state.channelClipboard.hasChannel());
     QCOMPARE(t.focus(), t.text1());
     QCOMPARE(t.text1()->selectedText(), QString("440.00000"));
     t.press(Qt::Key_Down);

@@ -174,6 +174,20 @@ inline constexpr int kHabitOffsetMode = 28011;
 // Why a command left the document as it was (shown in the status bar).
 inline constexpr int kLastChannelKept = 28012;
 inline constexpr int kNoFreeChannelEntry = 28013;
+// Several channels at once: the selection, rows from a spreadsheet, the
+// dialog that changes every selected channel.
+inline constexpr int kRowsPasted = 28020;          // %1 rows taken, %2 skipped
+inline constexpr int kChannelsNotFitting = 28021;  // %1 channels past channel 128
+inline constexpr int kChangeChannelsCaption = 28022;
+inline constexpr int kLeaveAsItIs = 28023;
+inline constexpr int kSwitchOn = 28024;
+inline constexpr int kSwitchOff = 28025;
+inline constexpr int kChannelsSelected = 28026;  // %1 channels of group %2
+inline constexpr int kChannelsChanged = 28027;   // %1
+inline constexpr int kNoRowsToPaste = 28028;
+inline constexpr int kSelectAllChannelsEntry = 10809;
+inline constexpr int kChangeSelectedEntry = 10810;
+inline constexpr int kPasteRowsEntry = 10213;
 
 // ---- Optional features -------------------------------------------------------
 inline constexpr int kOptFeaturesCaption = 16000;

@@ -36,12 +36,6 @@ ChannelCommandResult offTheTable(TablePlace place) {
           false};
 }
 
-ChannelCommandResult lastChannelKept() {
-  return {{text::kLastChannelKept, "the last channel stays: a radio needs at least one channel"},
-          std::nullopt,
-          false};
-}
-
 // Removing the channel with this number would leave the document without channels.
 bool isTheOnlyChannel(const DocumentRecord& doc, int number) {
   return doc.usedCount() == 1 && FindChannelIndex(doc, number) >= 0;
@@ -90,36 +84,18 @@ void bringIntoBand(const RunState& state, const Effects& effects, ChannelRecord&
   channel = edited;
 }
 
-// Asks how the command goes on, unless the habits say not to ask, and keeps
-// the answer in the habits.
-bool askUnlessHabit(RunState& state, const Effects& effects, ConfirmMode mode) {
-  const bool noPrompt =
-      mode == ConfirmMode::Paste ? state.habits.pasteNoPrompt : state.habits.deleteNoPrompt;
-  if (noPrompt) return false;
-  const ConfirmAnswer answer = effects.prompter.confirmChannelCommand(mode);
-  if (answer.result == ConfirmResult::Closed) return false;
-  state.habits = ApplyConfirmAnswer(state.habits, mode, answer);
-  return true;
-}
-
 void copyChannel(RunState& state, TablePlace place) {
   const auto& doc = state.workingDocument;
   const int index = FindChannelIndex(doc, numberAt(place));
   if (index < 0) return;
-  state.channelClipboard.channel = doc.channels[static_cast<std::size_t>(index)];
-  state.channelClipboard.hasChannel = true;
+  state.channelClipboard.channels = {doc.channels[static_cast<std::size_t>(index)]};
 }
 
 bool deleteChannel(RunState& state, const Effects& effects, TablePlace place) {
-  const bool answered = askUnlessHabit(state, effects, ConfirmMode::Delete);
+  const bool answered = AskChannelQuestion(state, effects, ConfirmMode::Delete);
   ClearChannelSlot(state, effects, place);
   if (state.habits.deleteCloses) ShiftGroupUp(state, effects, place);
   return answered;
-}
-
-void insertChannel(RunState& state, const Effects& effects, TablePlace place) {
-  ShiftGroupDown(state, effects, place);
-  ClearChannelSlot(state, effects, place);
 }
 
 ChannelCommandResult moveChannel(RunState& state, const Effects& effects, TablePlace place,
@@ -144,6 +120,27 @@ ChannelCommandResult moveChannel(RunState& state, const Effects& effects, TableP
 }
 
 }  // namespace
+
+ChannelCommandResult LastChannelKept() {
+  return {{text::kLastChannelKept, "the last channel stays: a radio needs at least one channel"},
+          std::nullopt,
+          false};
+}
+
+bool AskChannelQuestion(RunState& state, const Effects& effects, ConfirmMode mode) {
+  const bool noPrompt =
+      mode == ConfirmMode::Paste ? state.habits.pasteNoPrompt : state.habits.deleteNoPrompt;
+  if (noPrompt) return false;
+  const ConfirmAnswer answer = effects.prompter.confirmChannelCommand(mode);
+  if (answer.result == ConfirmResult::Closed) return false;
+  state.habits = ApplyConfirmAnswer(state.habits, mode, answer);
+  return true;
+}
+
+void InsertEmptyPosition(RunState& state, const Effects& effects, TablePlace place) {
+  ShiftGroupDown(state, effects, place);
+  ClearChannelSlot(state, effects, place);
+}
 
 bool IsChannelUsable(const DocumentRecord& doc, int number) {
   const int index = FindChannelIndex(doc, number);
@@ -176,7 +173,7 @@ ChannelCommandResult CutChannel(RunState& state, const Effects& effects, TablePl
   if (!onTheTable(place)) return offTheTable(place);
   // As clearing the receive field does, the last channel stays; nothing is
   // copied either, so that a later paste does not make a second one unawares.
-  if (isTheOnlyChannel(state.workingDocument, numberAt(place))) return lastChannelKept();
+  if (isTheOnlyChannel(state.workingDocument, numberAt(place))) return LastChannelKept();
   HistoryStep step(state);
   copyChannel(state, place);
   const bool answered = deleteChannel(state, effects, place);
@@ -188,17 +185,18 @@ ChannelCommandResult PasteChannel(RunState& state, const Effects& effects, Table
   if (!onTheTable(place)) return offTheTable(place);
   // The menu offers Paste only once a channel was copied; without one there is
   // nothing that could stand at the place.
-  if (!state.channelClipboard.hasChannel) return {{0, "no channel has been copied"}, {}, false};
+  if (!state.channelClipboard.hasChannel()) return {{0, "no channel has been copied"}, {}, false};
+  if (state.channelClipboard.channels.size() > 1) return PasteChannels(state, effects, place);
   HistoryStep step(state);
   const DocumentRecord before = state.workingDocument;
-  const bool answered = askUnlessHabit(state, effects, ConfirmMode::Paste);
-  if (state.habits.pasteInserts) insertChannel(state, effects, place);
+  const bool answered = AskChannelQuestion(state, effects, ConfirmMode::Paste);
+  if (state.habits.pasteInserts) InsertEmptyPosition(state, effects, place);
   const bool placed = PasteIntoSlot(state, effects, place);
   if (state.workingDocument.usedCount() == 0) {
     // An entry with a reserved value clears its place; the last channel stays.
     state.workingDocument = before;
     RefreshAllChannelViews(state, effects.observer);
-    ChannelCommandResult kept = lastChannelKept();
+    ChannelCommandResult kept = LastChannelKept();
     kept.saveHabits = answered;
     return kept;
   }
@@ -214,17 +212,17 @@ ChannelCommandResult InsertChannel(RunState& state, const Effects& effects, Tabl
   if (!onTheTable(place)) return offTheTable(place);
   // Making room drops the group's position 16.
   if (isTheOnlyChannel(state.workingDocument, numberAt({kPositions, place.group}))) {
-    return lastChannelKept();
+    return LastChannelKept();
   }
   HistoryStep step(state);
-  insertChannel(state, effects, place);
+  InsertEmptyPosition(state, effects, place);
   RevalidateChannelRefs(state.workingDocument, effects.observer);
   return {};
 }
 
 ChannelCommandResult DeleteChannel(RunState& state, const Effects& effects, TablePlace place) {
   if (!onTheTable(place)) return offTheTable(place);
-  if (isTheOnlyChannel(state.workingDocument, numberAt(place))) return lastChannelKept();
+  if (isTheOnlyChannel(state.workingDocument, numberAt(place))) return LastChannelKept();
   HistoryStep step(state);
   const bool answered = deleteChannel(state, effects, place);
   RevalidateChannelRefs(state.workingDocument, effects.observer);
@@ -297,11 +295,15 @@ void ShiftGroupUp(RunState& state, const Effects& effects, TablePlace place) {
 }
 
 bool PasteIntoSlot(RunState& state, const Effects& effects, TablePlace place) {
-  if (!onTheTable(place) || !state.channelClipboard.hasChannel) return false;
+  if (!state.channelClipboard.hasChannel()) return false;
+  return PlaceChannel(state, effects, place, state.channelClipboard.channels.front());
+}
+
+bool PlaceChannel(RunState& state, const Effects& effects, TablePlace place, ChannelRecord pasted) {
+  if (!onTheTable(place)) return false;
   HistoryStep step(state);
   auto& doc = state.workingDocument;
   const int n = numberAt(place);
-  ChannelRecord pasted = state.channelClipboard.channel;
   pasted.number = static_cast<std::int16_t>(n);
   if (pasted.reserved == 0) bringIntoBand(state, effects, pasted);
   const int index = FindChannelIndex(doc, n);

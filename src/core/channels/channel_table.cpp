@@ -107,24 +107,29 @@ std::array<std::string, kTableColumns> ChannelRowTexts(const ChannelRecord& chan
   return texts;
 }
 
-std::string ChannelSpreadsheetText(const ChannelRecord& channel, bool offsetMode,
+std::string ChannelSpreadsheetText(std::span<const ChannelRecord> channels, bool offsetMode,
                                    const CodecContext& codec, const TextOf& textOf) {
-  const auto cells =
-      ChannelRowTexts(channel, PositionOfChannel(channel.number), offsetMode, codec, textOf);
   const auto oneCell = [](std::string text) {
     std::replace_if(
         text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
     return text;
   };
-  std::string headers;
-  std::string values;
-  for (int column = 0; column <= kLastFieldColumn; ++column) {
-    if (column == kReservedColumn) continue;
-    const char* separator = column < kLastFieldColumn ? "\t" : "\n";
-    headers += oneCell(textOf(ChannelHeaderTextId(column, offsetMode))) + separator;
-    values += oneCell(cells[static_cast<std::size_t>(column)]) + separator;
+  const auto line = [&oneCell](const auto& cellOf) {
+    std::string text;
+    for (int column = 0; column <= kLastFieldColumn; ++column) {
+      if (column == kReservedColumn) continue;
+      text += oneCell(cellOf(column)) + (column < kLastFieldColumn ? "\t" : "\n");
+    }
+    return text;
+  };
+  std::string sheet =
+      line([&](int column) { return textOf(ChannelHeaderTextId(column, offsetMode)); });
+  for (const ChannelRecord& channel : channels) {
+    const auto cells =
+        ChannelRowTexts(channel, PositionOfChannel(channel.number), offsetMode, codec, textOf);
+    sheet += line([&cells](int column) { return cells[static_cast<std::size_t>(column)]; });
   }
-  return headers + values;
+  return sheet;
 }
 
 int NextTableRow(int row) { return row >= kTableRows ? 1 : row + 1; }

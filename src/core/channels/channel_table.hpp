@@ -50,11 +50,11 @@ std::array<std::string, kTableColumns> ChannelRowTexts(const ChannelRecord& chan
 // The texts of an empty position: the row number and ">>" only.
 std::array<std::string, kTableColumns> EmptyRowTexts(int row);
 
-// The channel as a spreadsheet takes it from the system clipboard: a row of the
-// table's headers (from the row number to the spacing, the reserved column
-// left out) and a row of the channel's cells, tab-separated, each line ended
-// by "\n". A tab or line end inside a text becomes a space.
-std::string ChannelSpreadsheetText(const ChannelRecord& channel, bool offsetMode,
+// The channels as a spreadsheet takes them from the system clipboard: a row of
+// the table's headers (from the row number to the spacing, the reserved column
+// left out) and a row of cells for each channel, tab-separated, each line
+// ended by "\n". A tab or line end inside a text becomes a space.
+std::string ChannelSpreadsheetText(std::span<const ChannelRecord> channels, bool offsetMode,
                                    const CodecContext& codec, const TextOf& textOf);
 
 // ---- Moving the cursor --------------------------------------------------------

@@ -74,7 +74,7 @@ void FrmMain::UpdateChannelEditCommands(int channelNumber) {
     m_actions.value(QLatin1String(name))->setEnabled(usable);
   }
   m_actions.value(QStringLiteral("MnuCHPaste"))
-      ->setEnabled(m_context.state.channelClipboard.hasChannel);
+      ->setEnabled(m_context.state.channelClipboard.hasChannel());
   for (const char* name : {"MnuCHInsert", "MnuCHDelete", "MnuCHMoveUp", "MnuCHMoveDown"}) {
     m_actions.value(QLatin1String(name))->setEnabled(true);
   }
@@ -144,7 +144,7 @@ void FrmMain::TimerCHEdit_Timer() {
     // The copied channel also goes to the system clipboard, as a spreadsheet takes it.
     const CodecContext codec{m_context.state.model.limits, m_context.prompter()};
     QApplication::clipboard()->setText(QString::fromStdString(ChannelSpreadsheetText(
-        m_context.state.channelClipboard.channel, m_context.state.habits.offsetMode, codec,
+        m_context.state.channelClipboard.channels, m_context.state.habits.offsetMode, codec,
         m_context.langTextFunction())));
   }
   UpdateChannelEditCommands(place.group * kTableRows + table->cursorRow());

@@ -156,7 +156,7 @@ TEST(ChannelSpreadsheetTest, ARowUnderTheTablesHeaders) {
     channel.scanSkip = 1;
     channel.optionalSignalling = 1;
     channel.spacing = 2;
-    EXPECT_EQ(ChannelSpreadsheetText(channel, c.offsetMode, codec, sheetText), c.expected)
+    EXPECT_EQ(ChannelSpreadsheetText({&channel, 1}, c.offsetMode, codec, sheetText), c.expected)
         << c.what;
     EXPECT_TRUE(prompter.asked.empty()) << c.what;
   }

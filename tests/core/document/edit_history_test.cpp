@@ -62,7 +62,7 @@ class EditHistoryTest : public ::testing::Test {
     scan[ScanBlock::kSecondChannelGroup + 1] = 4;
     state.workingDocument.scan.bytes[ScanBlock::kMode] = 1;
     state.workingDocument.keys.values[KeyBlock::kPf1Short] = kScanKeyFunction;
-    state.channelClipboard = {MakeChannel(9, "44000000"), true};
+    state.channelClipboard.channels = {MakeChannel(9, "44000000")};
     state.habits.pasteNoPrompt = true;
     state.habits.deleteNoPrompt = true;
     StartNewHistory(state);
