@@ -93,6 +93,14 @@ std::vector<std::string> DialogListItems(const ChannelDialogList& list, const Do
   return items;
 }
 
+std::vector<std::string> DialogListItemsForAnyChannel(const ChannelDialogList& list,
+                                                      const DocumentRecord& doc,
+                                                      const TextOf& textOf) {
+  ChannelRecord withTone;
+  withTone.decodeTone = 1;
+  return DialogListItems(list, doc, withTone, textOf);
+}
+
 int DialogShownItem(const ChannelDialogList& list, const DocumentRecord& doc,
                     const ChannelRecord& channel) {
   const int value = storedValue(list, channel);

@@ -53,6 +53,12 @@ std::span<const int> BusyLockoutMasterTextIds();
 // The items of a list for a channel of `doc`.
 std::vector<std::string> DialogListItems(const ChannelDialogList& list, const DocumentRecord& doc,
                                          const ChannelRecord& channel, const TextOf& textOf);
+// The items of a list when it changes many channels at once: as for any one
+// channel, except that lockout by tone is always offered (a channel without a
+// tone to check keeps carrier lockout, as ApplyChannelEdit rules).
+std::vector<std::string> DialogListItemsForAnyChannel(const ChannelDialogList& list,
+                                                      const DocumentRecord& doc,
+                                                      const TextOf& textOf);
 // The item a list shows for the channel's stored value: out of range, a
 // lockout its list does not offer and an auto-dial memory that is not defined
 // show item 0.

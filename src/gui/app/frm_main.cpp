@@ -337,6 +337,8 @@ void FrmMain::updateWindowMenu() {
 
 void FrmMain::ShowCHInfo(bool show) {
   m_menus.value(QStringLiteral("MnuCHEdit"))->menuAction()->setVisible(show);
+  // Rows from a spreadsheet go into the table, from its cursor on.
+  m_actions.value(QStringLiteral("mnuEditPasteRows"))->setEnabled(show);
   for (QAction* button : m_channelButtons) button->setVisible(show);
 }
 

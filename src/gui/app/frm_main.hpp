@@ -121,6 +121,12 @@ class FrmMain final : public QMainWindow, public DocumentObserver, public Channe
   void runChannelCommand(int command);
   void TimerCHEdit_Timer();
   void MnuCHHabits_Click();
+  // Several channels at once: the whole page, the dialog for the selected
+  // channels, rows from a spreadsheet on the system clipboard.
+  void MnuCHSelectAll_Click();
+  void MnuCHChangeSelected_Click();
+  void mnuEditPasteRows_Click();
+  void showChannelStatus(int textId, const std::vector<std::string>& arguments);
   void mnuEditUndo_Click();
   void mnuEditRedo_Click();
   void updateUndoRedo();

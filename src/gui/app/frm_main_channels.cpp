@@ -9,13 +9,17 @@
 #include <QTimer>
 
 #include "core/app/settings_files.hpp"
+#include "core/app/text_ids.hpp"
+#include "core/app/text_table.hpp"
 #include "core/channels/channel_commands.hpp"
+#include "core/channels/channel_rows.hpp"
 #include "core/channels/channel_table.hpp"
 #include "core/document/codec.hpp"
 #include "core/document/edit_history.hpp"
 #include "gui/app/app_context.hpp"
 #include "gui/app/frm_main.hpp"
 #include "gui/channels/frm_ch_info_edit.hpp"
+#include "gui/channels/frm_change_channels.hpp"
 #include "gui/channels/frm_comm_ch_info.hpp"
 #include "gui/channels/frm_habits.hpp"
 
@@ -69,7 +73,14 @@ FrmCHInfoEdit* FrmMain::channelDialog() const {
 // ---- What the table asks of the main window ------------------------------------------
 
 void FrmMain::UpdateChannelEditCommands(int channelNumber) {
-  const bool usable = IsChannelUsable(m_context.state.workingDocument, channelNumber);
+  bool usable = IsChannelUsable(m_context.state.workingDocument, channelNumber);
+  if (frmCommChInfo* table = channelTable()) {
+    // A block is cut or copied when any of its channels could be on its own.
+    const int first = table->selectedGroup() * kTableRows;
+    for (const int row : table->selectedRows()) {
+      usable = usable || IsChannelUsable(m_context.state.workingDocument, first + row);
+    }
+  }
   for (const char* name : {"MnuCHCut", "MnuCHCopy"}) {
     m_actions.value(QLatin1String(name))->setEnabled(usable);
   }
@@ -131,17 +142,22 @@ void FrmMain::TimerCHEdit_Timer() {
   const TablePlace place{table->cursorRow(), table->selectedGroup()};
   table->CodeMoveTopRow = true;
   const ChannelCommandResult result =
-      RunChannelCommand(m_context.state, {m_context.prompter(), *this}, command, place);
+      RunChannelCommandOnRows(m_context.state, {m_context.prompter(), *this}, command,
+                              {place.group, place.position, table->selectedRows()});
   if (result.saveHabits) WriteHabits(m_context.folders.habits(), m_context.state.habits);
   if (result.cursorRow) table->setCursor(*result.cursorRow, table->cursorColumn());
+  table->selectRows(result.selection);
   table->CodeMoveTopRow = false;
   if (!result.ran()) {
-    statusBar()->showMessage(result.failure.textId != 0
-                                 ? m_context.text(result.failure.textId)
-                                 : QString::fromStdString(result.failure.detail),
-                             kStatusMessageMs);
-  } else if (command == ChannelCommand::Copy || command == ChannelCommand::Cut) {
-    // The copied channel also goes to the system clipboard, as a spreadsheet takes it.
+    if (result.failure.textId != 0) {
+      showChannelStatus(result.failure.textId, result.failure.arguments);
+    } else {
+      statusBar()->showMessage(QString::fromStdString(result.failure.detail), kStatusMessageMs);
+    }
+  }
+  if ((result.ran() || result.failure.textId == text::kChannelsNotFitting) &&
+      (command == ChannelCommand::Copy || command == ChannelCommand::Cut)) {
+    // The copied channels also go to the system clipboard, as a spreadsheet takes them.
     const CodecContext codec{m_context.state.model.limits, m_context.prompter()};
     QApplication::clipboard()->setText(QString::fromStdString(ChannelSpreadsheetText(
         m_context.state.channelClipboard.channels, m_context.state.habits.offsetMode, codec,
@@ -165,6 +181,60 @@ void FrmMain::MnuCHHabits_Click() {
     }
   }
   if (table != nullptr) table->EnterCurrentCell();
+}
+
+// ---- Several channels at once ---------------------------------------------------------
+
+void FrmMain::showChannelStatus(int textId, const std::vector<std::string>& arguments) {
+  Message message = TextMessage(textId);
+  message.arguments = arguments;
+  statusBar()->showMessage(QString::fromStdString(MessageBody(message, m_context.langText(textId))),
+                           kStatusMessageMs);
+}
+
+void FrmMain::MnuCHSelectAll_Click() {
+  if (frmCommChInfo* table = channelTable()) table->selectAllRows();
+}
+
+void FrmMain::MnuCHChangeSelected_Click() {
+  frmCommChInfo* table = channelTable();
+  if (table == nullptr) return;
+  SetSaveEditData();
+  const std::vector<int> rows = table->selectedRows();
+  const int group = table->selectedGroup();
+  FrmChangeChannels dialog(m_context, static_cast<int>(rows.size()), group, this);
+  if (dialog.exec() == QDialog::Accepted && !dialog.edits().empty()) {
+    const BlockEditResult result = ApplyEditsToRows(m_context.state, {m_context.prompter(), *this},
+                                                    group, rows, dialog.edits());
+    showChannelStatus(text::kChannelsChanged, {std::to_string(result.changed)});
+  }
+  table->EnterCurrentCell();
+}
+
+void FrmMain::mnuEditPasteRows_Click() {
+  frmCommChInfo* table = channelTable();
+  if (table == nullptr) return;
+  SetSaveEditData();
+  // The cells may come in either language, whichever the user works in now.
+  TextTable english(m_context.folders.languageFolder() / std::string(LanguageFileName(kEnglish)));
+  TextTable chinese(m_context.folders.languageFolder() / std::string(LanguageFileName(kChinese)));
+  const std::vector<TextOf> languages{[&english](int id) { return english.LangText(id); },
+                                      [&chinese](int id) { return chinese.LangText(id); }};
+  const int row = table->cursorRow();
+  table->CodeMoveTopRow = true;
+  const PastedRows result = PasteChannelRows(
+      m_context.state, {m_context.prompter(), *this}, {row, table->selectedGroup()},
+      QApplication::clipboard()->text().toStdString(), languages);
+  table->setCursor(row, table->cursorColumn());
+  table->selectRows(result.rows);
+  table->CodeMoveTopRow = false;
+  if (result.anyRows()) {
+    showChannelStatus(text::kRowsPasted,
+                      {std::to_string(result.taken), std::to_string(result.skipped)});
+  } else {
+    showChannelStatus(text::kNoRowsToPaste, {});
+  }
+  table->EnterCurrentCell();
 }
 
 // ---- Undo and redo ---------------------------------------------------------------------------

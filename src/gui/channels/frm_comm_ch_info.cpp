@@ -50,18 +50,24 @@ const QColor kDetailsBackground(220, 220, 220);
 
 // The grid marks its cursor cell without a focus rectangle; the floating
 // editor covers the cell, and the details column shows the cursor as a
-// highlighted cell.
+// highlighted cell. The rows of a selection of several are highlighted whole.
 class CursorCellDelegate final : public QStyledItemDelegate {
  public:
-  using QStyledItemDelegate::QStyledItemDelegate;
+  CursorCellDelegate(QObject* parent, std::function<bool(int)> isSelectedRow)
+      : QStyledItemDelegate(parent), m_isSelectedRow(std::move(isSelectedRow)) {}
 
  protected:
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
     QStyledItemDelegate::initStyleOption(option, index);
     option->state &= ~QStyle::State_HasFocus;
     const auto* view = qobject_cast<const QAbstractItemView*>(option->widget);
-    if (view != nullptr && view->currentIndex() == index) option->state |= QStyle::State_Selected;
+    if ((view != nullptr && view->currentIndex() == index) || m_isSelectedRow(index.row() + 1)) {
+      option->state |= QStyle::State_Selected;
+    }
   }
+
+ private:
+  std::function<bool(int)> m_isSelectedRow;
 };
 
 }  // namespace
@@ -168,7 +174,8 @@ frmCommChInfo::~frmCommChInfo() { m_editing.isChannelWindowOpen = false; }
 // ---- Building and texts ---------------------------------------------------------
 
 void frmCommChInfo::InitShowGrid() {
-  m_grid->setItemDelegate(new CursorCellDelegate(m_grid));
+  m_grid->setItemDelegate(new CursorCellDelegate(
+      m_grid, [this](int row) { return m_selection.isBlock() && m_selection.contains(row); }));
   m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_grid->setSelectionMode(QAbstractItemView::NoSelection);
   m_grid->setTabKeyNavigation(false);
@@ -176,6 +183,7 @@ void frmCommChInfo::InitShowGrid() {
   m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
   m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   m_grid->installEventFilter(this);
+  m_grid->viewport()->installEventFilter(this);
 
   // Row 0 and column 0 are the grid's headers, so they stay in place and the
   // cursor never lands on them.
@@ -193,6 +201,7 @@ void frmCommChInfo::InitShowGrid() {
   rows->setFixedWidth(ChannelTableColumns()[0].widthTwips / kTwipsPerPixel);
   // A right click on a row number works as on a cell of the row.
   rows->setContextMenuPolicy(Qt::CustomContextMenu);
+  rows->viewport()->installEventFilter(this);
   connect(rows, &QWidget::customContextMenuRequested, this, &frmCommChInfo::onRowNumberContextMenu);
   // The corner above the row numbers is the row number column's header cell;
   // the grid draws it as an empty button, so the window draws it.
@@ -324,6 +333,10 @@ void frmCommChInfo::showGroup() {
   m_editing.dialogGroup = m_editing.currentGroup;
   showCaption();
   for (int row = 1; row <= kTableRows; ++row) clearRow(row);
+  // Another page: the selection is the cursor's row again.
+  m_selection.selectOnly(cursorRow());
+  m_selectionRow = cursorRow();
+  showSelection();
   const int first = m_editing.currentGroup * kTableRows;
   for (const ChannelRecord& channel : m_context.state.workingDocument.usedChannels()) {
     const int row = channel.number - first;

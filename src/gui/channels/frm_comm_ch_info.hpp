@@ -8,7 +8,9 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
+#include "core/channels/row_selection.hpp"
 #include "gui/app/commits_edits.hpp"
 #include "gui/app/reloads_from_document.hpp"
 
@@ -78,6 +80,17 @@ class frmCommChInfo final : public QWidget, public ReloadsFromDocument, public C
   // The text of a cell; row 0 is the header row, column 0 the row numbers.
   QString cellText(int row, int column) const;
 
+  // ---- Several rows ----
+  // Shift with the arrows, Page Up/Down or a click extends the selection from
+  // where it started, Ctrl and a click adds or removes a row, and a plain move
+  // or click selects the cursor's row alone. The cursor cell keeps its editor.
+  // The rows selected on the page, ascending; the cursor's row among them
+  // unless a Ctrl click took it out.
+  std::vector<int> selectedRows() const { return m_selection.rows(); }
+  // Selects exactly these rows; none selects the cursor's row alone.
+  void selectRows(const std::vector<int>& rows);
+  void selectAllRows();
+
   // A typed entry not yet committed is committed, as leaving the editor would.
   void commitEdits() override;
   void reloadFromDocument() override;
@@ -102,6 +115,11 @@ class frmCommChInfo final : public QWidget, public ReloadsFromDocument, public C
   QWidget* visibleEditor() const;
 
   void onCursorChanged();
+  void showSelection();
+  // Moves the cursor to `row` of the page, extending the selection to it.
+  void extendSelectionTo(int row);
+  bool selectionKey(QKeyEvent& key);
+  bool rowMousePress(int row, Qt::KeyboardModifiers modifiers, Qt::MouseButton button);
   void enterCell();
   void onGridClicked();
   void onGridDoubleClicked();
@@ -159,6 +177,11 @@ class frmCommChInfo final : public QWidget, public ReloadsFromDocument, public C
   bool m_closed = false;
   bool m_followsFrame = false;
   int m_editTopRow = 1;
+  RowSelection m_selection;
+  int m_selectionRow = 1;  // the cursor's row the selection last followed
+  // How the next move of the cursor to another row changes the selection.
+  enum class SelectionMove { Single, Extend, Keep };
+  SelectionMove m_nextMove = SelectionMove::Single;
   std::map<int, std::string> m_itemTexts;  // the list items' texts as the window opened
 };
 

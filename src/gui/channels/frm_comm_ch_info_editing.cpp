@@ -7,13 +7,16 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QTableWidget>
 #include <QTimer>
 #include <QValidator>
 #include <exception>
 #include <string>
+#include <utility>
 
+#include "core/channels/channel_commands.hpp"
 #include "core/channels/channel_table.hpp"
 #include "core/document/channel_list.hpp"
 #include "core/run_state.hpp"
@@ -33,11 +36,24 @@ bool isEnter(const QKeyEvent& key) {
   return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
 }
 
-// Keys of the Channel menu that a text box would otherwise keep for itself.
+// Keys of the Channel and Edit menus that a text box would otherwise keep for
+// itself: the commands, Select All Channels, Change Selected Channels, Paste Rows.
 bool isChannelCommandKey(const QKeyEvent& key) {
   if (IsClipboardKey(key)) return true;
-  return key.modifiers() == Qt::ControlModifier &&
-         (key.key() == Qt::Key_I || key.key() == Qt::Key_U || key.key() == Qt::Key_D);
+  const auto modifiers = key.modifiers() & ~Qt::KeypadModifier;
+  if (modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) {
+    return key.key() == Qt::Key_E || key.key() == Qt::Key_V;
+  }
+  return modifiers == Qt::ControlModifier && (key.key() == Qt::Key_I || key.key() == Qt::Key_U ||
+                                              key.key() == Qt::Key_D || key.key() == Qt::Key_A);
+}
+
+// Shift alone with a key that moves between rows: the selection grows.
+bool isSelectionKey(const QKeyEvent& key) {
+  const auto modifiers = key.modifiers() & ~Qt::KeypadModifier;
+  if (modifiers != Qt::ShiftModifier) return false;
+  return key.key() == Qt::Key_Up || key.key() == Qt::Key_Down || key.key() == Qt::Key_PageUp ||
+         key.key() == Qt::Key_PageDown;
 }
 
 // Shows the item whose text the cell shows; an empty cell shows no item.
@@ -116,6 +132,16 @@ void frmCommChInfo::SetEditDisable() {
 
 void frmCommChInfo::onCursorChanged() {
   if (m_grid->currentRow() < 0 || m_grid->currentColumn() < 0) return;
+  const SelectionMove move = std::exchange(m_nextMove, SelectionMove::Single);
+  if (cursorRow() != m_selectionRow) {
+    m_selectionRow = cursorRow();
+    if (move == SelectionMove::Extend) {
+      m_selection.extendTo(m_selectionRow);
+    } else if (move == SelectionMove::Single) {
+      m_selection.selectOnly(m_selectionRow);
+    }
+    showSelection();
+  }
   if (!m_isRelabelling) {
     m_host.UpdateChannelEditCommands(selectedGroup() * kTableRows + cursorRow());
   }
@@ -242,6 +268,12 @@ void frmCommChInfo::SaveGridEdit() {
     if (!list->isVisible()) return;
     setCell(row, column, list->currentText());
     value = std::to_string(list->currentIndex());
+    if (m_selection.isBlock() && m_selection.contains(row)) {
+      // The item chosen goes to every selected channel, each by the rules of a single edit.
+      ApplyEditsToRows(m_context.state, {m_context.prompter(), m_observer}, m_editing.dialogGroup,
+                       m_selection.rows(), {{column, value}});
+      return;
+    }
   } else {
     return;
   }
@@ -322,6 +354,10 @@ bool frmCommChInfo::frequencyEditorKey(QKeyEvent& key) {
     popUpMenuAtCursor();
     return true;
   }
+  if (isSelectionKey(key)) {
+    SaveGridEdit();
+    return selectionKey(key);
+  }
   if (isEnter(key)) {
     SaveGridEdit();
     if (cursorColumn() == kReceive && m_frequency->text().isEmpty()) {
@@ -377,6 +413,7 @@ bool frmCommChInfo::listEditorKey(QKeyEvent& key) {
     popUpMenuAtCursor();
     return true;
   }
+  if (isSelectionKey(key)) return selectionKey(key);
   if (isEnter(key)) {
     GridNextCol();
     return true;
@@ -393,6 +430,7 @@ bool frmCommChInfo::gridKey(QKeyEvent& key) {
     popUpMenuAtCursor();
     return true;
   }
+  if (isSelectionKey(key)) return selectionKey(key);
   if (isEnter(key)) {
     // The details column opens the channel dialog; every other cell its editor.
     if (cursorColumn() == kDetailsColumn) {
@@ -410,7 +448,83 @@ bool frmCommChInfo::gridKey(QKeyEvent& key) {
 }
 
 void frmCommChInfo::onGridClicked() {
+  m_nextMove = SelectionMove::Single;
   if (!m_editTimer->isActive()) enterCell();
+}
+
+// ---- Several rows -------------------------------------------------------------------
+
+void frmCommChInfo::showSelection() {
+  const bool block = m_selection.isBlock();
+  for (int row = 1; row <= kTableRows; ++row) {
+    QTableWidgetItem* number = m_grid->verticalHeaderItem(row - 1);
+    if (number == nullptr) continue;
+    QFont font = m_grid->verticalHeader()->font();
+    font.setBold(block && m_selection.contains(row));
+    number->setFont(font);
+  }
+  m_grid->viewport()->update();
+}
+
+void frmCommChInfo::selectRows(const std::vector<int>& rows) {
+  m_selection.assign(rows, cursorRow());
+  m_selectionRow = cursorRow();
+  showSelection();
+  m_host.UpdateChannelEditCommands(selectedGroup() * kTableRows + cursorRow());
+}
+
+void frmCommChInfo::selectAllRows() {
+  m_selection.selectAll();
+  showSelection();
+  m_host.UpdateChannelEditCommands(selectedGroup() * kTableRows + cursorRow());
+}
+
+void frmCommChInfo::extendSelectionTo(int row) {
+  row = std::clamp(row, 1, kTableRows);
+  if (row == cursorRow()) return;
+  m_nextMove = SelectionMove::Extend;
+  setCursor(row, cursorColumn());
+  m_nextMove = SelectionMove::Single;
+}
+
+bool frmCommChInfo::selectionKey(QKeyEvent& key) {
+  // Extending never wraps: Shift+Down on the last row stays there.
+  switch (key.key()) {
+    case Qt::Key_Up:
+      extendSelectionTo(cursorRow() - 1);
+      break;
+    case Qt::Key_Down:
+      extendSelectionTo(cursorRow() + 1);
+      break;
+    case Qt::Key_PageUp:
+      extendSelectionTo(1);
+      break;
+    default:
+      extendSelectionTo(kTableRows);
+      break;
+  }
+  return true;
+}
+
+bool frmCommChInfo::rowMousePress(int row, Qt::KeyboardModifiers modifiers,
+                                  Qt::MouseButton button) {
+  if (row < 1 || row > kTableRows) return false;
+  if (button == Qt::RightButton) {
+    // The menu acts on the selection the click is in; outside it, on the row clicked.
+    if (!m_selection.contains(row)) m_selection.selectOnly(row);
+  } else if (button != Qt::LeftButton) {
+    return false;
+  } else if (modifiers & Qt::ShiftModifier) {
+    m_selection.extendTo(row);
+  } else if (modifiers & Qt::ControlModifier) {
+    m_selection.toggle(row);
+  } else {
+    m_selection.selectOnly(row);
+  }
+  m_selectionRow = row;
+  m_nextMove = SelectionMove::Keep;
+  showSelection();
+  return true;
 }
 
 void frmCommChInfo::onGridDoubleClicked() {
@@ -478,6 +592,22 @@ bool frmCommChInfo::eventFilter(QObject* watched, QEvent* event) {
       const int number = list == m_tones ? 1 : list->objectName().mid(5).toInt();
       m_context.prompter().ask(
           FixedMessage("frmCommChInfo_Combo" + std::to_string(number) + "_KeyPress"));
+      return true;
+    }
+  } else if (type == QEvent::MouseButtonPress &&
+             (watched == m_grid->viewport() || watched == m_grid->verticalHeader()->viewport())) {
+    const auto* press = static_cast<QMouseEvent*>(event);
+    const bool onNumbers = watched != m_grid->viewport();
+    const int y = press->position().toPoint().y();
+    const int row =
+        (onNumbers ? m_grid->verticalHeader()->logicalIndexAt(y) : m_grid->rowAt(y)) + 1;
+    if (rowMousePress(row, press->modifiers(), press->button()) && onNumbers &&
+        press->button() == Qt::LeftButton) {
+      // A row number moves the cursor to its row, keeping the column.
+      m_grid->setFocus(Qt::MouseFocusReason);
+      setCursor(row, cursorColumn());
+      m_nextMove = SelectionMove::Single;
+      m_host.UpdateChannelEditCommands(selectedGroup() * kTableRows + cursorRow());
       return true;
     }
   } else if (watched == m_grid && type == QEvent::KeyPress) {
