@@ -15,6 +15,7 @@
 
 #include "core/app/ini_file.hpp"
 #include "core/app/text_ids.hpp"
+#include "core/document/channel_list.hpp"
 #include "core/document/codec.hpp"
 #include "core/document/defaults.hpp"
 #include "core/link/radio_image.hpp"
@@ -23,6 +24,7 @@
 #include "gui/app/frm_model_info.hpp"
 #include "gui/app/message_box_prompter.hpp"
 #include "gui/app/start_up.hpp"
+#include "gui/channels/frm_change_channels.hpp"
 #include "gui/channels/frm_comm_ch_info.hpp"
 #include "gui/channels/frm_habits.hpp"
 #include "gui/channels/frm_msg_confirm.hpp"
@@ -233,6 +235,23 @@ int main(int argc, char* argv[]) {
         if (QWidget* dialog = window.ShowChildWindow(QStringLiteral("FrmCHInfoEdit"))) {
           save(*dialog, out, QStringLiteral("channel_dialog") + suffix);
         }
+        // Four channels, selected, for a change to all of them; the document
+        // goes back as it was for the windows after.
+        const DocumentRecord before = context.state.workingDocument;
+        for (int position = 2; position <= 4; ++position) {
+          ApplyChannelEdit(context.state, {prompter, window}, 0, position, 1,
+                           std::to_string(440 + position * 0.0125));
+        }
+        table->setCursor(4, 6);
+        table->selectRows({1, 2, 3, 4});
+        save(*table, out, QStringLiteral("channel_selection") + suffix);
+        {
+          FrmChangeChannels change(context, 4, 0, &window);
+          save(change, out, QStringLiteral("change_channels") + suffix);
+        }
+        context.state.workingDocument = before;
+        table->setCursor(1, 1);
+        table->reShowAllGrid();
       }
       {
         FrmHabits habits(context, &window);

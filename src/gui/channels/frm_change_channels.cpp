@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -59,6 +60,7 @@ FrmChangeChannels::FrmChangeChannels(AppContext& context, int selectedCount, int
       box->addItem(QString::fromStdString(item));
     }
     box->setMaxVisibleItems(16);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     auto* label =
         new QLabel(labelOf(context, list.labelTextId, list.builtInLabel, list.labelSuffix));
     label->setBuddy(box);
@@ -71,6 +73,7 @@ FrmChangeChannels::FrmChangeChannels(AppContext& context, int selectedCount, int
     box->setObjectName(
         QString::fromUtf8(check.control.data(), static_cast<qsizetype>(check.control.size())));
     box->addItems({leave, context.text(text::kSwitchOn), context.text(text::kSwitchOff)});
+    box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     auto* label = new QLabel(labelOf(context, check.captionTextId, check.builtInCaption));
     label->setBuddy(box);
     checks->addRow(label, box);
@@ -79,6 +82,11 @@ FrmChangeChannels::FrmChangeChannels(AppContext& context, int selectedCount, int
   for (QComboBox* box : m_lists) {
     connect(box, &QComboBox::currentIndexChanged, this, [this] { applyExclusion(); });
   }
+  // Room for "leave as it is" whatever font draws it: Chinese text comes from a
+  // fallback font, which the list's own size hint may not measure.
+  const int leaveWidth = QFontMetrics(font()).horizontalAdvance(leave + QStringLiteral("MMMM"));
+  for (QComboBox* box : m_lists) box->setMinimumWidth(leaveWidth);
+  for (QComboBox* box : m_checks) box->setMinimumWidth(leaveWidth);
 
   auto* columns = new QHBoxLayout;
   columns->addLayout(lists);
