@@ -357,6 +357,7 @@ inline constexpr int kFleetNextRadio = 29622;
 inline constexpr int kFleetWaitingForRadio = 29623;  // %1 the port
 inline constexpr int kFleetRadioNumber = 29624;      // %1 the radio's number in the series
 inline constexpr int kFleetPortTwice = 29625;        // %1 the port
+inline constexpr int kFleetSeriesOnePort = 29626;
 
 inline constexpr int kFleetCaption = 29630;
 inline constexpr int kFleetPorts = 29631;
