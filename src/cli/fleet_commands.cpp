@@ -227,9 +227,14 @@ int RunSeriesWrite(const std::string& file, const RadioOptions& options, bool au
   bool connected = !autoNext;
   while (!ending) {
     if (!connected) {
-      say(text::kFleetWaitingForRadio, {options.port});
-      // A poll a little more often than the first-run link check gives up on an answer.
+      // Said once the radio just written has been taken off: from then on a
+      // radio that answers is the next one.
+      bool told = false;
       while (!ending && !connected) {
+        if (!told && watch.lineClear()) {
+          say(text::kFleetWaitingForRadio, {options.port});
+          told = true;
+        }
         const Typed typed = typedWithoutWaiting();
         if (typed == Typed::End) ending = true;
         // Enter takes the radio on the cable whether or not it was seen to change.

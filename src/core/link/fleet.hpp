@@ -97,6 +97,8 @@ class NextRadioWatch {
     }
     return m_silenceSeen;
   }
+  // The line has been found silent since the last radio: the next may come.
+  bool lineClear() const { return m_silenceSeen; }
 
  private:
   bool m_silenceSeen = true;  // before the first radio nothing was written
