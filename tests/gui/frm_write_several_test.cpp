@@ -180,6 +180,40 @@ class FrmWriteSeveralTest : public QObject {
              "a series writes its own port only");
   }
 
+  void aSeriesTakesTheNextRadioThatAnswers() {
+    GuiFixture f;
+    const auto line = f.folder.file("line").string();
+    const auto connect = [&](const std::string& memory) {
+      return std::make_unique<VirtualRadio>(std::vector<std::string>{
+          "--verbose", "--link=" + line, "--save=" + f.folder.file(memory).string()});
+    };
+    auto radio = connect("first.img");
+    f.folder.enterPort(1, line);
+    f.context.comPort = 1;
+    RunState packed;
+    packed.model.select("TW530G", "400 - 480 MHz");
+    ApplyDocumentDefaults(packed, Today{"2026-12-10", 12});
+    PackDocumentToImage(packed, packed.link.image, CodecContext{packed.model.limits, f.prompter});
+    FrmWriteSeveral dialog(f.context, packed);
+    dialog.show();
+    child<QCheckBox>(dialog, QStringLiteral("SeriesCheck"))->setChecked(true);
+    child<QCheckBox>(dialog, QStringLiteral("AutoNextCheck"))->setChecked(true);
+    QTest::mouseClick(child<QPushButton>(dialog, QStringLiteral("StartButton")), Qt::LeftButton);
+    auto* count = child<QLabel>(dialog, QStringLiteral("CountLabel"));
+    QTRY_COMPARE_WITH_TIMEOUT(count->text(), QStringLiteral("Radios written: 1, failed: 0"),
+                              kPatienceMs);
+    QVERIFY2(!dialog.readyForNextRadio(), "the radio just written is still on the cable");
+    // Taken off: the dialog sees the line silent before it takes the next radio.
+    radio->stopAndLog();
+    QTRY_VERIFY_WITH_TIMEOUT(dialog.readyForNextRadio(), kPatienceMs);
+    radio = connect("second.img");
+    QTRY_COMPARE_WITH_TIMEOUT(count->text(), QStringLiteral("Radios written: 2, failed: 0"),
+                              kPatienceMs);
+    QTest::mouseClick(child<QPushButton>(dialog, QStringLiteral("CancelButton")), Qt::LeftButton);
+    QVERIFY(!dialog.running());
+    QVERIFY(endProblem(radio->stopAndLog()).empty());
+  }
+
   void theProgramMenuOpensItModalOverTheDocument() {
     TwoRadios f;
     FrmMain window(f.context);

@@ -34,6 +34,12 @@ class FrmWriteSeveral final : public QDialog {
   // The radios of this dialog so far, in order (a series adds one per radio).
   const std::vector<FleetRadio>& radios() const { return m_radios; }
 
+  // A series that finds radios by their answer has seen the last radio taken
+  // off the cable: the next radio that answers is written.
+  bool readyForNextRadio() const {
+    return m_seriesPort != 0 && !running() && m_pollTimer.isActive() && m_watch.lineClear();
+  }
+
   // Escape stops what runs; with nothing running it closes the dialog.
   void reject() override;
 
