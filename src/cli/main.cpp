@@ -9,9 +9,11 @@
 #include "cli/commands.hpp"
 #include "cli/compare_commands.hpp"
 #include "cli/exchange_commands.hpp"
+#include "cli/fleet_commands.hpp"
 #include "cli/radio_commands.hpp"
 #include "cli/setting_commands.hpp"
 #include "cli/usage_error.hpp"
+#include "core/app/text_ids.hpp"
 #include "core/document/records.hpp"
 #include "cps/version.hpp"
 
@@ -177,9 +179,28 @@ int main(int argc, char** argv) {
       ->required();
 
   std::string writeFile;
-  auto* writeCmd = app.add_subcommand("write", "Write a data file to a radio");
+  auto* writeCmd = app.add_subcommand("write", "Write a data file to a radio, or to several");
   writeCmd->add_option("FILE", writeFile, "Data file")->required();
   addRadioOptions(writeCmd);
+  // Several --port: every radio at the same time, each on its own port.
+  std::vector<std::string> writePorts;
+  writeCmd->get_option("--port")
+      ->description(
+          "Serial device path, or COMn; once more for each radio written at the same time")
+      ->each([&writePorts](const std::string& port) { writePorts.push_back(port); })
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+      ->expected(1);
+  bool writeSeries = false;
+  bool writeAuto = false;
+  auto* seriesFlag = writeCmd->add_flag(
+      "--series", writeSeries,
+      "One radio after another on one port: after each, connect the next and press Enter; "
+      "q or the end of input ends the series");
+  writeCmd
+      ->add_flag("--auto", writeAuto,
+                 "With --series: start the next write as soon as a new radio answers, "
+                 "without Enter")
+      ->needs(seriesFlag);
   writeCmd->add_flag("--verify", radio.verify,
                      "Read the radio back after the write and compare; a difference, or a radio "
                      "that cannot be read back, fails the write");
@@ -256,7 +277,15 @@ int main(int argc, char** argv) {
     }
     QCoreApplication qt(argc, argv);
     if (*readCmd) return RunRead(radio, readOutput, env);
-    if (*writeCmd) return RunWrite(writeFile, radio, env);
+    if (*writeCmd) {
+      if (writeSeries && writePorts.size() > 1) {
+        std::cerr << "cps530-cli: " << CliText(env, cps::text::kFleetSeriesOnePort) << '\n';
+        return kExitUsage;
+      }
+      if (writeSeries) return RunSeriesWrite(writeFile, radio, writeAuto, env);
+      if (writePorts.size() > 1) return RunFleetWrite(writeFile, radio, writePorts, env);
+      return RunWrite(writeFile, radio, env);
+    }
     if (*infoCmd) return RunInfo(radio, infoJson, env);
   } catch (const std::exception& e) {
     std::cerr << "cps530-cli: " << e.what() << '\n';

@@ -26,15 +26,27 @@ struct Finished {
 
 class Process {
  public:
-  explicit Process(const std::vector<std::string>& argv) {
+  // `withInput`: standard input is a pipe the test writes to; else /dev/null.
+  explicit Process(const std::vector<std::string>& argv, bool withInput = false) {
     int out[2];
     int err[2];
-    if (pipe(out) != 0 || pipe(err) != 0) throw std::runtime_error("pipe");
+    int in[2] = {-1, -1};
+    // Not inherited by other programs started later: a pipe's end kept open
+    // in another child would keep its reader from ever seeing the end.
+    if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
+      throw std::runtime_error("pipe");
+    }
+    if (withInput && pipe2(in, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], 1);
     posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    if (withInput) {
+      posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+      posix_spawn_file_actions_addclose(&actions, in[1]);
+    } else {
+      posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    }
     posix_spawn_file_actions_addclose(&actions, out[0]);
     posix_spawn_file_actions_addclose(&actions, err[0]);
     std::vector<char*> args;
@@ -46,6 +58,10 @@ class Process {
     posix_spawn_file_actions_destroy(&actions);
     close(out[1]);
     close(err[1]);
+    if (withInput) {
+      close(in[0]);
+      m_in = in[1];
+    }
     m_out = out[0];
     m_err = err[0];
   }
@@ -56,8 +72,36 @@ class Process {
       kill(m_pid, SIGKILL);
       waitpid(m_pid, nullptr, 0);
     }
+    closeInput();
     close(m_out);
     close(m_err);
+  }
+
+  // Types on the program's standard input.
+  void type(const std::string& text) {
+    if (m_in >= 0 && write(m_in, text.data(), text.size()) < 0) m_in = -1;
+  }
+  // The end of input, as Ctrl+D gives it.
+  void closeInput() {
+    if (m_in >= 0) close(m_in);
+    m_in = -1;
+  }
+
+  // Waits until the standard error output holds `text` at least `times` times.
+  bool waitForErr(const std::string& text, std::size_t times, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (true) {
+      std::size_t found = 0;
+      for (auto at = m_errText.find(text); at != std::string::npos;
+           at = m_errText.find(text, at + 1)) {
+        ++found;
+      }
+      if (found >= times) return true;
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          deadline - std::chrono::steady_clock::now());
+      if (left.count() <= 0) return false;
+      pump(static_cast<int>(std::min<long long>(left.count(), 50)));
+    }
   }
 
   // One line of standard output, waiting up to `timeout`.
@@ -117,6 +161,7 @@ class Process {
   }
 
   pid_t m_pid = -1;
+  int m_in = -1;
   int m_out = -1;
   int m_err = -1;
   std::string m_outText;

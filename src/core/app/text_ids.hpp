@@ -342,4 +342,45 @@ inline constexpr int kReportValue = 29136;
 inline constexpr int kReportWriteFailed = 29137;
 inline constexpr int kPdfFilter = 29138;
 
+// ---- One document to many radios ---------------------------------------------------
+inline constexpr int kMenuWriteToSeveral = 10321;
+
+inline constexpr int kFleetPort = 29600;
+inline constexpr int kFleetRadio = 29601;
+inline constexpr int kFleetResult = 29602;
+inline constexpr int kFleetWaiting = 29603;
+inline constexpr int kFleetWriting = 29604;
+inline constexpr int kFleetVerifying = 29605;
+inline constexpr int kFleetWritten = 29606;
+inline constexpr int kFleetVerified = 29607;
+inline constexpr int kFleetFailed = 29608;
+inline constexpr int kFleetCount = 29609;  // %1 radios done, %2 radios in all
+inline constexpr int kFleetNoAnswer = 29610;
+inline constexpr int kFleetPasswordRefused = 29611;
+inline constexpr int kFleetOtherModel = 29612;
+inline constexpr int kFleetOtherBand = 29613;
+inline constexpr int kFleetWriteProtected = 29614;
+inline constexpr int kFleetNotAccepted = 29615;
+inline constexpr int kFleetNotHeld = 29616;
+inline constexpr int kFleetNotReadBack = 29617;
+inline constexpr int kFleetStopped = 29618;
+inline constexpr int kFleetNoBackup = 29619;
+inline constexpr int kFleetCannotOpen = 29620;
+inline constexpr int kFleetOtherVersion = 29621;
+inline constexpr int kFleetNextRadio = 29622;
+inline constexpr int kFleetWaitingForRadio = 29623;  // %1 the port
+inline constexpr int kFleetRadioNumber = 29624;      // %1 the radio's number in the series
+inline constexpr int kFleetPortTwice = 29625;        // %1 the port
+inline constexpr int kFleetSeriesOnePort = 29626;
+
+inline constexpr int kFleetCaption = 29630;
+inline constexpr int kFleetPorts = 29631;
+inline constexpr int kFleetStart = 29632;
+inline constexpr int kFleetSeries = 29633;
+inline constexpr int kFleetAutoNext = 29634;
+inline constexpr int kFleetCounted = 29635;  // %1 radios written, %2 failed
+inline constexpr int kFleetNoPortTicked = 29636;
+inline constexpr int kFleetNext = 29637;
+inline constexpr int kFleetClose = 29638;
+
 }  // namespace cps::text

@@ -177,6 +177,10 @@ void ProtocolEngine::abandon() {
   m_step = TransferStep::Idle;
 }
 
+void ProtocolEngine::cancel() {
+  if (busy()) FinishTransfer(false);
+}
+
 Answer ProtocolEngine::ask(const Message& message) {
   m_promptOpen = true;
   const Answer answer = m_prompter.ask(message);

@@ -93,6 +93,9 @@ class ProtocolEngine {
   // Gives up a transfer prepared by OpenRadioPort that the user did not confirm:
   // the port is closed and the engine is free again.
   void abandon();
+  // The user stopped a running transfer: the radio is told END before the port
+  // closes, and the transfer ends as a failure. Nothing happens when idle.
+  void cancel();
 
   // Bytes from the port. Bytes arriving in pieces are gathered until the reply
   // the engine waits for can be complete.
@@ -104,6 +107,10 @@ class ProtocolEngine {
   TransferStep step() const { return m_step; }
   bool busy() const { return m_kind != TransferKind::None; }
   int currentAddress() const { return m_address; }
+  // What the radio said of itself in its last identification; empty before.
+  const std::string& radioModel() const { return m_radioModel; }
+  int radioBandCode() const { return m_radioBandCode; }
+  const std::string& radioVersion() const { return m_radioVersion; }
 
  private:
   enum class Frame { Program, Ident, Read, Data, End };

@@ -92,6 +92,7 @@ void FrmMain::buildMenus() {
        "编程(&P)",
        {{"mnuReadFromRadio", 10301, "从对讲机读取数据(&R)", nullptr, nullptr, "read_radio", false},
         {"mnuWriteToRadio", 10302, "向对讲机写入数据(&W)", nullptr, nullptr, "write_radio", false},
+        {"mnuWriteToSeveral", 10321, "写入多台对讲机(&S)...", nullptr, nullptr, nullptr, false},
         {"MnuProPassWord", 10303, "密码(&P)", "Ctrl+P", nullptr, nullptr, true},
         {"mnuCompareWithRadio", 10320, "与电台比较(&C)...", nullptr, nullptr, nullptr, false}}},
       {"mnuSet",

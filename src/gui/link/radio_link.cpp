@@ -12,6 +12,7 @@
 #include "gui/link/frm_pass_word.hpp"
 #include "gui/link/frm_progress.hpp"
 #include "gui/link/frm_radio_info.hpp"
+#include "gui/link/frm_write_several.hpp"
 #include "gui/report/report_commands.hpp"
 #include "platform/ports.hpp"
 
@@ -59,6 +60,9 @@ RadioLink::RadioLink(AppContext& context, FrmMain& main)
   m_waitSaveDataTimer.setSingleShot(true);
   m_waitSaveDataTimer.setInterval(kWaitSaveDataMs);
   connect(&m_waitSaveDataTimer, &QTimer::timeout, this, &RadioLink::WaitSaveDataTimer_Timer);
+  m_waitSaveSeveralTimer.setSingleShot(true);
+  m_waitSaveSeveralTimer.setInterval(kWaitSaveDataMs);
+  connect(&m_waitSaveSeveralTimer, &QTimer::timeout, this, &RadioLink::openWriteSeveral);
   m_readOkTimer.setSingleShot(true);
   m_readOkTimer.setInterval(kReadOkMs);
   connect(&m_readOkTimer, &QTimer::timeout, this, &RadioLink::ReadOKTimer_Timer);
@@ -66,6 +70,7 @@ RadioLink::RadioLink(AppContext& context, FrmMain& main)
   main.registerChildWindow(kRadioInfoWindow, [this] { return new FrmRadioInfo(m_context); });
   main.setCommand(QStringLiteral("mnuReadFromRadio"), [this] { mnuReadFromRadio_Click(); });
   main.setCommand(QStringLiteral("mnuWriteToRadio"), [this] { mnuWriteToRadio_Click(); });
+  main.setCommand(QStringLiteral("mnuWriteToSeveral"), [this] { mnuWriteToSeveral_Click(); });
   main.setCommand(QStringLiteral("MnuProPassWord"), [this] { MnuProPassWord_Click(); });
   main.setCommand(QStringLiteral("MnuLocalInfo"), [this] { MnuLocalInfo_Click(); });
   main.setCommand(QStringLiteral("mnuCompareWithRadio"), [this] { mnuCompareWithRadio_Click(); });
@@ -136,6 +141,25 @@ void RadioLink::mnuWriteToRadio_Click() {
   m_main.commitChildWindows(CommitBefore::Write);
   // The windows' commits may run through the event loop; the write starts after them.
   m_waitSaveDataTimer.start();
+}
+
+void RadioLink::mnuWriteToSeveral_Click() {
+  if (busy() || m_waitSaveDataTimer.isActive() || m_waitSaveSeveralTimer.isActive()) return;
+  m_main.commitChildWindows(CommitBefore::Write);
+  // As for a single write, the windows' commits run through the event loop first.
+  m_waitSaveSeveralTimer.start();
+}
+
+void RadioLink::openWriteSeveral() {
+  auto& state = m_context.state;
+  RunState packed = state;
+  ClearImage(packed.link.image);
+  PackDocumentToImage(packed, packed.link.image,
+                      CodecContext{packed.model.limits, m_context.prompter()});
+  // Modal, as the progress dialog of a single write: the windows that edit the
+  // document take no input until every radio is done.
+  FrmWriteSeveral dialog(m_context, packed, &m_main);
+  dialog.exec();
 }
 
 void RadioLink::WaitSaveDataTimer_Timer() {

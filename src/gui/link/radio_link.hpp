@@ -29,6 +29,9 @@ class RadioLink final : public QObject {
 
   void mnuReadFromRadio_Click();
   void mnuWriteToRadio_Click();
+  // The document to the radios on several ports at once, or to one radio after
+  // another on one port; the document cannot be changed while the dialog is open.
+  void mnuWriteToSeveral_Click();
   // Reads the radio into a document of its own and shows how it differs from
   // the working document, which stays as it was (its changed flag and its
   // undo history too).
@@ -47,6 +50,7 @@ class RadioLink final : public QObject {
  private:
   void WaitSaveDataTimer_Timer();
   void ReadOKTimer_Timer();
+  void openWriteSeveral();
   // Proves the port by opening it, closes it again and asks to go on (for a
   // write with the box of the check after it, `verify`).
   bool confirm(TransferKind kind, int questionTextId, bool* verify = nullptr);
@@ -72,6 +76,7 @@ class RadioLink final : public QObject {
   std::unique_ptr<SerialLinkHost> m_host;
   std::unique_ptr<ProtocolEngine> m_engine;
   QTimer m_waitSaveDataTimer;
+  QTimer m_waitSaveSeveralTimer;
   QTimer m_readOkTimer;
   QPointer<FrmProgress> m_progress;
 };

@@ -786,6 +786,43 @@ TEST_F(EngineTest, EveryEarlyStopTellsTheRadioBeforeThePortCloses) {
   }
 }
 
+// Stopping a transfer part-way, at any step, ends it as a failure with END
+// as the last frame that leaves before the port closes; stopping an idle engine
+// does nothing.
+TEST_F(EngineTest, StoppingATransferTellsTheRadioEndAndFails) {
+  struct Case {
+    TransferKind kind;
+    int framesAnswered;  // answered before the stop
+  };
+  for (const auto& c : std::vector<Case>{{TransferKind::WriteAll, 0},
+                                         {TransferKind::WriteAll, 3},
+                                         {TransferKind::WriteAll, 40},
+                                         {TransferKind::ReadAll, 40}}) {
+    startOver(false);
+    auto engine = makeEngine();
+    ASSERT_TRUE(engine.OpenRadioPort(c.kind));
+    engine.start();
+    for (int answered = 0; answered < c.framesAnswered; ++answered) {
+      link.send();
+      ASSERT_EQ(link.written.size(), static_cast<std::size_t>(answered) + 1);
+      engine.onBytesReceived(radio.reply(link.written.back()));
+    }
+    engine.cancel();
+    const std::string what = (c.kind == TransferKind::WriteAll ? "write after " : "read after ") +
+                             std::to_string(c.framesAnswered);
+    EXPECT_FALSE(engine.busy()) << what;
+    EXPECT_TRUE(failed(c.kind)) << what;
+    EXPECT_FALSE(link.portOpen) << what;
+    EXPECT_FALSE(link.timerArmed) << what;
+    EXPECT_TRUE(link.lost.empty()) << what;
+    ASSERT_FALSE(link.written.empty()) << what;
+    EXPECT_EQ(link.written.back(), bytesOf("END")) << what;
+    EXPECT_TRUE(prompter.asked.empty()) << "a stop asks nothing: " << what;
+    engine.cancel();
+    EXPECT_EQ(link.ended.size(), 1u) << "a second stop does nothing: " << what;
+  }
+}
+
 // The host hears once, when the radio has been accepted and before the first
 // block goes out, that a write is about to begin (the desktop keeps its backup
 // then), and may still stop it.
