@@ -39,6 +39,17 @@ std::string CliText(const Environment& env, int id) {
   return texts.LangText(id);
 }
 
+namespace {
+
+// A text of the run's language with the values given in its places.
+std::string said(const Environment& env, int id, std::vector<std::string> values) {
+  Message message = TextMessage(id);
+  message.arguments = std::move(values);
+  return MessageBody(message, CliText(env, id));
+}
+
+}  // namespace
+
 int UnknownVerb(const std::string& verb, const std::string& verbs, const Environment& env) {
   return refuse(env.io, "\"" + verb + "\" " + CliText(env, text::kCliUnknownVerb) + verbs,
                 kExitUsage);
@@ -151,7 +162,7 @@ int RunEdit(const EditOptions& options, const Environment& env) {
     std::string value = options.pairs[i + 1];
     if (field->kind == ChannelValueKind::Tone) {
       const auto tone = toneValue(value);
-      if (!tone) return refuse(io, "\"" + value + "\" is not a tone (67.0, 023N, 023I, none)");
+      if (!tone) return refuse(io, said(env, text::kCliNotATone, {value}));
       value = *tone;
     }
     edits.emplace_back(static_cast<int>(field->code), std::move(value));
@@ -168,15 +179,17 @@ int RunEdit(const EditOptions& options, const Environment& env) {
     const auto& [code, value] = edits[i];
     const bool existed = FindChannelIndex(state.workingDocument, options.channel) >= 0;
     const auto outcome = ApplyChannelEdit(state, effects, group, position, code, value);
-    std::string reason = outcome.failure.detail;
+    const auto runText = [&env](int id) { return CliText(env, id); };
+    std::string reason = FailureText(outcome.failure, runText);
     // An edit the rules ignore did not do what was asked: say so rather than save.
     if (outcome.status == EditStatus::Ignored) {
-      reason = existed ? "the last channel cannot be removed"
-                       : "the channel does not exist; give its rx first to create it";
+      reason = runText(existed ? text::kCliLastChannelKept : text::kCliChannelNotThere);
     }
     if (outcome.status == EditStatus::Refused || outcome.status == EditStatus::Ignored) {
-      return refuse(io, "channel " + std::to_string(options.channel) + " " + options.pairs[2 * i] +
-                            ": " + reason + "; the file was not changed");
+      const std::string refusal =
+          said(env, text::kCliChannelRefusal,
+               {std::to_string(options.channel), options.pairs[2 * i], reason});
+      return refuse(io, said(env, text::kCliRefusedFileNotChanged, {refusal}));
     }
   }
   return session.save() ? kExitOk : kExitRefused;

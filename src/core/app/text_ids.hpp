@@ -119,6 +119,15 @@ inline constexpr int kSerialDeviceNotOpened = 9141;  // %1 the device, %2 the sy
 inline constexpr int kCliPortNotInMap = 9142;        // %1 the port, %2 the port map
 // A refusal (%1) that left the file as it was.
 inline constexpr int kCliRefusedFileNotChanged = 9143;
+// Why an edit of a channel was refused, in words both front ends can show.
+inline constexpr int kEditOffsetTooLarge = 9150;
+inline constexpr int kEditNotAValue = 9151;        // %1 the value, %2 the largest
+inline constexpr int kEditOffsetNotNumber = 9152;  // %1 the offset typed
+inline constexpr int kEditListFull = 9153;
+inline constexpr int kCliNotATone = 9154;  // %1 the value given
+inline constexpr int kCliLastChannelKept = 9155;
+inline constexpr int kCliChannelNotThere = 9156;
+inline constexpr int kCliChannelRefusal = 9157;  // %1 channel, %2 field, %3 why
 
 // ---- Main window -------------------------------------------------------------
 inline constexpr int kApplicationTitle = 12000;

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <limits>
 
+#include "core/app/text_ids.hpp"
 #include "core/document/codec.hpp"
 #include "core/document/edit_history.hpp"
 #include "core/document/records.hpp"
@@ -26,7 +27,7 @@ bool applyOffset(ChannelRecord& c, const std::optional<OffsetResult>& result) {
   return true;
 }
 
-constexpr const char* kOffsetTooLarge = "an offset of 100 MHz or more cannot be stored";
+EditOutcome offsetTooLarge() { return RefusedEdit(Failure{text::kEditOffsetTooLarge, {}}); }
 
 }  // namespace
 
@@ -83,7 +84,7 @@ EditOutcome applyEdit(RunState& state, const Effects& effects, int number, int f
   const bool offsetTyped = field == ChannelField::Transmit && state.habits.offsetMode;
   if (isFrequency && !text.empty() && !offsetTyped) text = FormatFreqInBand(text, codec);
   if (offsetTyped && !text.empty() && !IsNumeric(text)) {
-    return RefusedEdit("the offset \"" + text + "\" is not a number");
+    return RefusedEdit(Failure{text::kEditOffsetNotNumber, {}, {text}});
   }
 
   auto& doc = state.workingDocument;
@@ -91,7 +92,7 @@ EditOutcome applyEdit(RunState& state, const Effects& effects, int number, int f
   if (index < 0) {
     if (field != ChannelField::Receive || text.empty()) return {EditStatus::Ignored, {}};
     const int added = AppendChannel(doc, number, text, codec.limits);
-    if (added < 0) return RefusedEdit("the channel list already holds 128 channels");
+    if (added < 0) return RefusedEdit(Failure{text::kEditListFull, {}});
     SnapChannelToStep(doc.channels[static_cast<std::size_t>(added)], codec);
     RevalidateChannelRefs(doc, effects.observer);
     return {EditStatus::Created, {}};
@@ -153,7 +154,7 @@ EditOutcome SetChannelField(RunState& state, const Effects& effects, ChannelReco
     edited.rxFreq.assign(FreqTextToStored(value, codec.limits));
     if (!applyOffset(edited, OffsetFromTexts(edited.rxFreq.raw(), oldTx, state.habits.offsetMode,
                                              edited.offset.raw(), edited.offsetDirection, codec))) {
-      return RefusedEdit(kOffsetTooLarge);
+      return offsetTooLarge();
     }
     const std::string tx =
         FormatFreqInBand(TxFrequencyText(edited.rxFreq.raw(), edited.offset.raw(),
@@ -161,7 +162,7 @@ EditOutcome SetChannelField(RunState& state, const Effects& effects, ChannelReco
                          codec);
     if (!applyOffset(edited, OffsetFromTexts(edited.rxFreq.raw(), tx, false, edited.offset.raw(),
                                              edited.offsetDirection, codec))) {
-      return RefusedEdit(kOffsetTooLarge);
+      return offsetTooLarge();
     }
     SnapChannelToStep(edited, codec);
     channel = edited;
@@ -172,7 +173,7 @@ EditOutcome SetChannelField(RunState& state, const Effects& effects, ChannelReco
     ChannelRecord edited = channel;
     if (!applyOffset(edited, OffsetFromTexts(edited.rxFreq.raw(), value, state.habits.offsetMode,
                                              edited.offset.raw(), edited.offsetDirection, codec))) {
-      return RefusedEdit(kOffsetTooLarge);
+      return offsetTooLarge();
     }
     SnapChannelToStep(edited, codec);
     channel = edited;
@@ -186,8 +187,8 @@ EditOutcome SetChannelField(RunState& state, const Effects& effects, ChannelReco
   std::int16_t* target = &(channel.*row->member);
   const auto parsed = ParseInteger(value);
   if (!parsed || *parsed < 0 || *parsed > row->maximum) {
-    return RefusedEdit("\"" + std::string(value) + "\" is not a value from 0 to " +
-                       std::to_string(row->maximum));
+    return RefusedEdit(
+        Failure{text::kEditNotAValue, {}, {std::string(value), std::to_string(row->maximum)}});
   }
   const auto v = static_cast<std::int16_t>(*parsed);
 

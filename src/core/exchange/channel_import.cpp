@@ -87,6 +87,9 @@ std::optional<ExchangeMessage> applyRequest(RunState& state, const Effects& effe
     const EditOutcome outcome =
         ApplyChannelEdit(state, effects, group, position, static_cast<int>(field), value);
     if (outcome.status == EditStatus::Refused) {
+      if (outcome.failure.textId != 0) {
+        return message(outcome.failure.textId, outcome.failure.arguments);
+      }
       return message(text::kRowRadioRefused, {outcome.failure.detail});
     }
     return std::nullopt;
