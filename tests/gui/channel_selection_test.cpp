@@ -101,6 +101,13 @@ class ChannelSelectionTest : public QObject {
     t.rightClick(2, 1);
     QCOMPARE(t.window->selectedRows(), rows({1, 2, 3}));
     if (QWidget* menu = QApplication::activePopupWidget()) menu->close();
+    // On the cursor's own cell too; a plain move afterwards selects one row again.
+    t.rightClick(t.window->cursorRow(), t.window->cursorColumn());
+    QCOMPARE(t.window->selectedRows(), rows({1, 2, 3}));
+    if (QWidget* menu = QApplication::activePopupWidget()) menu->close();
+    QVERIFY(t.activeAgain());
+    t.press(Qt::Key_Down);
+    QCOMPARE(t.window->selectedRows(), rows({t.window->cursorRow()}));
     t.click(6, 1);
     QCOMPARE(t.window->selectedRows(), rows({6}));
   }

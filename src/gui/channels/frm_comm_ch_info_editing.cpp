@@ -538,6 +538,8 @@ void frmCommChInfo::onContextMenu(const QPoint& position) {
   if (row < 0 || column < 0) return;
   m_grid->setFocus();
   setCursor(row + 1, column + 1);
+  // The press chose the selection; the next move of the cursor is a plain one again.
+  m_nextMove = SelectionMove::Single;
   m_host.popUpChannelMenu(m_grid->viewport()->mapToGlobal(position));
 }
 
@@ -547,6 +549,7 @@ void frmCommChInfo::onRowNumberContextMenu(const QPoint& position) {
   if (row < 0) return;
   m_grid->setFocus();
   setCursor(row + 1, cursorColumn());
+  m_nextMove = SelectionMove::Single;
   m_host.popUpChannelMenu(rows->viewport()->mapToGlobal(position));
 }
 
