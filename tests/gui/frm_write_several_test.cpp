@@ -116,11 +116,13 @@ class FrmWriteSeveralTest : public QObject {
     child<QCheckBox>(dialog, QStringLiteral("VerifyCheck"))->setChecked(verify);
     QTest::mouseClick(child<QPushButton>(dialog, QStringLiteral("StartButton")), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!dialog.running(), kPatienceMs);
+    // The dialog moves on one turn of the event loop after the last radio's end.
+    QTRY_VERIFY_WITH_TIMEOUT(child<QPushButton>(dialog, QStringLiteral("CloseButton"))->isEnabled(),
+                             kPatienceMs);
     QCOMPARE(stateOf(dialog, 0), result);
     QCOMPARE(stateOf(dialog, 1), result);
     QCOMPARE(child<QProgressBar>(dialog, QStringLiteral("ProgressBar(1)"))->value(), 177);
     QVERIFY(f.prompter.unexpected.empty());
-    QVERIFY(child<QPushButton>(dialog, QStringLiteral("CloseButton"))->isEnabled());
     QVERIFY(endProblem(f.first.stopAndLog()).empty());
     QVERIFY(endProblem(f.second.stopAndLog()).empty());
     QVERIFY(f.holdsThePackedImage("first.img"));
