@@ -240,7 +240,7 @@ int main(int argc, char* argv[]) {
         const DocumentRecord before = context.state.workingDocument;
         for (int position = 2; position <= 4; ++position) {
           ApplyChannelEdit(context.state, {prompter, window}, 0, position, 1,
-                           std::to_string(440 + position * 0.0125));
+                           FormatFixed5(440 + position * 0.0125));
         }
         table->setCursor(4, 6);
         table->selectRows({1, 2, 3, 4});

@@ -14,23 +14,8 @@ namespace cps::cli {
 
 namespace {
 
-constexpr int kRetryQuestion = 9008;
-constexpr int kBandQuestion = 9014;
-
-// The answer that does nothing the command line did not ask for.
-Answer safeAnswer(Buttons buttons) {
-  switch (buttons) {
-    case Buttons::Ok:
-      return Answer::Ok;
-    case Buttons::YesNo:
-      return Answer::No;
-    case Buttons::OkCancel:
-    case Buttons::YesNoCancel:
-    case Buttons::RetryCancel:
-      break;
-  }
-  return Answer::Cancel;
-}
+constexpr int kRetryQuestion = text::kTransferFailedRetry;
+constexpr int kBandQuestion = text::kBandDiffers;
 
 Answer yesAnswer(Buttons buttons) {
   switch (buttons) {
@@ -91,7 +76,7 @@ Answer StderrPrompter::ask(const Message& message) {
     m_err << "cps530-cli: " << text << '\n';
     return Answer::Ok;
   }
-  Answer answer = safeAnswer(message.buttons);
+  Answer answer = SafeAnswer(message.buttons);
   if (const auto decided = decide(message)) {
     answer = *decided;
   } else if (m_answers.interactive &&

@@ -143,8 +143,8 @@ ChannelCommandResult RunChannelCommandOnRows(RunState& state, const Effects& eff
 
 ChannelCommandResult PasteChannels(RunState& state, const Effects& effects, TablePlace place) {
   if (place.group < 0 || place.group >= static_cast<int>(kGroupCount) || place.position < 1 ||
-      place.position > kPositions) {
-    return RunChannelCommand(state, effects, ChannelCommand::Paste, place);
+      place.position > kPositions || !state.channelClipboard.hasChannel()) {
+    return ChannelCommandResult{{0, "nothing copied can stand at that place"}};
   }
   HistoryStep step(state);
   const DocumentRecord before = state.workingDocument;
@@ -177,7 +177,12 @@ ChannelCommandResult PasteChannels(RunState& state, const Effects& effects, Tabl
     return kept;
   }
   RevalidateChannelRefs(state.workingDocument, effects.observer);
-  ChannelCommandResult result{{}, place.position, answered, rows};
+  // A single channel stays where it was pasted, the cursor with it; a block is selected.
+  const bool block = copied.size() > 1;
+  ChannelCommandResult result{{},
+                              block ? std::optional<int>(place.position) : std::nullopt,
+                              answered,
+                              block ? rows : std::vector<int>{}};
   if (full) {
     result.failure = {text::kNoFreeChannelEntry, "the channel list has no free entry"};
   } else if (left > 0) {
@@ -193,6 +198,12 @@ BlockEditResult ApplyEditsToRows(RunState& state, const Effects& effects, int gr
                                  const std::vector<std::pair<int, std::string>>& edits) {
   BlockEditResult result;
   if (group < 0 || group >= static_cast<int>(kGroupCount)) return result;
+  // Lockout by tone needs a tone to check: it is set after the tones and the
+  // scrambler, which decide whether a channel has one.
+  std::vector<std::pair<int, std::string>> inOrder = edits;
+  std::stable_partition(inOrder.begin(), inOrder.end(), [](const auto& edit) {
+    return edit.first != static_cast<int>(ChannelField::BusyLockout);
+  });
   HistoryStep step(state);
   OncePerTextPrompter once(effects.prompter);
   const Effects quiet{once, effects.observer};
@@ -202,7 +213,7 @@ BlockEditResult ApplyEditsToRows(RunState& state, const Effects& effects, int gr
     if (index < 0) continue;
     const ChannelRecord before = state.workingDocument.channels[static_cast<std::size_t>(index)];
     bool refused = false;
-    for (const auto& [field, value] : edits) {
+    for (const auto& [field, value] : inOrder) {
       refused |=
           ApplyChannelEdit(state, quiet, group, row, field, value).status == EditStatus::Refused;
     }

@@ -186,26 +186,8 @@ ChannelCommandResult PasteChannel(RunState& state, const Effects& effects, Table
   // The menu offers Paste only once a channel was copied; without one there is
   // nothing that could stand at the place.
   if (!state.channelClipboard.hasChannel()) return {{0, "no channel has been copied"}, {}, false};
-  if (state.channelClipboard.channels.size() > 1) return PasteChannels(state, effects, place);
-  HistoryStep step(state);
-  const DocumentRecord before = state.workingDocument;
-  const bool answered = AskChannelQuestion(state, effects, ConfirmMode::Paste);
-  if (state.habits.pasteInserts) InsertEmptyPosition(state, effects, place);
-  const bool placed = PasteIntoSlot(state, effects, place);
-  if (state.workingDocument.usedCount() == 0) {
-    // An entry with a reserved value clears its place; the last channel stays.
-    state.workingDocument = before;
-    RefreshAllChannelViews(state, effects.observer);
-    ChannelCommandResult kept = LastChannelKept();
-    kept.saveHabits = answered;
-    return kept;
-  }
-  RevalidateChannelRefs(state.workingDocument, effects.observer);
-  if (!placed) {
-    return {
-        {text::kNoFreeChannelEntry, "the channel list has no free entry"}, std::nullopt, answered};
-  }
-  return {{}, std::nullopt, answered};
+  // One copied channel is a block of one: the same question, place and checks.
+  return PasteChannels(state, effects, place);
 }
 
 ChannelCommandResult InsertChannel(RunState& state, const Effects& effects, TablePlace place) {
@@ -292,11 +274,6 @@ void ShiftGroupUp(RunState& state, const Effects& effects, TablePlace place) {
     if (q > place.position && q <= kPositions) --channel.number;
   }
   RefreshAllChannelViews(state, effects.observer);
-}
-
-bool PasteIntoSlot(RunState& state, const Effects& effects, TablePlace place) {
-  if (!state.channelClipboard.hasChannel()) return false;
-  return PlaceChannel(state, effects, place, state.channelClipboard.channels.front());
 }
 
 bool PlaceChannel(RunState& state, const Effects& effects, TablePlace place, ChannelRecord pasted) {

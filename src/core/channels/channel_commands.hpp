@@ -85,13 +85,10 @@ void ClearChannelSlot(RunState& state, const Effects& effects, TablePlace place)
 void ShiftGroupDown(RunState& state, const Effects& effects, TablePlace place);
 // Closes the gap at the place: the channels below it move up one position.
 void ShiftGroupUp(RunState& state, const Effects& effects, TablePlace place);
-// Puts the copied channel at the place, replacing what was there. A copied
-// entry whose reserved field is not 0 is no channel: the place is cleared.
-// False when the channel could not be placed (nothing copied, a full list).
-bool PasteIntoSlot(RunState& state, const Effects& effects, TablePlace place);
 
 // Puts `channel` at the place, replacing what was there, brought into the
-// band as a pasted channel is. False when it could not be placed.
+// band as a pasted channel is; an entry whose reserved field is not 0 is no
+// channel, and the place is cleared. False when it could not be placed (a full list).
 bool PlaceChannel(RunState& state, const Effects& effects, TablePlace place, ChannelRecord channel);
 // Makes room at the place and leaves it empty, as Insert does.
 void InsertEmptyPosition(RunState& state, const Effects& effects, TablePlace place);
@@ -122,7 +119,7 @@ struct TableSelection {
 // the run's other end. Insert acts on the cursor's row.
 ChannelCommandResult RunChannelCommandOnRows(RunState& state, const Effects& effects,
                                              ChannelCommand command, const TableSelection& rows);
-// Paste of a clipboard that holds several channels: as pasting them one after
+// Paste of what the clipboard holds, one channel or several: as pasting them one after
 // another at the place and the positions after it (into the next groups when
 // the block reaches a group's end), with one question. Channels that would
 // come after channel 128 are not pasted, and the result says how many.
@@ -135,7 +132,8 @@ struct BlockEditResult {
 // Sets fields of every selected channel that exists, each through
 // ApplyChannelEdit (so every rule of a single edit holds for each channel), in
 // one step of the edit history; every warning shows once. `edits` are field
-// codes with the value text an edit takes, applied in the order given.
+// codes with the value text an edit takes, applied in the order given except
+// that busy lockout comes last, once the tones and scrambler are set.
 BlockEditResult ApplyEditsToRows(RunState& state, const Effects& effects, int group,
                                  const std::vector<int>& rows,
                                  const std::vector<std::pair<int, std::string>>& edits);

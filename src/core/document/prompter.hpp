@@ -43,6 +43,23 @@ inline std::string MessageBody(const Message& message, std::string languageText)
   return message.fixedText + languageText;
 }
 
+// The answer that does nothing nobody asked for: Ok where Ok is all there is,
+// No to a yes-or-no question, Cancel otherwise. Front ends that answer
+// without a person (the command line, several radios at once) give it.
+inline Answer SafeAnswer(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::Ok:
+      return Answer::Ok;
+    case Buttons::YesNo:
+      return Answer::No;
+    case Buttons::OkCancel:
+    case Buttons::YesNoCancel:
+    case Buttons::RetryCancel:
+      break;
+  }
+  return Answer::Cancel;
+}
+
 inline Message TextMessage(int textId, Buttons buttons = Buttons::Ok, Icon icon = Icon::None) {
   Message m;
   m.textId = textId;

@@ -148,17 +148,7 @@ Answer FleetPrompter::ask(const Message& message) {
   }
   if (message.textId == text::kBandDiffers && m_answers.yes) return Answer::Ok;
   m_reason = FleetReasonOf(message, m_textOf);
-  switch (message.buttons) {
-    case Buttons::Ok:
-      return Answer::Ok;
-    case Buttons::YesNo:
-      return Answer::No;
-    case Buttons::OkCancel:
-    case Buttons::YesNoCancel:
-    case Buttons::RetryCancel:
-      break;
-  }
-  return Answer::Cancel;
+  return SafeAnswer(message.buttons);
 }
 
 std::optional<std::string> FleetPrompter::askPassword() {

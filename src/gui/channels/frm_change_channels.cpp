@@ -124,7 +124,6 @@ void FrmChangeChannels::applyExclusion() {
 
 std::vector<std::pair<int, std::string>> FrmChangeChannels::edits() const {
   std::vector<std::pair<int, std::string>> result;
-  std::vector<std::pair<int, std::string>> lockout;
   const auto lists = ChannelDialogLists();
   for (std::size_t i = 0; i < lists.size(); ++i) {
     const int item = m_lists[i]->currentIndex();
@@ -132,8 +131,7 @@ std::vector<std::pair<int, std::string>> FrmChangeChannels::edits() const {
     const auto value =
         DialogStoredValue(lists[i], item - 1, m_lists[i]->currentText().toStdString());
     if (!value) continue;
-    auto& into = lists[i].field == ChannelField::BusyLockout ? lockout : result;
-    into.emplace_back(static_cast<int>(lists[i].field), std::to_string(*value));
+    result.emplace_back(static_cast<int>(lists[i].field), std::to_string(*value));
   }
   const auto checks = ChannelDialogChecks();
   for (std::size_t i = 0; i < checks.size(); ++i) {
@@ -141,9 +139,6 @@ std::vector<std::pair<int, std::string>> FrmChangeChannels::edits() const {
     if (item <= kLeave) continue;
     result.emplace_back(static_cast<int>(checks[i].field), item == kOn ? "1" : "0");
   }
-  // Lockout by tone needs a tone to check: it comes after the tones and the
-  // scrambler, which decide whether a channel has one.
-  result.insert(result.end(), lockout.begin(), lockout.end());
   return result;
 }
 
