@@ -12,6 +12,7 @@
 #include "core/app/version_table.hpp"
 #include "core/document/channel_list.hpp"
 #include "core/document/codec.hpp"
+#include "core/document/file_io.hpp"
 #include "core/run_state.hpp"
 
 namespace cps::cli {
@@ -61,6 +62,14 @@ std::string EditFieldList() {
   return names;
 }
 
+bool OutputAllowed(const Environment& env, const std::string& output, OutputKind kind,
+                   const std::vector<std::string>& inputs, bool force) {
+  const std::string problem = OutputFileProblem(output, kind, inputs, force);
+  if (problem.empty()) return true;
+  env.io.err << "cps530-cli: " << problem << '\n';
+  return false;
+}
+
 int RunNew(const NewOptions& options, const Environment& env) {
   const Streams io = env.io;
   if (options.model != kModelTW530 && options.model != kModelTW530G) {
@@ -82,8 +91,10 @@ int RunNew(const NewOptions& options, const Environment& env) {
   if (!options.initDir.empty()) session.files().initFolder = options.initDir;
   session.state().model.select(options.model, options.band);
   session.state().initialiseSettings = options.initialise;
+  const std::string output = WithDataFileExtension(options.output);
+  if (!OutputAllowed(env, output, OutputKind::DataFile, {}, options.force)) return kExitRefused;
   MakeNewDocument(session.files());
-  return session.saveAs(options.output) ? kExitOk : kExitRefused;
+  return session.saveAs(output) ? kExitOk : kExitRefused;
 }
 
 int RunShow(const std::string& file, bool offsetMode, const Environment& env) {
@@ -169,7 +180,7 @@ int RunEdit(const EditOptions& options, const Environment& env) {
   }
 
   Session session(env);
-  if (!session.open(options.file)) return kExitRefused;
+  if (!session.openForChange(options.file)) return kExitRefused;
   RunState& state = session.state();
   state.habits.offsetMode = options.offsetMode;
   const Effects effects = session.effects();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/app/output_files.hpp"
 #include "core/app/settings_files.hpp"
 #include "core/app/text_table.hpp"
 
@@ -35,6 +36,7 @@ struct NewOptions {
   std::string band = "400 - 480 MHz";
   std::string initDir;      // empty: the Init folder beside the program
   bool initialise = false;  // keep every channel of the band's initial file
+  bool force = false;       // replace an output that is not a data file
 };
 
 struct EditOptions {
@@ -48,6 +50,12 @@ struct EditOptions {
 std::string CliText(const Environment& env, int id);
 // Says that `verb` is none of `verbs`, and gives the usage status.
 int UnknownVerb(const std::string& verb, const std::string& verbs, const Environment& env);
+
+// Whether a verb may write its new output file there; when not, stderr says
+// why (the input itself, a data file, something of another kind; see
+// OutputFileProblem) and the verb ends with status 1.
+bool OutputAllowed(const Environment& env, const std::string& output, OutputKind kind,
+                   const std::vector<std::string>& inputs, bool force);
 
 int RunNew(const NewOptions& options, const Environment& env);
 int RunShow(const std::string& file, bool offsetMode, const Environment& env);

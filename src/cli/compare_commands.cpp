@@ -53,6 +53,9 @@ CLI::App* AddReportVerb(CLI::App& app, ReportOptions& options) {
   cmd->add_option("-o,--output", options.output, "OUT.html or OUT.pdf")->required();
   cmd->add_option("--page", options.page, "PDF page size: a4 or letter (default: from the locale)")
       ->check(CLI::IsMember({"a4", "letter"}));
+  cmd->add_flag("--force", options.force,
+                "Replace the output even when it holds a data file of this program, the input "
+                "itself, or something else than a report");
   return cmd;
 }
 
@@ -102,6 +105,9 @@ int RunReport(const ReportOptions& options, const Environment& env) {
     env.io.err << "cps530-cli: " << options.output
                << ": the report is written as .html or .pdf; the name says which\n";
     return kExitUsage;
+  }
+  if (!OutputAllowed(env, options.output, OutputKind::Report, {options.file}, options.force)) {
+    return kExitRefused;
   }
   const auto read = ReadComparedFile(options.file);
   if (!read.file) {

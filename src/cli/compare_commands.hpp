@@ -26,6 +26,7 @@ struct ReportOptions {
   std::string file;
   std::string output;  // .html or .pdf
   std::string page;    // "a4", "letter"; empty: from the locale
+  bool force = false;  // replace an output that holds something else
 };
 
 // 0 written, 1 refused (a file that cannot be read, an output that cannot be

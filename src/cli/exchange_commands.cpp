@@ -30,7 +30,8 @@ int RunImport(const ImportCommandOptions& options, const Environment& env) {
 
   const FileBytes file = ReadWholeFile(options.csv, kMaxChannelListBytes);
   if (!file.ok()) return refuse(say({text::kCsvFileUnreadable, {options.csv + ": " + file.error}}));
-  if (!session.open(options.file)) return kExitRefused;
+  if (!(options.dryRun ? session.open(options.file) : session.openForChange(options.file)))
+    return kExitRefused;
 
   const std::string_view csv(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size());
   const ImportPlan plan =
@@ -65,7 +66,10 @@ int RunImport(const ImportCommandOptions& options, const Environment& env) {
   return plan.skippedCount() > 0 ? kExitRowsSkipped : kExitOk;
 }
 
-int RunExport(const std::string& file, const std::string& csv, const Environment& env) {
+int RunExport(const std::string& file, const std::string& csv, const Environment& env, bool force) {
+  if (!csv.empty() && !OutputAllowed(env, csv, OutputKind::ChannelList, {file}, force)) {
+    return kExitRefused;
+  }
   Session session(env);
   if (!session.open(file)) return kExitRefused;
   const auto say = [&session](const ExchangeMessage& m) {
@@ -111,11 +115,14 @@ ExchangeCommands::ExchangeCommands(CLI::App& app) {
       "export", "Write every channel in number order as a CSV channel list with the full header");
   m_export->add_option("FILE", m_exportFile, "Data file")->required();
   m_export->add_option("CSV", m_exportCsv, "Channel list to write (standard output without it)");
+  m_export->add_flag("--force", m_exportForce,
+                     "Replace the CSV even when it holds a data file of this program, the input "
+                     "itself, or something else than a channel list");
 }
 
 std::optional<int> ExchangeCommands::run(const Environment& env) const {
   if (*m_import) return RunImport(m_importOptions, env);
-  if (*m_export) return RunExport(m_exportFile, m_exportCsv, env);
+  if (*m_export) return RunExport(m_exportFile, m_exportCsv, env, m_exportForce);
   return std::nullopt;
 }
 

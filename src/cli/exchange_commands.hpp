@@ -27,7 +27,9 @@ struct ImportCommandOptions {
 
 int RunImport(const ImportCommandOptions& options, const Environment& env);
 // Without a CSV path the list goes to standard output.
-int RunExport(const std::string& file, const std::string& csv, const Environment& env);
+// `force`: replace an output that holds a data file, the input or something else.
+int RunExport(const std::string& file, const std::string& csv, const Environment& env,
+              bool force = false);
 
 // Adds the two verbs to the command line; after parsing, run() gives the exit
 // status of the one chosen, or nothing when another verb was.
@@ -42,6 +44,7 @@ class ExchangeCommands {
   ImportCommandOptions m_importOptions;
   std::string m_exportFile;
   std::string m_exportCsv;
+  bool m_exportForce = false;
 };
 
 }  // namespace cps::cli

@@ -21,6 +21,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr const char* kForceHelp =
+    "Replace the output even when it holds a data file of this program, the input itself, or "
+    "something else than this command writes";
+
 // The folder of this executable: the program folder of the portable layout,
 // where the language files and the initial files are.
 fs::path programFolder(const char* argv0) {
@@ -100,6 +104,7 @@ int main(int argc, char** argv) {
                      "Folder of the initial files (default: Init beside the program)");
   newCmd->add_flag("--initialise", newOptions.initialise,
                    "Keep every channel of the band's initial file, not only channel 1");
+  newCmd->add_flag("--force", newOptions.force, kForceHelp);
 
   std::string showFile;
   bool showOffsets = false;
@@ -177,6 +182,8 @@ int main(int argc, char** argv) {
   addRadioOptions(readCmd);
   readCmd->add_option("-o,--output", readOutput, "Data file to write after a successful read")
       ->required();
+  bool readForce = false;
+  readCmd->add_flag("--force", readForce, kForceHelp);
 
   std::string writeFile;
   auto* writeCmd = app.add_subcommand("write", "Write a data file to a radio, or to several");
@@ -215,12 +222,16 @@ int main(int argc, char** argv) {
   auto* packCmd = app.add_subcommand("pack", "Pack a data file into a radio image (2832 bytes)");
   packCmd->add_option("FILE", packFile, "Data file")->required();
   packCmd->add_option("-o,--output", packOutput, "Image file to write")->required();
+  bool packForce = false;
+  packCmd->add_flag("--force", packForce, kForceHelp);
 
   std::string unpackImage;
   std::string unpackOutput;
   auto* unpackCmd = app.add_subcommand("unpack", "Unpack a radio image into a data file");
   unpackCmd->add_option("IMAGE", unpackImage, "Image file (2832 bytes)")->required();
   unpackCmd->add_option("-o,--output", unpackOutput, "Data file to write")->required();
+  bool unpackForce = false;
+  unpackCmd->add_flag("--force", unpackForce, kForceHelp);
 
   DiffOptions diffOptions;
   ReportOptions reportOptions;
@@ -266,8 +277,8 @@ int main(int argc, char** argv) {
     if (*editCmd) return RunEdit(editOptions, env);
     if (*getCmd) return RunGet(getFile, getNames, env);
     if (*setCmd) return RunSet(setOptions, env);
-    if (*packCmd) return RunPack(packFile, packOutput, env);
-    if (*unpackCmd) return RunUnpack(unpackImage, unpackOutput, env);
+    if (*packCmd) return RunPack(packFile, packOutput, packForce, env);
+    if (*unpackCmd) return RunUnpack(unpackImage, unpackOutput, unpackForce, env);
     if (*diffCmd) return RunDiff(diffOptions, env);
     if (*reportCmd) return RunReport(reportOptions, env);
     // The serial port and its timers run on a Qt event loop. An installed
@@ -276,7 +287,7 @@ int main(int argc, char** argv) {
       std::cerr << "cps530-cli: " << error << '\n';
     }
     QCoreApplication qt(argc, argv);
-    if (*readCmd) return RunRead(radio, readOutput, env);
+    if (*readCmd) return RunRead(radio, readOutput, readForce, env);
     if (*writeCmd) {
       if (writeSeries && writePorts.size() > 1) {
         std::cerr << "cps530-cli: " << CliText(env, cps::text::kFleetSeriesOnePort) << '\n';

@@ -147,7 +147,11 @@ std::string ProgressLineText(int percent, int blocksDone, std::chrono::milliseco
          std::string(static_cast<std::size_t>(20 - filled), ' ') + numbers.data();
 }
 
-int RunRead(const RadioOptions& options, const std::string& output, const Environment& env) {
+int RunRead(const RadioOptions& options, const std::string& chosen, bool force,
+            const Environment& env) {
+  // Checked before the radio is read, so that a refused name costs no transfer.
+  const std::string output = WithDataFileExtension(chosen);
+  if (!OutputAllowed(env, output, OutputKind::DataFile, {}, force)) return kExitRefused;
   Session session(env, answersOf(options));
   MakeNewDocument(session.files());
   ClearImage(session.state().link.image);
@@ -219,7 +223,9 @@ int RunInfo(const RadioOptions& options, bool json, const Environment& env) {
   return kExitOk;
 }
 
-int RunPack(const std::string& file, const std::string& output, const Environment& env) {
+int RunPack(const std::string& file, const std::string& output, bool force,
+            const Environment& env) {
+  if (!OutputAllowed(env, output, OutputKind::RadioImage, {file}, force)) return kExitRefused;
   Session session(env);
   if (!session.open(file)) return kExitRefused;
   auto& image = session.state().link.image;
@@ -231,7 +237,10 @@ int RunPack(const std::string& file, const std::string& output, const Environmen
   return kExitOk;
 }
 
-int RunUnpack(const std::string& imageFile, const std::string& output, const Environment& env) {
+int RunUnpack(const std::string& imageFile, const std::string& chosen, bool force,
+              const Environment& env) {
+  const std::string output = WithDataFileExtension(chosen);
+  if (!OutputAllowed(env, output, OutputKind::DataFile, {imageFile}, force)) return kExitRefused;
   const auto bytes = ReadWholeFile(imageFile, kRadioImageSize);
   if (!bytes.ok()) return refuse(env, imageFile + ": " + bytes.error);
   if (bytes.bytes.size() != kRadioImageSize) {

@@ -23,7 +23,8 @@ struct RadioOptions {
 };
 
 // Each needs a running Qt core application (for the serial port and timers).
-int RunRead(const RadioOptions& options, const std::string& output, const Environment& env);
+int RunRead(const RadioOptions& options, const std::string& output, bool force,
+            const Environment& env);
 int RunWrite(const std::string& file, const RadioOptions& options, const Environment& env);
 int RunInfo(const RadioOptions& options, bool json, const Environment& env);
 
@@ -31,7 +32,8 @@ int RunInfo(const RadioOptions& options, bool json, const Environment& env);
 // percentage, the blocks moved of all, and the time taken so far.
 std::string ProgressLineText(int percent, int blocksDone, std::chrono::milliseconds elapsed);
 
-int RunPack(const std::string& file, const std::string& output, const Environment& env);
-int RunUnpack(const std::string& image, const std::string& output, const Environment& env);
+int RunPack(const std::string& file, const std::string& output, bool force, const Environment& env);
+int RunUnpack(const std::string& image, const std::string& output, bool force,
+              const Environment& env);
 
 }  // namespace cps::cli

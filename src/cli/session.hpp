@@ -13,6 +13,7 @@
 #include "core/app/version_table.hpp"
 #include "core/document/channel_list.hpp"
 #include "core/document/codec.hpp"
+#include "core/document/file_io.hpp"
 #include "core/run_state.hpp"
 
 namespace cps::cli {
@@ -69,6 +70,21 @@ class Session {
     return false;
   }
 
+  // Opens a data file that this verb will change and save: its lock is taken
+  // first and held until the session ends, so that a second program changing
+  // the same file waits, or is told the file is busy, instead of one of the
+  // two changes being lost.
+  bool openForChange(const std::string& file) {
+    auto locked = LockForChange(file);
+    if (!locked.ok()) {
+      m_env.io.err << "cps530-cli: " << locked.error << '\n';
+      return false;
+    }
+    m_lock = std::move(locked.lock);
+    m_files.heldLock = &m_lock;
+    return open(file);
+  }
+
   bool saveAs(const std::string& file) {
     const auto result = SaveAsPath(m_files, file);
     if (!result.failure.detail.empty())
@@ -97,6 +113,7 @@ class Session {
   StderrPrompter m_prompter;
   NullObserver m_observer;
   FileContext m_files;
+  FileLock m_lock;
 };
 
 }  // namespace cps::cli

@@ -172,7 +172,7 @@ int RunSet(const SetOptions& options, const Environment& env) {
   EnglishTexts english(env.folders);
   if (!english.present()) return refuse(io, english.missing());
   Session session(env);
-  if (!session.open(options.file)) return kExitRefused;
+  if (!session.openForChange(options.file)) return kExitRefused;
   RunState& state = session.state();
   const Effects effects = session.effects();
   const TextOf textOf = english.textOf();

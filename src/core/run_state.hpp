@@ -12,6 +12,7 @@
 
 #include "core/document/defaults.hpp"
 #include "core/document/edit_history.hpp"
+#include "core/document/file_io.hpp"
 #include "core/document/model.hpp"
 #include "core/document/records.hpp"
 #include "core/link/link_state.hpp"
@@ -88,6 +89,9 @@ struct RunState {
 
   std::string path = kUntitledPath;
   bool isUntitled = true;
+  // The file as it was when this run last opened or saved it, to notice a
+  // change another program made since.
+  FileStamp diskStamp;
 
   HabitRecord habits;
   // The initialise command asks for every channel of the band's initial file.

@@ -105,7 +105,9 @@ TEST_F(CliTest, ToneLockoutOnAChannelWithoutATone) {
 
 TEST_F(CliTest, PackWritesTheFivePointTestPairs) {
   ASSERT_EQ(makeNew("r.dat"), kExitOk);
-  ASSERT_EQ(run([&](const Environment& env) { return RunPack(path("r.dat"), path("r.img"), env); }),
+  ASSERT_EQ(run([&](const Environment& env) {
+              return RunPack(path("r.dat"), path("r.img"), false, env);
+            }),
             kExitOk)
       << m_err.str();
   EXPECT_EQ(testing::FivePointBytesOf(fileBytes(path("r.img"))), testing::kFivePointBytes);

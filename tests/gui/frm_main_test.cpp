@@ -384,6 +384,56 @@ class FrmMainTest : public QObject {
     QVERIFY(f.prompter.unexpected.empty());
   }
 
+  // Another program changes the open file: the focus brings the question of
+  // opening it again, and a save asks before replacing it.
+  void aChangeMadeByAnotherProgramIsNotLostInSilence() {
+    GuiFixture f;
+    FrmMain window(f.context);
+    int channelWindows = 0;
+    registerStandIn(window, "frmCommChInfo", channelWindows);
+    const auto file = writeDataFile(f, "radio.dat", "V200");
+    f.prompter.expectFile(file);
+    window.action("mnuFileOpen")->trigger();
+    const auto otherProgramWrites = [&](int dtmfRate) {
+      auto loaded = ReadDataFile(file);
+      QVERIFY(loaded.file.has_value());
+      loaded.file->document.dtmf.settings[0] = static_cast<std::int16_t>(dtmfRate);
+      // A new modification time even on a file system with coarse times.
+      QVERIFY(WriteDataFile(file, loaded.file->document, loaded.file->side).empty());
+      fs::last_write_time(file, fs::last_write_time(file) + std::chrono::seconds(dtmfRate));
+    };
+
+    // Focus: Yes opens the file again, as it is now.
+    otherProgramWrites(3);
+    f.prompter.expect(cps::text::kFileChangedReload, Answer::Yes);
+    window.checkFileChangedOnDisk();
+    QCOMPARE(int(f.context.state.workingDocument.dtmf.settings[0]), 3);
+    // No keeps what is shown, and the same change is not asked about again.
+    otherProgramWrites(4);
+    f.prompter.expect(cps::text::kFileChangedReload, Answer::No);
+    window.checkFileChangedOnDisk();
+    QCOMPARE(int(f.context.state.workingDocument.dtmf.settings[0]), 3);
+    window.checkFileChangedOnDisk();
+    QCOMPARE(f.prompter.pending(), std::size_t{0});
+
+    // Save: Cancel leaves the other program's change on disk; Yes replaces it.
+    change(f.context);
+    f.prompter.expect(9007, Answer::Ok);
+    f.prompter.expect(cps::text::kFileChangedOnDisk, Answer::Cancel);
+    window.action("mnuFileSave")->trigger();
+    QCOMPARE(int(ReadDataFile(file).file->document.dtmf.settings[0]), 4);
+    QVERIFY(IsDocumentChanged(f.context.state));
+    f.prompter.expect(9007, Answer::Ok);
+    f.prompter.expect(cps::text::kFileChangedOnDisk, Answer::Yes);
+    window.action("mnuFileSave")->trigger();
+    QVERIFY(!IsDocumentChanged(f.context.state));
+    QCOMPARE(int(ReadDataFile(file).file->document.dtmf.settings[0]), 3);
+    // After its own save the file is as this run left it: no question.
+    window.checkFileChangedOnDisk();
+    QCOMPARE(f.prompter.pending(), std::size_t{0});
+    QVERIFY2(f.prompter.unexpected.empty(), f.prompter.unexpectedText().c_str());
+  }
+
   void modelDialogReplacesTheDocumentWithoutTheUnsavedQuestion() {
     GuiFixture f;
     FrmMain window(f.context);

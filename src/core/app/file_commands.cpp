@@ -50,6 +50,7 @@ std::optional<std::string> chooseOpenPath(FileContext& ctx) {
 void finishOpen(FileContext& ctx, const std::string& path) {
   ctx.state.path = path;
   ctx.state.isUntitled = false;
+  ctx.state.diskStamp = StampOf(path);
 }
 
 }  // namespace
@@ -90,6 +91,7 @@ void MakeNewDocument(FileContext& ctx) {
   auto& state = ctx.state;
   state.isUntitled = true;
   state.path = kUntitledPath;
+  state.diskStamp = {};
   ApplyDocumentDefaults(state, ctx.today);
   // Nothing of the old document can be undone into the new one.
   StartNewHistory(state);
@@ -233,7 +235,10 @@ FileCommandResult CommandSaveAs(FileContext& ctx) {
   return SaveAsPath(ctx, *path);
 }
 
-FileCommandResult SaveAsPath(FileContext& ctx, const std::string& path) {
+FileCommandResult SaveAsPath(FileContext& ctx, const std::string& chosen) {
+  // A name typed without an extension gets ".dat", so that the side file is
+  // "name.NVD" beside it and the file shows in the open dialog's list.
+  const std::string path = WithDataFileExtension(chosen);
   const std::string previous = ctx.state.path;
   ctx.state.path = path;
   auto result = SaveToCurrentPath(ctx);
@@ -242,8 +247,22 @@ FileCommandResult SaveAsPath(FileContext& ctx, const std::string& path) {
   return result;
 }
 
+bool FileChangedOnDisk(const RunState& state) {
+  return !state.isUntitled && state.diskStamp.path == state.path &&
+         StampOf(state.path) != state.diskStamp;
+}
+
 FileCommandResult SaveToCurrentPath(FileContext& ctx) {
   auto& state = ctx.state;
+  if (FileChangedOnDisk(state)) {
+    // Another program changed the file since it was opened or saved here:
+    // replacing it without a word would throw its change away.
+    auto question = TextMessage(text::kFileChangedOnDisk, Buttons::YesNoCancel, Icon::Warning);
+    question.arguments = {"\"" + FileNameOfPath(state.path) + "\""};
+    const Answer answer = ctx.prompter.ask(question);
+    if (answer == Answer::No) return CommandSaveAs(ctx);
+    if (answer != Answer::Yes) return cancelled();
+  }
   const DocumentRecord previousImage = state.savedImage;
   const SideFileRecord previousSide = state.savedSide;
   // A file opened without its version check keeps its version in memory; what
@@ -251,14 +270,18 @@ FileCommandResult SaveToCurrentPath(FileContext& ctx) {
   state.workingDocument.version.assign(kProgramVersion);
   state.workingSide.version.assign(kProgramVersion);
   CopyWorkingToImage(state);
-  const auto error = WriteDataFile(state.path, state.savedImage, state.savedSide);
+  const auto error = WriteDataFile(state.path, state.savedImage, state.savedSide, ctx.heldLock);
   if (!error.empty()) {
     // Nothing was saved, so the document must still count as changed.
     state.savedImage = previousImage;
     state.savedSide = previousSide;
-    return refused(ctx, text::kFileError, error);
+    auto message = TextMessage(text::kFileNotSaved, Buttons::Ok, Icon::Warning);
+    message.arguments = {error};
+    ctx.prompter.ask(message);
+    return {FileOutcome::Refused, {text::kFileNotSaved, {}, {error}}, {}, false};
   }
   state.isUntitled = false;
+  state.diskStamp = StampOf(state.path);
   return {FileOutcome::Done, {}, {}, false};
 }
 

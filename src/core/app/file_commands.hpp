@@ -16,6 +16,7 @@ namespace cps {
 
 class Prompter;
 class DocumentObserver;
+class FileLock;
 struct VersionTable;
 
 struct FileContext {
@@ -30,6 +31,10 @@ struct FileContext {
   // installed program version.
   std::filesystem::path baseFolder;
   std::filesystem::path executableName;
+  // The current file's lock when the caller holds it from reading the file to
+  // saving it (the command line's verbs that change a file); a save without it
+  // takes the lock for its own duration.
+  FileLock* heldLock = nullptr;
 };
 
 enum class FileOutcome {
@@ -60,7 +65,13 @@ FileCommandResult SpecialOpenPath(FileContext& ctx, const std::string& path);
 FileCommandResult CommandSave(FileContext& ctx);
 FileCommandResult CommandSaveAs(FileContext& ctx);
 FileCommandResult SaveAsPath(FileContext& ctx, const std::string& path);
+// Writes without a question, unless another program changed the file since
+// this run opened or saved it: then it asks whether to replace it, save under
+// another name, or not save.
 FileCommandResult SaveToCurrentPath(FileContext& ctx);
+// Whether another program changed or replaced the current file since this run
+// opened or saved it.
+bool FileChangedOnDisk(const RunState& state);
 
 // The part of a path after the last separator ("\" or "/").
 std::string FileNameOfPath(std::string_view path);

@@ -351,6 +351,12 @@ inline constexpr int kReportValue = 29136;
 inline constexpr int kReportWriteFailed = 29137;
 inline constexpr int kPdfFilter = 29138;
 
+// ---- Files changed elsewhere, and saves that could not be made -----------------------
+inline constexpr int kFileNotSaved = 29200;       // %1 the reason
+inline constexpr int kFileChangedOnDisk = 29201;  // %1 file: before a save over it
+inline constexpr int kFileChangedReload = 29202;  // %1 file: when the window gets the focus
+inline constexpr int kOutputNotReplaced = 29203;  // %1 file, %2 why
+
 // ---- One document to many radios ---------------------------------------------------
 inline constexpr int kMenuWriteToSeveral = 10321;
 

@@ -1,6 +1,8 @@
 #include "core/compare/compare.hpp"
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <optional>
 #include <span>
 
@@ -10,6 +12,8 @@
 #include "core/document/channel_fields.hpp"
 #include "core/document/codec.hpp"
 #include "core/document/records.hpp"
+#include "core/link/radio_image.hpp"
+#include "core/link/verify.hpp"
 #include "core/run_state.hpp"
 #include "core/settings/setting_fields.hpp"
 #include "core/settings/setting_values.hpp"
@@ -51,9 +55,15 @@ BandLimits limitsOf(const ComparedDocument& side) {
 // its own file shows it.
 struct Side {
   const ComparedDocument& doc;
+  const DocumentRecord& stored;
+  const SideFileRecord& storedSide;
   SilentPrompter prompter;
   CodecContext codec;
-  explicit Side(const ComparedDocument& d) : doc(d), codec{limitsOf(d), prompter} {}
+  explicit Side(const ComparedDocument& d)
+      : doc(d),
+        stored(d.stored != nullptr ? *d.stored : d.document),
+        storedSide(d.storedSide != nullptr ? *d.storedSide : d.side),
+        codec{limitsOf(d), prompter} {}
   Side(const Side&) = delete;
   Side& operator=(const Side&) = delete;
 };
@@ -73,6 +83,7 @@ class Comparison {
     compareModel();
     compareChannels();
     for (const auto& table : settingsTables()) compareSettings(table);
+    compareImages();
     return std::move(m_out);
   }
 
@@ -178,9 +189,11 @@ class Comparison {
                             m_textOf);
   }
 
+  // The value the file holds, not the one a window would put in its place
+  // (a channel reference to a missing channel, a number no item names).
   static std::string settingStored(const SettingField& field, Side& side) {
-    if (IsTextKind(field.kind)) return SettingText(side.doc.document, field, side.codec);
-    return std::to_string(StoredSetting(side.doc.document, side.doc.side, field));
+    if (IsTextKind(field.kind)) return SettingText(side.stored, field, side.codec);
+    return std::to_string(StoredSetting(side.stored, side.storedSide, field));
   }
 
   void compareSettings(const SettingsBlock& table) {
@@ -213,11 +226,66 @@ class Comparison {
           return {};
       }
     };
-    const std::string na = numbers(m_a.doc.document);
-    const std::string nb = numbers(m_b.doc.document);
+    const std::string na = numbers(m_a.stored);
+    const std::string nb = numbers(m_b.stored);
     if (na != nb) {
       m_out.push_back({table.block, std::string(table.name) + ".stored", 0, nullptr,
                        m_textOf(text::kCompareOtherData), na, nb});
+    }
+  }
+
+  // The block and channel an image field belongs to, by the words its name
+  // begins with.
+  static std::pair<CompareBlock, int> blockOfImageField(const std::string& meaning) {
+    const auto startsWith = [&meaning](std::string_view words) {
+      return meaning.compare(0, words.size(), words) == 0;
+    };
+    if (startsWith("channel ")) return {CompareBlock::Channels, std::atoi(meaning.c_str() + 8)};
+    if (startsWith("optional features")) return {CompareBlock::OptionalFeatures, 0};
+    if (startsWith("keys")) return {CompareBlock::Keys, 0};
+    if (startsWith("scan")) return {CompareBlock::Scan, 0};
+    if (startsWith("DTMF")) return {CompareBlock::Dtmf, 0};
+    if (startsWith("emergency alert")) return {CompareBlock::Alert, 0};
+    if (startsWith("test frequency")) return {CompareBlock::TestFrequencies, 0};
+    if (startsWith("embedded message")) return {CompareBlock::Message, 0};
+    return {CompareBlock::Model, 0};
+  }
+
+  static RadioImage imageOf(const Side& side) {
+    RunState state;
+    state.model.select(side.doc.model, side.doc.bandLabel);
+    state.workingDocument = side.stored;
+    state.workingSide = side.storedSide;
+    SilentPrompter quiet;
+    RadioImage image{};
+    ClearImage(image);
+    PackDocumentToImage(state, image, CodecContext{state.model.limits, quiet});
+    return image;
+  }
+
+  // The radio images the two documents would be written as: a place where
+  // they differ and that no line of its block (or channel) covers yet gets a
+  // line of its own with the bytes, so that "the same" always means the same
+  // radio.
+  void compareImages() {
+    const auto differences = CompareWrittenImage(imageOf(m_a), imageOf(m_b));
+    const std::size_t linesBefore = m_out.size();
+    for (const auto& d : differences) {
+      const auto [block, channel] = blockOfImageField(d.meaning);
+      const bool covered =
+          std::any_of(m_out.begin(), m_out.begin() + static_cast<std::ptrdiff_t>(linesBefore),
+                      [block = block, channel = channel](const FieldDifference& line) {
+                        return line.block == block && line.channel == channel;
+                      });
+      if (covered) continue;
+      const std::string field = channel != 0 ? "channel." + std::to_string(channel) + ".image"
+                                             : std::string(CompareBlockName(block)) + ".image";
+      const auto bytesText = [&d](const std::vector<std::uint8_t>& bytes) {
+        return d.bits ? std::to_string(bytes.front()) : HexBytesText(bytes);
+      };
+      m_out.push_back({block, field, channel, nullptr,
+                       m_textOf(text::kCompareOtherData) + " (" + d.meaning + ")",
+                       bytesText(d.written), bytesText(d.held)});
     }
   }
 
@@ -324,7 +392,8 @@ ComparedFile ShownCopyOf(const RunState& original) {
   StoreShownOnOpeningEverywhere(state, Effects{quiet, observer});
   return {{state.workingDocument, state.workingSide},
           state.model.currentModel,
-          state.model.currentBandLabel};
+          state.model.currentBandLabel,
+          {original.workingDocument, original.workingSide}};
 }
 
 std::vector<FieldDifference> CompareDocuments(const ComparedDocument& a, const ComparedDocument& b,

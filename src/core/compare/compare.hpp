@@ -45,6 +45,11 @@ struct ComparedDocument {
   const SideFileRecord& side;
   std::string model;      // "TW530G"
   std::string bandLabel;  // "400 - 480 MHz"
+  // The document as stored, when `document` is a copy as the windows would
+  // show it: what a write would send to the radio, and what decides whether
+  // two documents differ. Null: `document` is the stored one.
+  const DocumentRecord* stored = nullptr;
+  const SideFileRecord* storedSide = nullptr;
 };
 
 // The working document of a run, with the run's current model and band.
@@ -53,10 +58,13 @@ ComparedDocument WorkingDocumentOf(const RunState& state);
 // A data file read only to be compared: nothing of the run changes, and a
 // file of another format version is refused rather than handed over.
 struct ComparedFile {
-  LoadedDataFile file;
+  LoadedDataFile file;  // as the windows would show it
   std::string model;
   std::string bandLabel;
-  ComparedDocument view() const { return {file.document, file.side, model, bandLabel}; }
+  LoadedDataFile stored;  // as the file or the run holds it
+  ComparedDocument view() const {
+    return {file.document, file.side, model, bandLabel, &stored.document, &stored.side};
+  }
 };
 struct ComparedFileResult {
   std::optional<ComparedFile> file;
@@ -96,9 +104,12 @@ struct CompareOptions {
 };
 
 // Every field that differs, block by block; channels are matched by number,
-// so the order of the channel list does not count. Where two stored values
-// show the same text (a value the window cannot offer shows its first item),
-// the stored values follow in brackets, so that no difference is hidden.
+// so the order of the channel list does not count. What decides is what the
+// documents store: where two stored values show the same text (a value the
+// window cannot offer shows its first item), the stored values follow in
+// brackets, and where the radio images the two would be written as differ in
+// a place no field line covers, a line gives the image's bytes, so that no
+// difference that reaches a radio is hidden.
 std::vector<FieldDifference> CompareDocuments(const ComparedDocument& a, const ComparedDocument& b,
                                               const TextOf& textOf, const CompareOptions& options);
 

@@ -1,5 +1,8 @@
 #include "core/document/data_file.hpp"
 
+#include <algorithm>
+#include <filesystem>
+
 #include "core/document/file_io.hpp"
 
 namespace cps {
@@ -33,15 +36,47 @@ DataFileResult ReadDataFile(const std::string& path) {
   return {LoadedDataFile{*document, ReadSideFile(path)}, {}};
 }
 
+namespace {
+
+// A version text as this program writes it: "V" and three digits.
+bool startsWithVersionText(const std::vector<std::uint8_t>& bytes) {
+  if (bytes.size() < 4 || bytes[0] != 'V') return false;
+  return std::all_of(bytes.begin() + 1, bytes.begin() + 4,
+                     [](std::uint8_t b) { return b >= '0' && b <= '9'; });
+}
+
+}  // namespace
+
+bool IsDataFileOnDisk(const std::string& path) {
+  const auto bytes = ReadWholeFile(path, DocumentRecord::kSize);
+  return bytes.ok() && bytes.bytes.size() == DocumentRecord::kSize &&
+         startsWithVersionText(bytes.bytes);
+}
+
+bool IsSideFileOnDisk(const std::string& path) {
+  const auto bytes = ReadWholeFile(path, SideFileRecord::kSize);
+  // Its version field is printable text; a side file of another version, or
+  // one whose version was damaged, is still one of ours at this size.
+  return bytes.ok() && bytes.bytes.size() == SideFileRecord::kSize &&
+         std::all_of(bytes.bytes.begin(), bytes.bytes.begin() + 4,
+                     [](std::uint8_t b) { return b >= 0x20 && b < 0x7f; });
+}
+
 std::string WriteDataFile(const std::string& path, const DocumentRecord& document,
-                          const SideFileRecord& side) {
+                          const SideFileRecord& side, FileLock* held) {
+  if (auto problem = DataFileNameProblem(path); !problem.empty()) return problem;
+  const std::string sidePath = SideFilePath(path);
+  std::error_code ec;
+  if (std::filesystem::exists(ResolveLinks(sidePath), ec) &&
+      std::filesystem::is_regular_file(ResolveLinks(sidePath), ec) && !IsSideFileOnDisk(sidePath)) {
+    return sidePath +
+           " is not a side file of this program; it was left as it is and nothing was saved. "
+           "Save the data file under another name.";
+  }
   const auto image = document.toBytes();
-  if (auto error = WriteFileAtomically(path, image); !error.empty()) return error;
-  // The side file only carries the version and the alarm mode; failing to
-  // write it (a read-only side file is left as it is too) does not fail the save.
   const auto sideImage = side.toBytes();
-  WriteFileAtomically(SideFilePath(path), sideImage);
-  return {};
+  const FileToReplace pair[] = {{path, image}, {sidePath, sideImage}};
+  return ReplaceFilesTogether(pair, held);
 }
 
 }  // namespace cps

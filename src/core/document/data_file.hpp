@@ -13,6 +13,8 @@
 
 namespace cps {
 
+class FileLock;
+
 struct LoadedDataFile {
   DocumentRecord document;
   SideFileRecord side;
@@ -38,10 +40,18 @@ std::string DataFileSizeDetail(const std::string& path, std::size_t size);
 SideFileRecord ReadSideFile(const std::string& dataPath);
 DataFileResult ReadDataFile(const std::string& path);
 
-// Writes the data file, then its side file; both replace the old ones
-// atomically. Returns an error text for the data file, empty on success; a side
-// file that cannot be written does not fail the save.
+// Writes the data file and its side file together: both are checked before
+// either is touched, and both are stored or neither is. An existing file in
+// the side file's place that is not a side file (a notes file "a.NVD" beside
+// "a.txt") is refused, not replaced. `held` is the data file's lock when the
+// caller holds it from reading to saving. Returns the reason of a refusal,
+// empty on success.
 std::string WriteDataFile(const std::string& path, const DocumentRecord& document,
-                          const SideFileRecord& side);
+                          const SideFileRecord& side, FileLock* held = nullptr);
+
+// Whether the file at `path` is a data file or a side file of this program, as
+// far as its size and its version text tell (a file that is not there is neither).
+bool IsDataFileOnDisk(const std::string& path);
+bool IsSideFileOnDisk(const std::string& path);
 
 }  // namespace cps

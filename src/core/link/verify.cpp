@@ -9,9 +9,7 @@
 
 namespace cps {
 
-namespace {
-
-std::string hexBytes(const std::vector<std::uint8_t>& bytes) {
+std::string HexBytesText(const std::vector<std::uint8_t>& bytes) {
   std::string text;
   for (const auto b : bytes) {
     std::array<char, 4> hex{};
@@ -21,6 +19,8 @@ std::string hexBytes(const std::vector<std::uint8_t>& bytes) {
   }
   return text;
 }
+
+namespace {
 
 std::string hexAddress(std::size_t address) {
   std::array<char, 8> hex{};
@@ -64,7 +64,7 @@ std::string DifferenceText(const ImageDifference& difference) {
   std::string where = hexAddress(difference.address);
   if (difference.size > 1) where += "-" + hexAddress(difference.address + difference.size - 1);
   const auto shown = [&difference](const std::vector<std::uint8_t>& bytes) {
-    return difference.bits ? std::to_string(bytes.front()) : hexBytes(bytes);
+    return difference.bits ? std::to_string(bytes.front()) : HexBytesText(bytes);
   };
   return where + " " + difference.meaning + ": written " + shown(difference.written) +
          ", the radio holds " + shown(difference.held);

@@ -24,6 +24,9 @@ struct ImageDifference {
   std::vector<std::uint8_t> held;
 };
 
+// Bytes as two hexadecimal digits each, separated by blanks ("1F 00").
+std::string HexBytesText(const std::vector<std::uint8_t>& bytes);
+
 // Every field of the image whose bits differ, in address order. Bytes the
 // radio does not use are not compared.
 std::vector<ImageDifference> CompareWrittenImage(const RadioImage& written, const RadioImage& held);

@@ -26,12 +26,13 @@ bool sameIgnoringCase(std::string_view a, std::string_view b) {
 // An item that shows a plain number ("150", "0.5") rather than a word.
 bool showsNumber(std::string_view text) { return ParseNumber(text).has_value(); }
 
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string inQuotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 // How help and refusals write an item: a number as it is, a word with the
 // number it stores, so that both spellings can be seen.
 std::string itemForHelp(const ListItem& item) {
-  const std::string text = item.text.find(' ') == std::string::npos ? item.text : quoted(item.text);
+  const std::string text =
+      item.text.find(' ') == std::string::npos ? item.text : inQuotes(item.text);
   return text + "=" + std::to_string(item.stored);
 }
 

@@ -392,7 +392,28 @@ void FrmMain::applyLanguageIfChanged() {
 
 void FrmMain::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && isActiveWindow()) applyLanguageIfChanged();
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    applyLanguageIfChanged();
+    checkFileChangedOnDisk();
+  }
+}
+
+void FrmMain::checkFileChangedOnDisk() {
+  auto& state = m_context.state;
+  // The question's own window takes the focus and gives it back: one question at a time.
+  if (m_askingAboutDisk || !FileChangedOnDisk(state)) return;
+  const FileStamp onDisk = StampOf(state.path);
+  if (onDisk == m_keptOverDisk) return;
+  m_askingAboutDisk = true;
+  auto question = TextMessage(cps::text::kFileChangedReload, Buttons::YesNo, Icon::Warning);
+  question.arguments = {"\"" + FileNameOfPath(state.path) + "\""};
+  const Answer answer = m_context.prompter().ask(question);
+  if (answer == Answer::Yes && onDisk.exists) {
+    openFile(state.path);
+  } else {
+    m_keptOverDisk = onDisk;
+  }
+  m_askingAboutDisk = false;
 }
 
 // ---- Documents ------------------------------------------------------------------

@@ -69,6 +69,10 @@ class FrmMain final : public QMainWindow, public DocumentObserver, public Channe
   void SetSaveEditData();
   // Applies a language chosen since the window last showed one.
   void applyLanguageIfChanged();
+  // When the window gets the focus: another program changed the open file
+  // since it was opened or saved here; asks once per change whether to open
+  // it again or keep what is shown.
+  void checkFileChangedOnDisk();
 
   // Ends the program at once for another program version (may be empty: none).
   void handOver(const std::filesystem::path& program);
@@ -166,6 +170,9 @@ class FrmMain final : public QMainWindow, public DocumentObserver, public Channe
   QList<QAction*> m_channelButtons;          // toolbar buttons 11 to 19
   QString m_shownName;                       // Label1: the model's software name
   bool m_endWithoutAsking = false;
+  // The change on disk the user chose to keep the shown data over: not asked again.
+  FileStamp m_keptOverDisk;
+  bool m_askingAboutDisk = false;
   QTimer* m_commandTimer = nullptr;  // TimerCHEdit: a channel command runs on its tick
   int m_pendingChannelCommand = 0;
 };

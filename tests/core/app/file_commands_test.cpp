@@ -477,7 +477,7 @@ TEST_F(OpenTest, YesWhoseSaveFailsStopsTheOpen) {
   const auto result = CommandOpen(ctx);
 
   EXPECT_EQ(result.outcome, FileOutcome::Cancelled);
-  EXPECT_EQ(TextIds(prompter), (std::vector<int>{9006, 9002}));
+  EXPECT_EQ(TextIds(prompter), (std::vector<int>{9006, text::kFileNotSaved}));
   EXPECT_TRUE(prompter.dialogs.empty());
   EXPECT_TRUE(Take(state) == before);
   EXPECT_TRUE(IsDocumentChanged(state));
@@ -632,11 +632,22 @@ TEST_F(SaveTest, CancelAtTheQuestionWritesNothing) {
   EXPECT_TRUE(Take(state) == before);
 }
 
-TEST_F(SaveTest, SideFileThatCannotBeWrittenDoesNotFailTheSave) {
+// The side file is half of what is saved: when it cannot be written, the data
+// file is not written either, and the user is told why.
+TEST_F(SaveTest, SideFileThatCannotBeWrittenFailsTheWholeSave) {
   std::filesystem::create_directories(tmp / "abc.NVD");
-  EXPECT_EQ(SaveAsPath(ctx, (tmp / "abc.dat").string()).outcome, FileOutcome::Done);
-  EXPECT_TRUE(prompter.asked.empty());
-  EXPECT_EQ(ReadBytes(tmp / "abc.dat").size(), DocumentRecord::kSize);
+  EXPECT_EQ(SaveAsPath(ctx, (tmp / "abc.dat").string()).outcome, FileOutcome::Refused);
+  EXPECT_EQ(TextIds(prompter), std::vector<int>{text::kFileNotSaved});
+  ASSERT_EQ(prompter.asked.size(), 1u);
+  EXPECT_NE(prompter.asked.front().arguments.at(0).find("abc.NVD"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(tmp / "abc.dat"));
+}
+
+TEST_F(SaveTest, ANameWithoutExtensionGetsDat) {
+  EXPECT_EQ(SaveAsPath(ctx, (tmp / "doc1").string()).outcome, FileOutcome::Done);
+  EXPECT_EQ(state.path, (tmp / "doc1.dat").string());
+  EXPECT_EQ(ReadBytes(tmp / "doc1.dat").size(), DocumentRecord::kSize);
+  EXPECT_EQ(ReadBytes(tmp / "doc1.NVD").size(), SideFileRecord::kSize);
 }
 
 struct FailedSaveCase {
@@ -658,7 +669,7 @@ TEST_P(FailedSaveTest, KeepsTheOldFileAndTheChanges) {
   const auto result = CommandSaveAs(ctx);
 
   EXPECT_EQ(result.outcome, FileOutcome::Refused);
-  EXPECT_EQ(TextIds(prompter), std::vector<int>{9002});
+  EXPECT_EQ(TextIds(prompter), std::vector<int>{text::kFileNotSaved});
   EXPECT_TRUE(IsDocumentChanged(state)) << "nothing was saved";
   EXPECT_EQ(state.path, current.string()) << "the document still belongs to its old file";
   EXPECT_FALSE(state.isUntitled);

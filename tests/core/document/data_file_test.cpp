@@ -2,6 +2,7 @@
 #include "core/document/data_file.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -100,7 +101,7 @@ TEST_F(DataFileTest, WritesTheImageAndTheSideFile) {
 
 TEST_F(DataFileTest, WritingReplacesTheWholeOldFile) {
   writeBytes("radio.dat", std::vector<std::uint8_t>(20000, 0xEE));
-  writeBytes("radio.NVD", std::vector<std::uint8_t>(9, 0xEE));
+  writeBytes("radio.NVD", {'V', '1', '0', '0', 7});
   const DocumentRecord doc = SampleDocument();
   EXPECT_EQ(WriteDataFile(pathOf("radio.dat"), doc, SideFileRecord{}), "");
   EXPECT_EQ(fs::file_size(pathOf("radio.dat")), 8595u);
@@ -130,19 +131,154 @@ TEST_F(DataFileTest, AReplacedFileKeepsItsMode) {
   }
 }
 
-TEST_F(DataFileTest, TemporaryFilesLeftByACrashAreRemovedAtTheNextSave) {
-  for (const char* name : {"radio.dat.tmp-123456", "radio.dat.tmp-7", "radio.NVD.tmp-42"}) {
+// A process that has ended: its id is free, so a temporary file naming it was
+// left by a crash.
+pid_t EndedProcess() {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return child;
+}
+
+TEST_F(DataFileTest, OnlyTemporaryFilesWhoseSaveHasEndedAreRemoved) {
+  const std::string gone = std::to_string(EndedProcess());
+  const std::string alive = std::to_string(::getpid());
+  for (const std::string& name :
+       {".cps530-" + gone + "-123456.tmp", ".cps530-" + gone + "-7.tmp"}) {
     writeBytes(name, {1, 2, 3});
   }
-  // Not ours: another file's, or not a name a save makes.
-  for (const char* name :
-       {"other.dat.tmp-1", "radio.dat.tmp-x1", "radio.dat.tmp-", "radio.dat.bak"}) {
-    writeBytes(name, {1, 2, 3});
-  }
+  // Another save still running (this process stands for it), or not a name a save makes.
+  const std::vector<std::string> kept = {".cps530-" + alive + "-5.tmp", ".cps530--5.tmp",
+                                         ".cps530-x-5.tmp", "radio.dat.tmp-1", "radio.dat.bak"};
+  for (const auto& name : kept) writeBytes(name, {1, 2, 3});
   ASSERT_EQ(WriteDataFile(pathOf("radio.dat"), SampleDocument(), SideFileRecord{}), "");
-  EXPECT_EQ(filesInFolder(),
-            (std::vector<std::string>{"other.dat.tmp-1", "radio.NVD", "radio.dat", "radio.dat.bak",
-                                      "radio.dat.tmp-", "radio.dat.tmp-x1"}));
+  auto expected = kept;
+  expected.insert(expected.end(), {"radio.NVD", "radio.dat"});
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(filesInFolder(), expected);
+}
+
+// Each case: the files in the folder before a save of "radio.dat" (or the name
+// given), and whether the save goes through. A refused save leaves every file
+// as it was; a save that goes through writes both.
+struct PairCase {
+  const char* what;
+  std::string dataName;
+  std::vector<std::pair<std::string, std::vector<std::uint8_t>>> before;
+  bool sideIsFolder;
+  bool saves;
+};
+
+TEST_F(DataFileTest, BothFilesOfThePairAreStoredOrNeither) {
+  const std::vector<std::uint8_t> oldData(8595, 'V');
+  const std::vector<std::uint8_t> oldSide{'V', '2', '0', '0', 1};
+  const std::vector<std::uint8_t> notes{'m', 'y', ' ', 'n', 'o', 't', 'e', 's', '\n'};
+  const std::vector<PairCase> cases = {
+      {"both ours", "radio.dat", {{"radio.dat", oldData}, {"radio.NVD", oldSide}}, false, true},
+      {"no side file yet", "radio.dat", {{"radio.dat", oldData}}, false, true},
+      {"a damaged side file of five bytes",
+       "radio.dat",
+       {{"radio.dat", oldData}, {"radio.NVD", {'V', '?', '0', '0', 9}}},
+       false,
+       true},
+      {"a notes file in the side file's place",
+       "radio.txt",
+       {{"radio.txt", oldData}, {"radio.NVD", notes}},
+       false,
+       false},
+      {"a folder in the side file's place", "radio.dat", {{"radio.dat", oldData}}, true, false},
+      {"the side file's own name", "radio.NVD", {}, false, false},
+      {"no extension", "radio", {}, false, false},
+      {"a two-letter extension", "radio.da", {}, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const auto& entry : fs::directory_iterator(folder)) fs::remove_all(entry.path());
+    for (const auto& [name, bytes] : c.before) writeBytes(name, bytes);
+    const std::string side = SideFilePath(pathOf(c.dataName));
+    if (c.sideIsFolder) fs::create_directory(side);
+    const auto before = filesInFolder();
+    const std::string error = WriteDataFile(pathOf(c.dataName), SampleDocument(), SideFileRecord{});
+    EXPECT_EQ(error.empty(), c.saves) << error;
+    if (c.saves) {
+      EXPECT_EQ(fs::file_size(pathOf(c.dataName)), 8595u);
+      EXPECT_EQ(fs::file_size(side), 5u);
+      continue;
+    }
+    EXPECT_EQ(filesInFolder(), before);
+    for (const auto& [name, bytes] : c.before) {
+      std::ifstream in(pathOf(name), std::ios::binary);
+      EXPECT_EQ(std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)), {}), bytes) << name;
+    }
+  }
+}
+
+TEST(DataFileName, GetsDatWhenItHasNoExtension) {
+  const std::vector<std::pair<const char*, const char*>> cases = {
+      {"ab", "ab.dat"},           {"/x/radio", "/x/radio.dat"},     {"radio.dat", "radio.dat"},
+      {"radio.txt", "radio.txt"}, {"/x.y/radio", "/x.y/radio.dat"}, {"radio.", "radio."},
+  };
+  for (const auto& [given, made] : cases) EXPECT_EQ(WithDataFileExtension(given), made) << given;
+}
+
+TEST_F(DataFileTest, SavingThroughALinkReplacesTheFileItNames) {
+  fs::create_directories(folder / "store");
+  writeBytes("store/real.dat", std::vector<std::uint8_t>(8595, 'V'));
+  fs::create_symlink("store/real.dat", folder / "link.dat");
+  fs::permissions(pathOf("store/real.dat"), fs::perms::owner_read | fs::perms::owner_write);
+  ASSERT_EQ(WriteDataFile(pathOf("link.dat"), SampleDocument(), SideFileRecord{}), "");
+  EXPECT_TRUE(fs::is_symlink(folder / "link.dat"));
+  EXPECT_EQ(fs::status(pathOf("store/real.dat")).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write);
+  const auto loaded = ReadDataFile(pathOf("store/real.dat"));
+  ASSERT_TRUE(loaded.file.has_value());
+  EXPECT_EQ(loaded.file->document, SampleDocument());
+  // The side file follows the name the user gave: link.NVD beside the link.
+  EXPECT_EQ(fs::file_size(pathOf("link.NVD")), 5u);
+}
+
+TEST_F(DataFileTest, ALongNameCanBeSaved) {
+  const std::string name = std::string(250, 'r') + ".dat";
+  ASSERT_EQ(WriteDataFile(pathOf(name), SampleDocument(), SideFileRecord{}), "");
+  EXPECT_EQ(fs::file_size(pathOf(name)), 8595u);
+}
+
+TEST_F(DataFileTest, AFileMadeReadOnlyIsRefusedEvenForRoot) {
+  writeBytes("radio.dat", std::vector<std::uint8_t>(8595, 'V'));
+  fs::permissions(pathOf("radio.dat"),
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const std::string error = WriteDataFile(pathOf("radio.dat"), SampleDocument(), SideFileRecord{});
+  EXPECT_NE(error.find("read-only"), std::string::npos) << error;
+  EXPECT_FALSE(fs::exists(pathOf("radio.NVD")));
+}
+
+TEST_F(DataFileTest, ASecondWriterIsToldTheFileIsBusyAndChangesNothing) {
+  const std::vector<std::uint8_t> oldData(8595, 'V');
+  writeBytes("radio.dat", oldData);
+  // Locks of two descriptors exclude each other even within one process.
+  auto first = LockForChange(pathOf("radio.dat"), 0);
+  ASSERT_TRUE(first.ok()) << first.error;
+  const auto second = LockForChange(pathOf("radio.dat"), 0);
+  EXPECT_TRUE(second.busy);
+  const std::string refused =
+      WriteDataFile(pathOf("radio.dat"), SampleDocument(), SideFileRecord{});
+  EXPECT_NE(refused.find(kFileBusyReason), std::string::npos) << refused;
+  EXPECT_FALSE(fs::exists(pathOf("radio.NVD")));
+
+  // The holder saves; its lock moves to the new file and still keeps others out.
+  ASSERT_EQ(WriteDataFile(pathOf("radio.dat"), SampleDocument(), SideFileRecord{}, &first.lock),
+            "");
+  EXPECT_TRUE(LockForChange(pathOf("radio.dat"), 0).busy);
+  first.lock.release();
+  EXPECT_TRUE(LockForChange(pathOf("radio.dat"), 0).ok());
+}
+
+TEST_F(DataFileTest, APipeIsRefusedWithoutWaitingForIt) {
+  ASSERT_EQ(::mkfifo(pathOf("pipe.dat").c_str(), 0600), 0);
+  const auto read = ReadWholeFile(pathOf("pipe.dat"), 8595);
+  EXPECT_FALSE(read.ok());
+  EXPECT_NE(WriteDataFile(pathOf("pipe.dat"), SampleDocument(), SideFileRecord{}), "");
 }
 
 // The folder is writable, so a rename could replace the file; the file itself
@@ -185,13 +321,12 @@ TEST_F(DataFileTest, AFileTheUserMayNotWriteIsLeftAsItIs) {
   EXPECT_FALSE(save("theirs.dat"));
   EXPECT_EQ(bytesOf("theirs.dat"), oldData);
   EXPECT_EQ(bytesOf("theirs.NVD"), oldSide);
-  // A side file that cannot be written does not fail the save, and is not
-  // replaced behind its owner's back either.
-  EXPECT_TRUE(save("mine.dat"));
-  const auto saved = SampleDocument().toBytes();
-  EXPECT_EQ(bytesOf("mine.dat"), std::vector<std::uint8_t>(saved.begin(), saved.end()));
+  // A side file that cannot be written fails the save before either file is
+  // touched: the pair is stored whole or not at all.
+  EXPECT_FALSE(save("mine.dat"));
+  EXPECT_EQ(bytesOf("mine.dat"), oldData);
   EXPECT_EQ(bytesOf("mine.NVD"), oldSide);
-  for (const auto& name : filesInFolder()) EXPECT_EQ(name.find(".tmp-"), std::string::npos) << name;
+  for (const auto& name : filesInFolder()) EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
 }
 
 TEST_F(DataFileTest, FilesOfTheWrongSizeAreRefused) {
