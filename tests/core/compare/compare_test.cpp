@@ -9,7 +9,9 @@
 
 #include "../document/test_support.hpp"
 #include "core/document/channel_list.hpp"
+#include "core/document/codec.hpp"
 #include "core/document/defaults.hpp"
+#include "core/link/radio_image.hpp"
 #include "core/run_state.hpp"
 
 namespace cps {
@@ -200,6 +202,49 @@ TEST(CompareDocuments, TheTransmitColumnFollowsTheOffsetHabit) {
   ASSERT_EQ(differences.size(), 1u);
   EXPECT_EQ(differences[0].label, "T14100");
   EXPECT_EQ(differences[0].b, "-0.60000");
+}
+
+}  // namespace
+}  // namespace cps
+
+namespace cps {
+namespace {
+
+// Every bit of a document flipped in turn (one bit per byte, walking through
+// the eight positions), compared as two files are, each as the windows would
+// show it: where the radio would be written differently, the comparison has a
+// line, whatever window shows the byte, whether one does, or whether the
+// windows would show both alike (a DTMF code of no digits against one blank,
+// an offset direction no list names, a channel reference of 0 that shows as 1).
+TEST(CompareDocuments, NoDifferenceThatReachesTheRadioIsHidden) {
+  Pair pair;
+  const auto original = pair.a.workingDocument.toBytes();
+  const auto imageOf = [](RunState& state) {
+    struct Quiet final : Prompter {
+      Answer ask(const Message&) override { return Answer::Ok; }
+      std::optional<std::string> chooseFile(const FileDialogRequest&) override { return {}; }
+    } quiet;
+    RadioImage image{};
+    ClearImage(image);
+    PackDocumentToImage(state, image, CodecContext{state.model.limits, quiet});
+    return image;
+  };
+  const RadioImage imageA = imageOf(pair.a);
+  int radioDiffers = 0;
+  for (std::size_t at = 4; at < original.size(); ++at) {
+    auto bytes = original;
+    bytes[at] ^= static_cast<std::uint8_t>(1u << (at % 8));
+    const auto changed = DocumentRecord::fromBytes(bytes);
+    ASSERT_TRUE(changed.has_value());
+    pair.b.workingDocument = *changed;
+    if (imageOf(pair.b) == imageA) continue;
+    ++radioDiffers;
+    const ComparedFile a = ShownCopyOf(pair.a);
+    const ComparedFile b = ShownCopyOf(pair.b);
+    EXPECT_FALSE(CompareDocuments(a.view(), b.view(), TextOf(textOf), CompareOptions{}).empty())
+        << "byte " << at << " bit " << at % 8;
+  }
+  EXPECT_GT(radioDiffers, 1000);
 }
 
 }  // namespace
