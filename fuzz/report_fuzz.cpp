@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!read.file) return 0;
   const cps::TextOf textOf = [](int id) { return "T" + std::to_string(id); };
   const bool offsetMode = size > 0 && (data[0] & 1) != 0;
-  const auto report = cps::BuildReport(read.file->view(),
-                                       {"reported.dat", "2026-12-11", offsetMode}, textOf);
+  const auto report =
+      cps::BuildReport(read.file->view(), {"reported.dat", "2026-12-11", offsetMode}, textOf);
   const std::string html = cps::ReportHtml(report, "en");
   check(cps::FirstNonUtf8(html) == std::string::npos, "the page is not whole UTF-8");
   for (const auto& section : report.sections) {

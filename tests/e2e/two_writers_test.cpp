@@ -93,18 +93,19 @@ TEST_P(TwoWritersTest, EveryChangeIsStoredOrItsProgramIsTold) {
 
 INSTANTIATE_TEST_SUITE_P(
     Pairings, TwoWritersTest,
-    ::testing::Values(Pairing{"two settings",
-                              {{"set", "@", "dtmf.rate", "300"}, {"get", "@", "dtmf.rate"}, "300"},
-                              {{"set", "@", "message.1", "R1"}, {"get", "@", "message.1"}, "R1"}},
-                      Pairing{"a setting of the side file and one of the data file",
-                              {{"set", "@", "alert.mode", "0"}, {"get", "@", "alert.mode"}, "0"},
-                              {{"set", "@", "message.2", "R2"}, {"get", "@", "message.2"}, "R2"}},
-                      Pairing{"a setting and an import",
-                              {{"set", "@", "message.3", "R3"}, {"get", "@", "message.3"}, "R3"},
-                              {{"import", "@", "@csv"}, {"show", "@"}, "445.50000"}},
-                      Pairing{"a channel edit and a setting",
-                              {{"edit", "@", "5", "rx", "445.125"}, {"show", "@"}, "445.12500"},
-                              {{"set", "@", "message.4", "R4"}, {"get", "@", "message.4"}, "R4"}}),
+    ::testing::Values(
+        Pairing{"two settings",
+                {{"set", "@", "dtmf.rate", "300"}, {"get", "@", "dtmf.rate"}, "dtmf.rate 300"},
+                {{"set", "@", "message.1", "R1"}, {"get", "@", "message.1"}, "R1"}},
+        Pairing{"a setting of the side file and one of the data file",
+                {{"set", "@", "alert.mode", "0"}, {"get", "@", "alert.mode"}, "alert.mode Off"},
+                {{"set", "@", "message.2", "R2"}, {"get", "@", "message.2"}, "R2"}},
+        Pairing{"a setting and an import",
+                {{"set", "@", "message.3", "R3"}, {"get", "@", "message.3"}, "R3"},
+                {{"import", "@", "@csv"}, {"show", "@"}, "445.50000"}},
+        Pairing{"a channel edit and a setting",
+                {{"edit", "@", "5", "rx", "445.125"}, {"show", "@"}, "445.12500"},
+                {{"set", "@", "message.4", "R4"}, {"get", "@", "message.4"}, "R4"}}),
     [](const ::testing::TestParamInfo<Pairing>& info) {
       std::string name;
       for (const char c : std::string(info.param.what)) {
