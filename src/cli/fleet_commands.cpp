@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <iostream>
 #include <memory>
-#include <thread>
 
 #include "cli/session.hpp"
 #include "core/link/fleet.hpp"
 #include "core/link/radio_image.hpp"
 #include "platform/fleet_session.hpp"
 #include "platform/ports.hpp"
+#include "platform/stop_signals.hpp"
 
 #if __has_include(<poll.h>) && __has_include(<unistd.h>)
 #include <poll.h>
@@ -24,7 +24,7 @@ namespace cps::cli {
 namespace {
 
 // Between two handshakes that found no new radio.
-constexpr auto kPollPause = std::chrono::milliseconds(200);
+constexpr int kPollPauseMs = 200;
 
 bool isTerminal(int fd) {
 #ifdef CPS_HAVE_POLL
@@ -131,43 +131,78 @@ void printSummary(Session& session, const std::vector<FleetRadio>& radios, bool 
   }) << std::flush;
 }
 
-// What the user typed between two radios of a series.
-enum class Typed { Nothing, Next, End };
+// What the user typed between two radios of a series, or the signal that stopped it.
+enum class Typed { Nothing, Next, End, Stopped };
 
-// A line from standard input, when one is waiting; the end of input and "q" end the series.
-Typed typedWithoutWaiting() {
+// Standard input between two radios of a series: a line takes the next radio,
+// q or the end of input ends the series. A series that finds its radios by
+// their answer (--auto) needs no input: when its input ends (a script, a
+// service, < /dev/null) it goes on taking radios until a signal ends it.
+class SeriesInput {
+ public:
+  SeriesInput(StopSignals& stop, bool autoNext) : m_stop(stop), m_autoNext(autoNext) {}
+
+  // Waits up to `timeoutMs` (-1: until something comes) for a line or a stop signal.
+  Typed wait(int timeoutMs) {
+    if (m_stop.received() != 0) return Typed::Stopped;
 #ifdef CPS_HAVE_POLL
-  pollfd in{0, POLLIN, 0};
-  if (::poll(&in, 1, 0) <= 0 || (in.revents & (POLLIN | POLLHUP)) == 0) return Typed::Nothing;
+    pollfd watched[2] = {{m_ended ? -1 : 0, POLLIN, 0}, {m_stop.descriptor(), POLLIN, 0}};
+    const int ready = ::poll(watched, 2, timeoutMs);
+    if (m_stop.received() != 0) return Typed::Stopped;
+    if (ready <= 0 || m_ended || watched[0].revents == 0) return Typed::Nothing;
+#else
+    (void)timeoutMs;
+    if (m_ended) return Typed::Nothing;
 #endif
-  std::string line;
-  if (!std::getline(std::cin, line)) return Typed::End;
-  return !line.empty() && (line[0] == 'q' || line[0] == 'Q') ? Typed::End : Typed::Next;
-}
+    std::string line;
+    if (!std::getline(std::cin, line)) {
+      m_ended = true;
+      return m_autoNext ? Typed::Nothing : Typed::End;
+    }
+    return !line.empty() && (line[0] == 'q' || line[0] == 'Q') ? Typed::End : Typed::Next;
+  }
 
-Typed typedWaiting() {
-  std::string line;
-  if (!std::getline(std::cin, line)) return Typed::End;
-  return !line.empty() && (line[0] == 'q' || line[0] == 'Q') ? Typed::End : Typed::Next;
+  // Nothing more can be typed.
+  bool ended() const { return m_ended; }
+
+ private:
+  StopSignals& m_stop;
+  bool m_autoNext;
+  bool m_ended = false;
+};
+
+// The status of a run that a signal may have ended.
+int fleetStatus(StopSignals& stop, const std::vector<FleetRadio>& radios, bool verify) {
+  if (stop.received() != 0) return stop.exitStatus();
+  return FleetDone(radios, verify) ? kExitOk : kExitRefused;
 }
 
 }  // namespace
 
 int RunFleetWrite(const std::string& file, const RadioOptions& options,
-                  const std::vector<std::string>& ports, const Environment& env) {
+                  const std::vector<std::string>& ports, const Environment& env,
+                  StopSignals& stop) {
   Session session(env);
   std::vector<QString> devices;
+  std::vector<QString> realDevices;
   for (const auto& port : ports) {
     const QString device = deviceOf(session, port);
     if (device.isEmpty()) return kExitRefused;
-    // Two sessions on one line would answer each other's radio.
-    if (std::find(devices.begin(), devices.end(), device) != devices.end()) {
-      Message twice = TextMessage(text::kFleetPortTwice);
-      twice.arguments = {port};
+    // Two sessions on one line would answer each other's radio, under one
+    // name or two (a link such as /dev/serial/by-id/... and its device).
+    const QString real = RealDevice(device);
+    if (const auto seen = std::find(realDevices.begin(), realDevices.end(), real);
+        seen != realDevices.end()) {
+      const auto& first = ports[static_cast<std::size_t>(seen - realDevices.begin())];
+      const bool sameName = first == port;
+      Message twice = TextMessage(sameName ? text::kFleetPortTwice : text::kFleetSameDevice);
+      twice.arguments = sameName ? std::vector<std::string>{port}
+                                 : std::vector<std::string>{first, port, real.toStdString()};
       env.io.err << "cps530-cli: " << MessageBody(twice, session.text(twice.textId)) << '\n';
       return kExitUsage;
     }
     devices.push_back(device);
+    realDevices.push_back(real);
   }
   if (!prepare(session, file)) return kExitRefused;
   if (options.noEcho) session.state().link.echoExpected = false;
@@ -196,15 +231,25 @@ int RunFleetWrite(const std::string& file, const RadioOptions& options,
           }
         }));
   }
-  runAll(sessions, loop);
+  {
+    // A signal stops every radio as Cancel does in the desktop: each hears END.
+    const StopSignals::Scope onStop(stop, [&sessions] {
+      for (auto& s : sessions) s->cancel();
+    });
+    if (stop.received() != 0) {
+      for (auto& s : sessions) s->cancel();
+    } else {
+      runAll(sessions, loop);
+    }
+  }
   // Every port is closed before the summary says the radios are done.
   sessions.clear();
   printSummary(session, radios, options.verify);
-  return FleetDone(radios, options.verify) ? kExitOk : kExitRefused;
+  return fleetStatus(stop, radios, options.verify);
 }
 
 int RunSeriesWrite(const std::string& file, const RadioOptions& options, bool autoNext,
-                   const Environment& env) {
+                   const Environment& env, StopSignals& stop) {
   Session session(env);
   const QString device = deviceOf(session, options.port);
   if (device.isEmpty()) return kExitRefused;
@@ -220,32 +265,33 @@ int RunSeriesWrite(const std::string& file, const RadioOptions& options, bool au
     env.io.err << "cps530-cli: " << MessageBody(message, session.text(id)) << '\n' << std::flush;
   };
 
+  SeriesInput input(stop, autoNext);
   std::vector<FleetRadio> radios;
   NextRadioWatch watch;
   bool ending = false;
   // The first radio is on the cable already, as for a single write.
   bool connected = !autoNext;
-  while (!ending) {
-    if (!connected) {
-      // Said once the radio just written has been taken off: from then on a
-      // radio that answers is the next one.
-      bool told = false;
-      while (!ending && !connected) {
+  while (!ending && stop.received() == 0) {
+    // Said once the radio just written has been taken off: from then on a
+    // radio that answers is the next one.
+    bool told = false;
+    for (int round = 0; !connected && !ending; ++round) {
+      const Typed typed = input.wait(round == 0 ? 0 : kPollPauseMs);
+      if (typed == Typed::End || typed == Typed::Stopped) {
+        ending = true;
+      } else if (typed == Typed::Next) {
+        // Enter takes the radio on the cable whether or not it was seen to change.
+        connected = true;
+      } else {
         if (!told && watch.lineClear()) {
-          say(text::kFleetWaitingForRadio, {options.port});
+          say(input.ended() ? text::kFleetWaitingWithoutInput : text::kFleetWaitingForRadio,
+              {options.port});
           told = true;
         }
-        const Typed typed = typedWithoutWaiting();
-        if (typed == Typed::End) ending = true;
-        // Enter takes the radio on the cable whether or not it was seen to change.
-        if (typed == Typed::Next || watch.pollEnded(RadioAnswersHandshake(device))) {
-          connected = true;
-        } else {
-          std::this_thread::sleep_for(kPollPause);
-        }
+        connected = watch.pollEnded(RadioAnswersHandshake(device));
       }
-      if (ending) break;
     }
+    if (ending) break;
     Message numbered = TextMessage(text::kFleetRadioNumber);
     numbered.arguments = {std::to_string(radios.size() + 1)};
     const std::string name =
@@ -263,21 +309,32 @@ int RunSeriesWrite(const std::string& file, const RadioOptions& options, bool au
                                                      QTimer::singleShot(0, &loop,
                                                                         &QEventLoop::quit);
                                                  }));
-    runAll(one, loop);
+    {
+      const StopSignals::Scope onStop(stop, [&one] {
+        for (auto& s : one) s->cancel();
+      });
+      if (stop.received() != 0) {
+        one.front()->cancel();
+      } else {
+        runAll(one, loop);
+      }
+    }
     one.clear();
     // What the terminal shows of this radio is its result; the output has its
     // line too, so that a log counts the radios as they go.
     env.io.out << FleetProgressText(radios.back(), textOf, name.size()) << '\n' << std::flush;
     watch.radioHandled();
     connected = false;
-    if (!autoNext) {
+    if (!autoNext && stop.received() == 0) {
       say(text::kFleetNextRadio);
-      if (typedWaiting() == Typed::End) break;
+      Typed typed = Typed::Nothing;
+      while (typed == Typed::Nothing) typed = input.wait(-1);
+      if (typed != Typed::Next) break;
       connected = true;
     }
   }
   printSummary(session, radios, options.verify);
-  return FleetDone(radios, options.verify) ? kExitOk : kExitRefused;
+  return fleetStatus(stop, radios, options.verify);
 }
 
 }  // namespace cps::cli

@@ -16,6 +16,7 @@
 #include "core/app/text_ids.hpp"
 #include "core/document/records.hpp"
 #include "cps/version.hpp"
+#include "platform/stop_signals.hpp"
 
 namespace {
 
@@ -90,7 +91,8 @@ int main(int argc, char** argv) {
   app.footer(
       "Exit status: 0 done; 1 a file, value or radio refused (stderr says what and why); 2 the "
       "command line itself is wrong (an unknown verb, option, setting or field name, or a "
-      "missing value).");
+      "missing value); 130, 143 or 129 a transfer stopped by SIGINT (Ctrl+C), SIGTERM or "
+      "SIGHUP, every radio told to leave programming mode.");
 
   NewOptions newOptions;
   auto* newCmd = app.add_subcommand("new", "Write the default document of a model and band");
@@ -202,11 +204,14 @@ int main(int argc, char** argv) {
   auto* seriesFlag = writeCmd->add_flag(
       "--series", writeSeries,
       "One radio after another on one port: after each, connect the next and press Enter; "
-      "q or the end of input ends the series");
+      "q or the end of input ends the series. Ctrl+C (or SIGTERM, SIGHUP) stops the radio "
+      "being written (it is told to leave programming mode) and ends the series with the "
+      "summary");
   writeCmd
       ->add_flag("--auto", writeAuto,
                  "With --series: start the next write as soon as a new radio answers, "
-                 "without Enter")
+                 "without Enter; needs no input (q ends it, Ctrl+C or SIGTERM too, the end of "
+                 "input does not)")
       ->needs(seriesFlag);
   writeCmd->add_flag("--verify", radio.verify,
                      "Read the radio back after the write and compare; a difference, or a radio "
@@ -287,17 +292,20 @@ int main(int argc, char** argv) {
       std::cerr << "cps530-cli: " << error << '\n';
     }
     QCoreApplication qt(argc, argv);
-    if (*readCmd) return RunRead(radio, readOutput, readForce, env);
+    // From here Ctrl+C, kill and a closed terminal stop the radios' transfers
+    // properly (END on every line, the summary) instead of ending the program.
+    cps::StopSignals stop;
+    if (*readCmd) return RunRead(radio, readOutput, readForce, env, stop);
     if (*writeCmd) {
       if (writeSeries && writePorts.size() > 1) {
         std::cerr << "cps530-cli: " << CliText(env, cps::text::kFleetSeriesOnePort) << '\n';
         return kExitUsage;
       }
-      if (writeSeries) return RunSeriesWrite(writeFile, radio, writeAuto, env);
-      if (writePorts.size() > 1) return RunFleetWrite(writeFile, radio, writePorts, env);
-      return RunWrite(writeFile, radio, env);
+      if (writeSeries) return RunSeriesWrite(writeFile, radio, writeAuto, env, stop);
+      if (writePorts.size() > 1) return RunFleetWrite(writeFile, radio, writePorts, env, stop);
+      return RunWrite(writeFile, radio, env, stop);
     }
-    if (*infoCmd) return RunInfo(radio, infoJson, env);
+    if (*infoCmd) return RunInfo(radio, infoJson, env, stop);
   } catch (const std::exception& e) {
     std::cerr << "cps530-cli: " << e.what() << '\n';
     return kExitRefused;

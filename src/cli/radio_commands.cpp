@@ -15,6 +15,7 @@
 #include "core/link/verify.hpp"
 #include "platform/ports.hpp"
 #include "platform/serial_link_host.hpp"
+#include "platform/stop_signals.hpp"
 
 #if __has_include(<unistd.h>)
 #include <unistd.h>
@@ -37,8 +38,24 @@ int refuse(const Environment& env, const std::string& what) {
   return kExitRefused;
 }
 
-PromptAnswers answersOf(const RadioOptions& options) {
-  return {options.yes, options.retries, options.password, isTerminal(0) && isTerminal(2)};
+PromptAnswers answersOf(const RadioOptions& options, StopSignals& stop) {
+  return {options.yes, options.retries, options.password, isTerminal(0) && isTerminal(2), &stop};
+}
+
+// How a transfer came to its end.
+enum class Ended { Done, Failed, Stopped };
+
+// The transfer was stopped by a signal: said once, with the port, in the
+// words the summary of several radios uses.
+int sayStopped(Session& session, const RadioOptions& options, StopSignals& stop) {
+  session.environment().io.err << "cps530-cli: " << options.port << ": "
+                               << session.text(text::kFleetStopped) << '\n';
+  return stop.exitStatus();
+}
+
+// A signal that came after the work was done still ends the run with its status.
+int statusAfter(StopSignals& stop, int status) {
+  return stop.received() != 0 ? stop.exitStatus() : status;
 }
 
 // The progress line on the terminal, redrawn in place.
@@ -64,15 +81,18 @@ class ProgressLine {
 
 // Runs one transfer on the port to its end, on a local event loop; the
 // engine speaks to the user through `prompter`.
-bool runTransfer(Session& session, const RadioOptions& options, TransferKind kind,
-                 Prompter& prompter) {
+// A signal stops it the way a stop of the user does (the radio hears END);
+// a transfer that did not succeed after a signal counts as stopped.
+Ended runTransfer(Session& session, const RadioOptions& options, TransferKind kind,
+                  Prompter& prompter, StopSignals& stop) {
   const auto& env = session.environment();
+  if (stop.received() != 0) return Ended::Stopped;
   const QString device = DeviceForPort(options.port, env.folders.portMap());
   if (device.isEmpty()) {
     Message message = TextMessage(text::kCliPortNotInMap);
     message.arguments = {options.port, env.folders.portMap().string()};
     refuse(env, MessageBody(message, session.text(message.textId)));
-    return false;
+    return Ended::Failed;
   }
   ProgressLine progress(env.io.err, kind != TransferKind::ReadInfo && isTerminal(2));
   QEventLoop loop;
@@ -98,16 +118,22 @@ bool runTransfer(Session& session, const RadioOptions& options, TransferKind kin
                         {session.versions(), [&session](int id) { return session.text(id); },
                          env.folders.base, "cps530-cli"});
   host.setEngine(&engine);
+  const StopSignals::Scope onStop(stop, [&engine] { engine.cancel(); });
   if (!engine.OpenRadioPort(kind)) {
     // Which device, in the run's language: the message before it says what to check.
     if (const auto named = PortOpenDeviceMessage(host.openFailure())) {
       refuse(env, MessageBody(*named, session.text(named->textId)));
     }
-    return false;
+    return Ended::Failed;
+  }
+  if (stop.received() != 0) {
+    engine.abandon();
+    return Ended::Stopped;
   }
   engine.start();
   if (engine.busy()) loop.exec();
-  return success && !handedOver;
+  if (success && !handedOver) return Ended::Done;
+  return stop.received() != 0 ? Ended::Stopped : Ended::Failed;
 }
 
 std::string jsonOfInfo(const RadioInfoRecord& info) {
@@ -148,22 +174,29 @@ std::string ProgressLineText(int percent, int blocksDone, std::chrono::milliseco
 }
 
 int RunRead(const RadioOptions& options, const std::string& chosen, bool force,
-            const Environment& env) {
+            const Environment& env, StopSignals& stop) {
   // Checked before the radio is read, so that a refused name costs no transfer.
   const std::string output = WithDataFileExtension(chosen);
   if (!OutputAllowed(env, output, OutputKind::DataFile, {}, force)) return kExitRefused;
-  Session session(env, answersOf(options));
+  Session session(env, answersOf(options, stop));
   MakeNewDocument(session.files());
   ClearImage(session.state().link.image);
-  if (!runTransfer(session, options, TransferKind::ReadAll, session.prompter())) {
-    return kExitRefused;
+  switch (runTransfer(session, options, TransferKind::ReadAll, session.prompter(), stop)) {
+    case Ended::Stopped:
+      return sayStopped(session, options, stop);
+    case Ended::Failed:
+      return kExitRefused;
+    case Ended::Done:
+      break;
   }
+  // A whole read is kept even when a signal came after it.
   UnpackRadioImage(session.state().link.image, session.state(), session.codec());
-  return session.saveAs(output) ? kExitOk : kExitRefused;
+  return statusAfter(stop, session.saveAs(output) ? kExitOk : kExitRefused);
 }
 
-int RunWrite(const std::string& file, const RadioOptions& options, const Environment& env) {
-  Session session(env, answersOf(options));
+int RunWrite(const std::string& file, const RadioOptions& options, const Environment& env,
+             StopSignals& stop) {
+  Session session(env, answersOf(options, stop));
   if (!session.open(file)) return kExitRefused;
   auto& image = session.state().link.image;
   ClearImage(image);
@@ -171,37 +204,55 @@ int RunWrite(const std::string& file, const RadioOptions& options, const Environ
   // With the check, "write complete" waits until the radio has been read back.
   HoldCompletionNotices notices(session.prompter());
   notices.hold(options.verify);
-  if (!runTransfer(session, options, TransferKind::WriteAll, notices)) return kExitRefused;
-  if (!options.verify) return kExitOk;
+  switch (runTransfer(session, options, TransferKind::WriteAll, notices, stop)) {
+    case Ended::Stopped:
+      return sayStopped(session, options, stop);
+    case Ended::Failed:
+      return kExitRefused;
+    case Ended::Done:
+      break;
+  }
+  if (!options.verify) return statusAfter(stop, kExitOk);
 
   // A second session: the radio takes a read only after a new handshake.
   const RadioImage written = image;
   ClearImage(image);
-  if (!runTransfer(session, options, TransferKind::ReadAll, notices)) {
-    session.prompter().ask(TextMessage(text::kVerifyReadFailed, Buttons::Ok, Icon::Warning));
-    return kExitRefused;
+  switch (runTransfer(session, options, TransferKind::ReadAll, notices, stop)) {
+    case Ended::Stopped:
+      // Written, but not checked: the check was what was stopped.
+      return sayStopped(session, options, stop);
+    case Ended::Failed:
+      session.prompter().ask(TextMessage(text::kVerifyReadFailed, Buttons::Ok, Icon::Warning));
+      return kExitRefused;
+    case Ended::Done:
+      break;
   }
   const auto check = CheckWrittenImage(written, image, session.state(),
                                        [&session](int id) { return session.text(id); });
   if (!check.passed()) {
     session.prompter().ask(TextMessage(text::kVerifyFailed, Buttons::Ok, Icon::Critical));
     env.io.err << WriteCheckReport(check, check.image.size() + check.document.size());
-    return kExitRefused;
+    return statusAfter(stop, kExitRefused);
   }
   session.prompter().ask(TextMessage(text::kWriteVerified, Buttons::Ok, Icon::Information));
-  return kExitOk;
+  return statusAfter(stop, kExitOk);
 }
 
-int RunInfo(const RadioOptions& options, bool json, const Environment& env) {
-  Session session(env, answersOf(options));
+int RunInfo(const RadioOptions& options, bool json, const Environment& env, StopSignals& stop) {
+  Session session(env, answersOf(options, stop));
   MakeNewDocument(session.files());
-  if (!runTransfer(session, options, TransferKind::ReadInfo, session.prompter())) {
-    return kExitRefused;
+  switch (runTransfer(session, options, TransferKind::ReadInfo, session.prompter(), stop)) {
+    case Ended::Stopped:
+      return sayStopped(session, options, stop);
+    case Ended::Failed:
+      return kExitRefused;
+    case Ended::Done:
+      break;
   }
   const auto& info = session.state().radioInfo;
   if (json) {
     env.io.out << jsonOfInfo(info) << '\n';
-    return kExitOk;
+    return statusAfter(stop, kExitOk);
   }
   const std::pair<int, std::string> rows[] = {
       {21005, info.model},
@@ -220,7 +271,7 @@ int RunInfo(const RadioOptions& options, bool json, const Environment& env) {
       {21016, info.handledBy},
   };
   for (const auto& [id, value] : rows) env.io.out << session.text(id) << ": " << value << '\n';
-  return kExitOk;
+  return statusAfter(stop, kExitOk);
 }
 
 int RunPack(const std::string& file, const std::string& output, bool force,

@@ -7,6 +7,10 @@
 
 #include "cli/commands.hpp"
 
+namespace cps {
+class StopSignals;
+}
+
 namespace cps::cli {
 
 struct RadioOptions {
@@ -23,10 +27,13 @@ struct RadioOptions {
 };
 
 // Each needs a running Qt core application (for the serial port and timers).
+// A stop signal ends the transfer as the user's stop does (the radio hears
+// END); the run then ends with the signal's status, 128 + its number.
 int RunRead(const RadioOptions& options, const std::string& output, bool force,
-            const Environment& env);
-int RunWrite(const std::string& file, const RadioOptions& options, const Environment& env);
-int RunInfo(const RadioOptions& options, bool json, const Environment& env);
+            const Environment& env, StopSignals& stop);
+int RunWrite(const std::string& file, const RadioOptions& options, const Environment& env,
+             StopSignals& stop);
+int RunInfo(const RadioOptions& options, bool json, const Environment& env, StopSignals& stop);
 
 // The terminal's progress line of a whole-radio transfer: a bar of the
 // percentage, the blocks moved of all, and the time taken so far.

@@ -3,11 +3,18 @@
 #include <iostream>
 
 #include "core/link/link_state.hpp"
+#include "platform/stop_signals.hpp"
 
 #if __has_include(<termios.h>)
 #include <termios.h>
 #include <unistd.h>
 #define CPS_HAVE_TERMIOS 1
+#endif
+#if __has_include(<poll.h>)
+#include <poll.h>
+
+#include <cerrno>
+#define CPS_HAVE_POLL 1
 #endif
 
 namespace cps::cli {
@@ -58,10 +65,26 @@ std::optional<Answer> StderrPrompter::decide(const Message& message) {
   return std::nullopt;
 }
 
+bool StderrPrompter::readAnswer(std::string& line) {
+#ifdef CPS_HAVE_POLL
+  if (m_answers.stop != nullptr && m_answers.stop->descriptor() >= 0) {
+    pollfd watched[2] = {{0, POLLIN, 0}, {m_answers.stop->descriptor(), POLLIN, 0}};
+    for (;;) {
+      if (m_answers.stop->takeNow() != 0) return false;
+      // Interrupted by the signal itself: its byte is waiting now.
+      if (::poll(watched, 2, -1) < 0 && errno != EINTR) break;
+      if ((watched[1].revents & POLLIN) != 0) continue;
+      if (watched[0].revents != 0) break;
+    }
+  }
+#endif
+  return static_cast<bool>(std::getline(std::cin, line));
+}
+
 bool StderrPrompter::askYesNo(const std::string& question) {
   m_err << question << " [y/N] " << std::flush;
   std::string line;
-  if (!std::getline(std::cin, line)) return false;
+  if (!readAnswer(line)) return false;
   return !line.empty() && (line[0] == 'y' || line[0] == 'Y');
 }
 
@@ -109,10 +132,10 @@ std::optional<std::string> StderrPrompter::askPassword() {
     quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
     tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
   }
-  const bool got = static_cast<bool>(std::getline(std::cin, line));
+  const bool got = readAnswer(line);
   if (tty) tcsetattr(STDIN_FILENO, TCSANOW, &old);
 #else
-  const bool got = static_cast<bool>(std::getline(std::cin, line));
+  const bool got = readAnswer(line);
 #endif
   m_err << '\n';
   if (!got) return std::nullopt;

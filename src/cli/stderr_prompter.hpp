@@ -11,6 +11,10 @@
 
 #include "core/document/prompter.hpp"
 
+namespace cps {
+class StopSignals;
+}
+
 namespace cps::cli {
 
 struct PromptAnswers {
@@ -18,6 +22,9 @@ struct PromptAnswers {
   int retries = 0;                      // automatic OKs to "the transfer failed, try again?"
   std::optional<std::string> password;  // the radio's programming password
   bool interactive = false;             // a person sits at the terminal
+  // Ctrl+C (or another stop signal) while a question waits for its answer
+  // stops the transfer; none: the question waits for its line.
+  StopSignals* stop = nullptr;
 };
 
 class StderrPrompter final : public Prompter {
@@ -33,6 +40,9 @@ class StderrPrompter final : public Prompter {
  private:
   std::optional<Answer> decide(const Message& message);
   bool askYesNo(const std::string& question);
+  // A line typed in answer; none at the end of input or when the user stops
+  // the transfer while the question waits.
+  bool readAnswer(std::string& line);
 
   std::ostream& m_err;
   std::function<std::string(int)> m_langText;

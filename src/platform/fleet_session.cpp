@@ -10,6 +10,7 @@
 #include "core/link/backups.hpp"
 #include "core/link/link_check.hpp"
 #include "core/link/verify.hpp"
+#include "platform/ports.hpp"
 
 namespace cps {
 
@@ -171,12 +172,9 @@ constexpr auto kEndOnTheLine = std::chrono::milliseconds(10);
 }  // namespace
 
 bool RadioAnswersHandshake(const QString& device) {
-  QSerialPort port(device);
-  if (!port.open(QIODevice::ReadWrite) || !port.setBaudRate(QSerialPort::Baud9600) ||
-      !port.setDataBits(QSerialPort::Data8) || !port.setParity(QSerialPort::NoParity) ||
-      !port.setStopBits(QSerialPort::OneStop) || !port.setFlowControl(QSerialPort::NoFlowControl)) {
-    return false;
-  }
+  QSerialPort port;
+  // A line another program holds is no radio to take: its transfer is not disturbed.
+  if (OpenRadioLine(port, device)) return false;
   port.clear();
   port.write(reinterpret_cast<const char*>(kProgramRequest.data()),
              static_cast<qint64>(kProgramRequest.size()));

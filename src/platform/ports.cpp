@@ -8,8 +8,12 @@
 
 #ifdef Q_OS_UNIX
 #include <grp.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #endif
 
 namespace cps {
@@ -76,6 +80,43 @@ PortOpenFacts PortOpenFactsOf(const QSerialPort& port, const QString& device) {
   facts.userMayReadWrite = true;
 #endif
   return facts;
+}
+
+QString RealDevice(const QString& device) {
+  if (SystemHasComNames() || device.isEmpty()) return device;
+  const QString real = QFileInfo(device).canonicalFilePath();
+  return real.isEmpty() ? device : real;
+}
+
+std::optional<PortOpenFacts> OpenRadioLine(QSerialPort& port, const QString& device) {
+  const QString real = RealDevice(device);
+  port.setPortName(real);
+  const bool opened =
+      port.open(QIODevice::ReadWrite) && port.setBaudRate(QSerialPort::Baud9600) &&
+      port.setDataBits(QSerialPort::Data8) && port.setParity(QSerialPort::NoParity) &&
+      port.setStopBits(QSerialPort::OneStop) && port.setFlowControl(QSerialPort::NoFlowControl);
+  if (!opened) {
+    auto facts = PortOpenFactsOf(port, real);
+    port.close();
+    return facts;
+  }
+#ifdef Q_OS_UNIX
+  // QSerialPort's own lock file is named after the path it is given, so a
+  // program that opened the device under another name does not see it. A lock
+  // on the open device itself holds whatever name the device was opened by.
+  if (::flock(static_cast<int>(port.handle()), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+    PortOpenFacts facts;
+    facts.device = real.toStdString();
+    facts.deviceExists = true;
+    facts.userMayReadWrite = true;
+    facts.heldByAnotherProgram = true;
+    facts.systemReason = std::strerror(EWOULDBLOCK);
+    port.close();
+    return facts;
+  }
+  // Any other failure of the lock (a system without it) leaves the line usable.
+#endif
+  return std::nullopt;
 }
 
 AdapterDescriptions CurrentAdapterDescriptions() {

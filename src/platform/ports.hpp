@@ -5,6 +5,7 @@
 #include <QString>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "core/app/port_map.hpp"
@@ -30,6 +31,18 @@ QString DeviceForPort(std::string_view argument, const std::filesystem::path& po
 // What the system tells of a device a port failed to open: whether it refused
 // for permission, and the device's own permissions and group for this user.
 PortOpenFacts PortOpenFactsOf(const QSerialPort& port, const QString& device);
+
+// The device a port's path stands for, links followed: /dev/serial/by-id/...
+// and a link made to a pseudo-terminal name the same line as the device
+// itself. A path that does not exist (and a COMn name) stays as it is.
+QString RealDevice(const QString& device);
+
+// Opens the line to a radio: the real device, at 9600 baud, 8 data bits, no
+// parity, one stop bit and no flow control, locked for this program, so that
+// a second program (under any name of the device) is told it is in use
+// instead of both programs breaking each other's transfers. Nothing when it
+// opened; otherwise what the system said of the device, for the message.
+std::optional<PortOpenFacts> OpenRadioLine(QSerialPort& port, const QString& device);
 
 // What the system knows of the USB adapters behind its serial devices, by
 // device path: "FT232R USB UART, serial A12345". Devices it knows nothing of

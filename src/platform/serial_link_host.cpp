@@ -41,19 +41,13 @@ SerialLinkHost::~SerialLinkHost() { closePort(); }
 bool SerialLinkHost::openPort() {
   closePort();
   m_lastError.clear();
-  m_port.setPortName(m_device);
-  const bool ok =
-      m_port.open(QIODevice::ReadWrite) && m_port.setBaudRate(QSerialPort::Baud9600) &&
-      m_port.setDataBits(QSerialPort::Data8) && m_port.setParity(QSerialPort::NoParity) &&
-      m_port.setStopBits(QSerialPort::OneStop) && m_port.setFlowControl(QSerialPort::NoFlowControl);
-  m_openFailure = {};
-  if (!ok) {
-    m_lastError = m_device + QStringLiteral(": ") + m_port.errorString();
-    m_openFailure = PortOpenFactsOf(m_port, m_device);
-    m_port.close();
+  const auto failure = OpenRadioLine(m_port, m_device);
+  m_openFailure = failure.value_or(PortOpenFacts{});
+  if (failure) {
+    m_lastError = m_device + QStringLiteral(": ") + QString::fromStdString(failure->systemReason);
   }
   m_lineFreeAt = Clock::now();
-  return ok;
+  return !failure;
 }
 
 void SerialLinkHost::closePort() {

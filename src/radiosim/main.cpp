@@ -36,7 +36,15 @@ int catchStopSignals() {
   struct sigaction action {};
   action.sa_handler = onStopSignal;
   sigemptyset(&action.sa_mask);
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &action, nullptr);
+  sigset_t unblock;
+  sigemptyset(&unblock);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    ::sigaction(signal, &action, nullptr);
+    sigaddset(&unblock, signal);
+  }
+  // A program that blocks them for itself (the desktop program and its tests
+  // read them from a descriptor) passes them on blocked; the radio still stops.
+  ::sigprocmask(SIG_UNBLOCK, &unblock, nullptr);
   // A reader of the printed path that goes away must not end the radio.
   std::signal(SIGPIPE, SIG_IGN);
   return fds[0];

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/app/text_ids.hpp"
 #include "core/document/codec.hpp"
 #include "core/document/defaults.hpp"
 #include "core/link/radio_image.hpp"
@@ -151,6 +152,38 @@ class FrmWriteSeveralTest : public QObject {
     QVERIFY2(first.empty(), first.c_str());
     const auto second = endProblem(f.second.stopAndLog());
     QVERIFY2(second.empty(), second.c_str());
+  }
+
+  // COM1 and COM2 naming one device (the device and a link to it in the port
+  // map) are refused before anything is sent: two sessions on one radio would
+  // break each other's write.
+  void twoPortsOfOneDeviceAreRefused() {
+    GuiFixture f;
+    VirtualRadio radio({"--verbose"});
+    QVERIFY(!radio.device().empty());
+    const auto link = f.folder.file("by-id-link");
+    fs::create_symlink(radio.device(), link);
+    f.folder.enterPort(1, radio.device());
+    f.folder.enterPort(2, link.string());
+    f.context.comPort = 1;
+    RunState packed;
+    packed.model.select("TW530G", "400 - 480 MHz");
+    ApplyDocumentDefaults(packed, Today{"2026-12-10", 12});
+    PackDocumentToImage(packed, packed.link.image, CodecContext{packed.model.limits, f.prompter});
+    FrmWriteSeveral dialog(f.context, packed);
+    dialog.show();
+    child<QCheckBox>(dialog, QStringLiteral("PortCheck(2)"))->setChecked(true);
+    f.prompter.expect(cps::text::kFleetSameDevice, Answer::Ok);
+    QTest::mouseClick(child<QPushButton>(dialog, QStringLiteral("StartButton")), Qt::LeftButton);
+    QVERIFY2(f.prompter.unexpected.empty(), f.prompter.unexpectedText().c_str());
+    QCOMPARE(f.prompter.pending(), std::size_t{0});
+    QCOMPARE(f.prompter.asked.back().arguments,
+             (std::vector<std::string>{"COM1", "COM2", radio.device()}));
+    QVERIFY(!dialog.running());
+    QVERIFY(dialog.radios().empty());
+    QVERIFY(child<QPushButton>(dialog, QStringLiteral("StartButton"))->isEnabled());
+    QVERIFY2(radio.stopAndLog().find("host  PROGRAM") == std::string::npos,
+             "the radio heard nothing");
   }
 
   void aSeriesCountsRadiosAndEnterStartsTheNext() {

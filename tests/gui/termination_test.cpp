@@ -1,15 +1,21 @@
-// SIGTERM and SIGINT while a dialog is open: the dialog closes as its close
-// button would close it, the code that opened it carries on with that answer,
-// and the run ends: the first-run dialog ends start-up, the main window closes
-// with its usual question, and a further signal ends it without asking.
+// SIGTERM, SIGINT and SIGHUP while a dialog is open: the dialog closes as its
+// close button would close it, the code that opened it carries on with that
+// answer, and the run ends: the first-run dialog ends start-up, the main
+// window closes with its usual question (a changed document kept for recovery
+// until it is answered), and a further signal ends it without asking. A
+// transfer under way is stopped first, each radio hearing END.
 #include "gui/app/termination.hpp"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -17,8 +23,12 @@
 #include "core/document/instances.hpp"
 #include "gui/app/frm_main.hpp"
 #include "gui/app/message_box_prompter.hpp"
+#include "gui/link/frm_progress.hpp"
+#include "gui/link/frm_write_several.hpp"
 #include "gui/link/load_frm_link.hpp"
+#include "gui/link/radio_link.hpp"
 #include "gui_fixture.hpp"
+#include "virtual_radio.hpp"
 
 namespace cps::gui::test {
 
@@ -69,6 +79,16 @@ class Guard {
   QTimer m_timer;
   bool m_stuck = false;
 };
+
+// The documents kept in the recovery folder.
+std::size_t recoveryCopies(const std::filesystem::path& folder) {
+  std::error_code ec;
+  std::size_t copies = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    if (entry.path().extension() == ".dat") ++copies;
+  }
+  return copies;
+}
 
 // The run's state with the real message boxes.
 struct Desktop : GuiFixture {
@@ -168,11 +188,11 @@ class TerminationTest : public QObject {
     QFETCH(QString, atQuestion);
     QFETCH(bool, ends);
     Desktop f;
+    f.context.recoveryFolder = f.folder.file("recovered");
     FrmMain window(f.context);
     window.show();
     TerminationWatch watch;
-    watch.setEndOfRun(
-        [&window](bool insist) { insist ? window.closeWithoutAsking() : void(window.close()); });
+    watch.setEndOfRun([&window](bool insist) { window.closeOnSignal(insist); });
     if (changed) {
       f.context.state.workingDocument.optionalFeatures.values[5] = 2;
       QVERIFY(IsDocumentChanged(f.context.state));
@@ -180,13 +200,17 @@ class TerminationTest : public QObject {
     Guard guard;
     QObject script;
     bool asked = false;
+    std::size_t copiesWhileAsked = 0;
     const auto isQuestion = [&f](QMessageBox& box) {
       return box.text() == f.context.text(cps::text::kUnsavedChanges);
     };
     whenOpen<QMessageBox>(
         script,
-        [&asked, atQuestion](QMessageBox& box) {
+        [&asked, &copiesWhileAsked, &f, atQuestion](QMessageBox& box) {
           asked = true;
+          // Nobody may answer, and the session may kill the program now:
+          // the changes are kept already.
+          copiesWhileAsked = recoveryCopies(f.context.recoveryFolder);
           if (atQuestion == "signal") {
             sendSignal(SIGTERM);
           } else {
@@ -215,6 +239,72 @@ class TerminationTest : public QObject {
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
     // The changes were never saved: the question was not answered Yes.
     QCOMPARE(IsDocumentChanged(f.context.state), changed);
+    QCOMPARE(copiesWhileAsked, std::size_t{asked ? 1u : 0u});
+    // An answer takes the copy away again; a program that ends without one keeps it.
+    QCOMPARE(recoveryCopies(f.context.recoveryFolder),
+             std::size_t{atQuestion == "signal" ? 1u : 0u});
+  }
+
+  // A termination signal while the desktop talks to a radio: the transfer is
+  // stopped as Cancel stops it (the radio hears END last), nothing claims it
+  // complete, and then the window closes.
+  void aTransferUnderWayIsStoppedFirst_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("signal");
+    QTest::newRow("write, SIGTERM") << "mnuWriteToRadio" << SIGTERM;
+    QTest::newRow("read, SIGHUP") << "mnuReadFromRadio" << SIGHUP;
+    QTest::newRow("several radios, SIGTERM") << "mnuWriteToSeveral" << SIGTERM;
+  }
+  void aTransferUnderWayIsStoppedFirst() {
+    QFETCH(QString, command);
+    QFETCH(int, signal);
+    GuiFixture f;
+    // At the line's own speed, so that the signal comes part-way.
+    VirtualRadio radio({"--verbose", "--pace=9600"});
+    QVERIFY(!radio.device().empty());
+    f.folder.enterPort(1, radio.device());
+    f.context.comPort = 1;
+    FrmMain window(f.context);
+    RadioLink link(f.context, window);
+    window.registerChildWindow("frmCommChInfo", [] { return new QWidget; });
+    window.LoadNewDoc();
+    window.show();
+    TerminationWatch watch;
+    watch.setStopTransfers([&link] { return link.stopTransfers(); });
+    watch.setEndOfRun([&window](bool insist) { window.closeOnSignal(insist); });
+    if (command == "mnuWriteToRadio") f.prompter.expect(cps::text::kConfirmWrite, Answer::Ok);
+    if (command == "mnuReadFromRadio") f.prompter.expect(cps::text::kConfirmRead, Answer::Ok);
+    Guard guard;
+    QObject script;
+    const auto partWay = [](QWidget& dialog) {
+      const auto bars = dialog.findChildren<QProgressBar*>();
+      return std::any_of(bars.begin(), bars.end(),
+                         [](QProgressBar* bar) { return bar->value() > bar->maximum() / 10; });
+    };
+    const auto sendItPartWay = [signal](QWidget&) { sendSignal(signal); };
+    if (command == "mnuWriteToSeveral") {
+      whenOpen<FrmWriteSeveral>(script, [](FrmWriteSeveral& dialog) {
+        dialog.findChild<QPushButton*>(QStringLiteral("StartButton"))->click();
+      });
+      whenOpen<FrmWriteSeveral>(script, sendItPartWay, partWay);
+    } else {
+      whenOpen<FrmProgress>(script, sendItPartWay, partWay);
+    }
+    window.action(command)->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), kPatienceMs);
+    QVERIFY(!guard.stuck());
+    QVERIFY(!link.busy());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    QVERIFY2(f.prompter.unexpected.empty(), f.prompter.unexpectedText().c_str());
+    QCOMPARE(f.prompter.pending(), std::size_t{0});
+    QVERIFY2(!IsDocumentChanged(f.context.state), "a stopped read leaves the document as it was");
+    const auto log = radio.stopAndLog();
+    const auto end = log.rfind("host  END | 45 4E 44");
+    QVERIFY2(end != std::string::npos, log.c_str());
+    QVERIFY2(end == log.rfind("host  "), "END is the last frame the radio heard");
+    QVERIFY2(log.find("host  write 0B00+16") == std::string::npos &&
+                 log.find("host  read 0B00+16") == std::string::npos,
+             "the transfer was stopped part-way");
   }
 };
 

@@ -398,4 +398,8 @@ inline constexpr int kFleetNoPortTicked = 29636;
 inline constexpr int kFleetNext = 29637;
 inline constexpr int kFleetClose = 29638;
 
+// Stop signals and the devices behind the ports.
+inline constexpr int kFleetWaitingWithoutInput = 29640;  // %1 the port
+inline constexpr int kFleetSameDevice = 29641;           // %1 and %2 the ports, %3 the device
+
 }  // namespace cps::text

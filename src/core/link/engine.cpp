@@ -145,6 +145,7 @@ ProtocolEngine::ProtocolEngine(RunState& state, Prompter& prompter, LinkHost& ho
 bool ProtocolEngine::OpenRadioPort(TransferKind kind) {
   m_kind = kind;
   m_step = TransferStep::Idle;
+  m_cancelPending = false;
   const bool info = kind == TransferKind::ReadInfo;
   m_endAddress = info ? kInfoEnd : kWholeRadioEnd;
   m_address = info ? kIdentBlockAddress : -kBlockLength;
@@ -178,14 +179,23 @@ void ProtocolEngine::abandon() {
 }
 
 void ProtocolEngine::cancel() {
-  if (busy()) FinishTransfer(false);
+  // Already ending: the radio has been told, or the transfer succeeded.
+  if (!busy() || m_finishing) return;
+  // A question is open (the retry or band question, the password): the code
+  // that asked it is waiting for the answer, so the transfer ends there, as
+  // after Cancel, whatever the answer turns out to be.
+  if (m_promptOpen) {
+    m_cancelPending = true;
+    return;
+  }
+  FinishTransfer(false);
 }
 
 Answer ProtocolEngine::ask(const Message& message) {
   m_promptOpen = true;
   const Answer answer = m_prompter.ask(message);
   m_promptOpen = false;
-  return answer;
+  return m_cancelPending ? SafeAnswer(message.buttons) : answer;
 }
 
 // ---- Sending ---------------------------------------------------------------
@@ -358,7 +368,9 @@ void ProtocolEngine::handleReply(std::span<const std::uint8_t> buffer) {
     m_promptOpen = true;
     if (auto entered = m_prompter.askPassword()) m_state.link.enteredPassword = *entered;
     m_promptOpen = false;
-    if (CheckProgramPassword(data)) {
+    if (m_cancelPending) {
+      FinishTransfer(false);
+    } else if (CheckProgramPassword(data)) {
       StepOnReply();
     } else {
       ask(FixedMessage(kPasswordFailureText, Buttons::Ok, Icon::Critical));
@@ -542,7 +554,7 @@ bool ProtocolEngine::hostLetsTheWriteBegin() {
   if (m_writeAgreed) return true;
   // The host may ask the user here; what the line brings meanwhile is stale.
   m_promptOpen = true;
-  m_writeAgreed = m_host.beforeFirstBlockWritten();
+  m_writeAgreed = m_host.beforeFirstBlockWritten() && !m_cancelPending;
   m_promptOpen = false;
   return m_writeAgreed;
 }
@@ -567,6 +579,7 @@ void ProtocolEngine::handOver(const std::string& radioVersion) {
 
 void ProtocolEngine::FinishTransfer(bool success) {
   const TransferKind kind = m_kind;
+  m_finishing = true;
   // Tell the radio the session is over; no answer is awaited.
   if (!success) sendEndWithoutWaiting();
   m_receiveArmed = false;
@@ -582,6 +595,8 @@ void ProtocolEngine::FinishTransfer(bool success) {
   }
   m_kind = TransferKind::None;
   m_step = TransferStep::Idle;
+  m_cancelPending = false;
+  m_finishing = false;
 }
 
 void ProtocolEngine::sendEndWithoutWaiting() {

@@ -95,6 +95,8 @@ class ProtocolEngine {
   void abandon();
   // The user stopped a running transfer: the radio is told END before the port
   // closes, and the transfer ends as a failure. Nothing happens when idle.
+  // While a question of the transfer is open, the transfer ends as soon as it
+  // is answered, and the answer counts as the cautious one (Cancel, No).
   void cancel();
 
   // Bytes from the port. Bytes arriving in pieces are gathered until the reply
@@ -161,8 +163,10 @@ class ProtocolEngine {
   int m_threshold = 1;
   bool m_receiveArmed = false;
   bool m_promptOpen = false;
-  bool m_firstByteDue = false;  // nothing has come back yet after PROGRAM
-  bool m_writeAgreed = false;   // the host let this write begin
+  bool m_cancelPending = false;  // stopped while a question was open
+  bool m_finishing = false;      // FinishTransfer runs (the host is told, "complete" is shown)
+  bool m_firstByteDue = false;   // nothing has come back yet after PROGRAM
+  bool m_writeAgreed = false;    // the host let this write begin
   std::vector<int> m_blockRetryBudget;
   int m_handshakeAttempts = 0;
   int m_retryRequests = 0;  // 0x0A answers to the block being written

@@ -3,6 +3,7 @@
 namespace cps {
 
 PortOpenProblem ClassifyPortOpenFailure(const PortOpenFacts& facts) {
+  if (facts.heldByAnotherProgram) return PortOpenProblem::Busy;
   if (!facts.refusedForPermission || !facts.deviceExists) return PortOpenProblem::Other;
   return facts.userMayReadWrite ? PortOpenProblem::Busy : PortOpenProblem::PermissionDenied;
 }

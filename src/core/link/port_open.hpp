@@ -19,12 +19,16 @@ struct PortOpenFacts {
   bool userMayReadWrite = false;  // the device's own permissions let this user read and write it
   std::string group;              // the group that owns the device; "" when unknown
   std::string systemReason;       // the system's own words for the failure
+  // The device opened, but another program holds its lock (it may have opened
+  // it under another name, such as a link in /dev/serial/by-id).
+  bool heldByAnotherProgram = false;
 };
 
 enum class PortOpenProblem { Other, PermissionDenied, Busy };
 
 // A refusal on a device the user may read and write can only be another
-// program holding it (the system reports both the same way).
+// program holding it (the system reports both the same way); so is a lock
+// another program holds.
 PortOpenProblem ClassifyPortOpenFailure(const PortOpenFacts& facts);
 
 // The group most systems give serial devices, named when the owner is unknown.

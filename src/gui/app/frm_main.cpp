@@ -19,6 +19,7 @@
 
 #include "core/app/text_ids.hpp"
 #include "core/document/data_file.hpp"
+#include "core/document/file_io.hpp"
 #include "core/document/instances.hpp"
 #include "core/document/model.hpp"
 #include "gui/app/app_context.hpp"
@@ -555,10 +556,10 @@ void FrmMain::handOver(const std::filesystem::path& program) {
   closeWithoutAsking();
 }
 
-void FrmMain::keepRecoveryCopy() {
+std::filesystem::path FrmMain::keepRecoveryCopy(bool tell) {
   // Nobody was asked about the changes (a second termination signal, the hand-over
   // to another program version): they are kept in the per-user folder instead.
-  if (m_context.recoveryFolder.empty()) return;
+  if (m_context.recoveryFolder.empty()) return {};
   const auto stem = std::filesystem::path(FileNameOfPath(m_context.state.path)).stem().string();
   const auto stamp =
       QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString();
@@ -570,14 +571,36 @@ void FrmMain::keepRecoveryCopy() {
   document.version.assign(kProgramVersion);
   side.version.assign(kProgramVersion);
   const auto error = WriteDataFile(path.string(), document, side);
-  std::fprintf(stderr, "cps530: %s\n",
-               error.empty() ? ("unsaved changes kept in " + path.string()).c_str()
-                             : ("unsaved changes could not be kept: " + error).c_str());
+  if (tell) {
+    std::fprintf(stderr, "cps530: %s\n",
+                 error.empty() ? ("unsaved changes kept in " + path.string()).c_str()
+                               : ("unsaved changes could not be kept: " + error).c_str());
+  }
+  return error.empty() ? path : std::filesystem::path();
 }
 
 void FrmMain::closeWithoutAsking() {
   m_endWithoutAsking = true;
   close();
+}
+
+void FrmMain::closeOnSignal(bool insist) {
+  if (insist) {
+    closeWithoutAsking();
+    return;
+  }
+  if (m_signalCopy.empty() && IsDocumentChanged(m_context.state)) {
+    m_signalCopy = keepRecoveryCopy(false);
+  }
+  close();
+  // The question has been answered (or there was none): whoever answered
+  // saved the changes, dropped them, or went on working with them.
+  if (!m_signalCopy.empty()) {
+    std::error_code ec;
+    std::filesystem::remove(m_signalCopy, ec);
+    std::filesystem::remove(SideFilePath(m_signalCopy.string()), ec);
+    m_signalCopy.clear();
+  }
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
@@ -599,7 +622,7 @@ void FrmMain::closeEvent(QCloseEvent* event) {
       }
     }
   } else if (m_endWithoutAsking && IsDocumentChanged(m_context.state)) {
-    keepRecoveryCopy();
+    keepRecoveryCopy(true);
   }
   CloseCurAllWindows();
   ExitSteps(m_context);

@@ -79,6 +79,12 @@ class FrmMain final : public QMainWindow, public DocumentObserver, public Channe
   // Closes the window without the unsaved-changes question; the placement and
   // the link settings are still written.
   void closeWithoutAsking();
+  // Closes the window at a termination signal. Nobody may be there to answer
+  // the unsaved-changes question, and a session that logs out kills the
+  // program soon after: a changed document is kept in the recovery folder
+  // before the question is asked, and the copy goes again once it has been
+  // answered. `insist` (a further signal): the window closes without asking.
+  void closeOnSignal(bool insist);
 
   // DocumentObserver: the open channel windows show the document again.
   void reShowGrid(int channelNumber) override;
@@ -109,7 +115,8 @@ class FrmMain final : public QMainWindow, public DocumentObserver, public Channe
   void ApplyMainTexts();
   void showDocumentReplaced();
   void handleFileResult(const FileCommandResult& result);
-  void keepRecoveryCopy();
+  // The copy's path; empty when none was kept. `tell`: say where on stderr.
+  std::filesystem::path keepRecoveryCopy(bool tell);
   void restorePlacement();
   void savePlacement();
   void updateWindowMenu();
@@ -173,7 +180,8 @@ class FrmMain final : public QMainWindow, public DocumentObserver, public Channe
   // The change on disk the user chose to keep the shown data over: not asked again.
   FileStamp m_keptOverDisk;
   bool m_askingAboutDisk = false;
-  QTimer* m_commandTimer = nullptr;  // TimerCHEdit: a channel command runs on its tick
+  std::filesystem::path m_signalCopy;  // kept while the question of a signal is open
+  QTimer* m_commandTimer = nullptr;    // TimerCHEdit: a channel command runs on its tick
   int m_pendingChannelCommand = 0;
 };
 

@@ -82,7 +82,7 @@ int main(int argc, char* argv[]) {
     std::cerr << "cps530: " << error << '\n';
   }
 
-  // From here on SIGTERM and SIGINT end the run, the first-run dialog included.
+  // From here on SIGTERM, SIGINT and SIGHUP end the run, the first-run dialog included.
   TerminationWatch termination;
   const bool started = StartUp(context, QuerySystem(), [&context] {
     LoadFrmLink dialog(context);
@@ -91,10 +91,10 @@ int main(int argc, char* argv[]) {
   if (!started) return 0;
 
   FrmMain window(context);
-  const RadioLink link(context, window);
+  RadioLink link(context, window);
   const ReportCommands report(context, window);
-  termination.setEndOfRun(
-      [&window](bool insist) { insist ? window.closeWithoutAsking() : void(window.close()); });
+  termination.setStopTransfers([&link] { return link.stopTransfers(); });
+  termination.setEndOfRun([&window](bool insist) { window.closeOnSignal(insist); });
   window.show();
   // A file given on the command line (the file manager's Open With) is opened
   // as File > Open opens it, once the window is there to tell about a refusal.

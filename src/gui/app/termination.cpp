@@ -1,6 +1,7 @@
 #include "gui/app/termination.hpp"
 
 #include <QApplication>
+#include <QPointer>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
@@ -15,8 +16,8 @@ namespace cps::gui {
 
 namespace {
 
-// A dialog that refuses to close (the progress of a transfer under way) is asked
-// again at this pace until it has ended by itself.
+// The next dialog is closed at this pace, once the one before has given its
+// answer and a stopped transfer has ended.
 constexpr int kNextDialogMs = 50;
 
 #ifdef Q_OS_LINUX
@@ -25,6 +26,7 @@ sigset_t terminationSignals() {
   sigemptyset(&set);
   sigaddset(&set, SIGTERM);
   sigaddset(&set, SIGINT);
+  sigaddset(&set, SIGHUP);
   return set;
 }
 #endif
@@ -65,19 +67,32 @@ void TerminationWatch::setEndOfRun(std::function<void(bool)> endOfRun) {
   m_endOfRun = std::move(endOfRun);
 }
 
+void TerminationWatch::setStopTransfers(std::function<bool()> stopTransfers) {
+  m_stopTransfers = std::move(stopTransfers);
+}
+
 void TerminationWatch::onSignal() {
 #ifdef Q_OS_LINUX
   signalfd_siginfo info{};
   while (read(m_fd, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) ++m_signals;
 #endif
+  // The radio is told first: a transfer's dialogs and its own ending (END, the
+  // port closed) run through to their end before anything else is closed.
+  if (m_stopTransfers && m_stopTransfers()) {
+    m_nextDialog->start();
+    return;
+  }
   endRun();
 }
 
 void TerminationWatch::endRun() {
-  if (QWidget* dialog = QApplication::activeModalWidget()) {
+  if (QPointer<QWidget> dialog = QApplication::activeModalWidget()) {
     // Closed as its close button would: the code that opened it carries on
     // with that answer once its loop returns, and may open the next one.
     dialog->close();
+    // One that stays is the progress of a transfer that began after the
+    // signal came: that transfer is stopped too.
+    if (dialog && dialog->isVisible() && m_stopTransfers) m_stopTransfers();
     m_nextDialog->start();
     return;
   }

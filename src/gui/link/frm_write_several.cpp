@@ -136,6 +136,7 @@ void FrmWriteSeveral::start() {
     m_context.prompter().ask(TextMessage(text::kFleetNoPortTicked, Buttons::Ok, Icon::Warning));
     return;
   }
+  if (!m_series->isChecked() && !portsAreDistinct(ticked)) return;
   // The rows of an earlier round go; the backup is kept once a round.
   m_sessions.clear();
   m_radios.clear();
@@ -160,6 +161,27 @@ void FrmWriteSeveral::start() {
     for (std::size_t i = 0; i < m_sessions.size(); ++i) m_sessions[i]->start();
   }
   showButtons();
+}
+
+bool FrmWriteSeveral::portsAreDistinct(const std::vector<int>& ticked) {
+  // Two ports of the port map that name one device (a link such as
+  // /dev/serial/by-id/... beside the device itself) would be two sessions on
+  // one radio, each breaking the other's write.
+  std::vector<QString> devices;
+  for (const int number : ticked) {
+    const QString device = RealDevice(deviceOf(number));
+    const auto seen = std::find(devices.begin(), devices.end(), device);
+    if (!device.isEmpty() && seen != devices.end()) {
+      const int first = ticked[static_cast<std::size_t>(seen - devices.begin())];
+      Message same = TextMessage(text::kFleetSameDevice, Buttons::Ok, Icon::Warning);
+      same.arguments = {"COM" + std::to_string(first), "COM" + std::to_string(number),
+                        device.toStdString()};
+      m_context.prompter().ask(same);
+      return false;
+    }
+    devices.push_back(device);
+  }
+  return true;
 }
 
 void FrmWriteSeveral::startOne(int portNumber) {
@@ -248,6 +270,12 @@ void FrmWriteSeveral::cancel() {
   if (m_seriesPort != 0) showCount();
   m_seriesPort = 0;
   showButtons();
+}
+
+bool FrmWriteSeveral::stop() {
+  if (!running() && !m_pollTimer.isActive()) return false;
+  cancel();
+  return true;
 }
 
 void FrmWriteSeveral::reject() {

@@ -42,6 +42,9 @@ class FrmWriteSeveral final : public QDialog {
 
   // Escape stops what runs; with nothing running it closes the dialog.
   void reject() override;
+  // Stops what runs, as Cancel does (a termination signal); true when
+  // something ran. The dialog stays open.
+  bool stop();
 
  private:
   struct Row {
@@ -52,6 +55,8 @@ class FrmWriteSeveral final : public QDialog {
 
   void applyTexts();
   void start();
+  // True when the ticked ports are distinct devices; otherwise says which are one.
+  bool portsAreDistinct(const std::vector<int>& ticked);
   void startOne(int portNumber);
   void cancel();
   void nextInSeries();

@@ -181,20 +181,16 @@ bool LoadFrmLink::initComm2() {
   closePort();
   const QString device =
       DeviceForPort("COM" + std::to_string(m_context.comPort), PortsFile(m_context));
-  m_port->setPortName(device);
-  const bool opened =
-      !device.isEmpty() && m_port->open(QIODevice::ReadWrite) &&
-      m_port->setBaudRate(QSerialPort::Baud9600) && m_port->setDataBits(QSerialPort::Data8) &&
-      m_port->setParity(QSerialPort::NoParity) && m_port->setStopBits(QSerialPort::OneStop) &&
-      m_port->setFlowControl(QSerialPort::NoFlowControl);
-  if (!opened) {
+  const auto failure = device.isEmpty() ? std::optional<PortOpenFacts>(PortOpenFacts{})
+                                        : OpenRadioLine(*m_port, device);
+  const bool opened = !failure;
+  if (failure) {
     // Why, where the system tells: a port the user may not use, or one that
     // another program holds; otherwise the program's own plain text.
-    const auto facts = PortOpenFactsOf(*m_port, device);
     closePort();
-    m_context.prompter().ask(ClassifyPortOpenFailure(facts) == PortOpenProblem::Other
+    m_context.prompter().ask(ClassifyPortOpenFailure(*failure) == PortOpenProblem::Other
                                  ? FixedMessage(kCannotOpenPortText, Buttons::Ok, Icon::Critical)
-                                 : PortOpenMessage(facts));
+                                 : PortOpenMessage(*failure));
   }
   return opened;
 }

@@ -159,7 +159,20 @@ void RadioLink::openWriteSeveral() {
   // Modal, as the progress dialog of a single write: the windows that edit the
   // document take no input until every radio is done.
   FrmWriteSeveral dialog(m_context, packed, &m_main);
+  m_several = &dialog;
   dialog.exec();
+  m_several = nullptr;
+}
+
+bool RadioLink::stopTransfers() {
+  m_waitSaveDataTimer.stop();
+  m_waitSaveSeveralTimer.stop();
+  if (m_several) return m_several->stop();
+  // Between the confirmation and the start the port is closed and nothing
+  // has been sent; the question is closed with the other dialogs.
+  if (!m_engine->busy() || !m_host->isOpen()) return false;
+  m_engine->cancel();
+  return true;
 }
 
 void RadioLink::WaitSaveDataTimer_Timer() {

@@ -20,6 +20,7 @@ namespace cps::gui {
 class AppContext;
 class FrmMain;
 class FrmProgress;
+class FrmWriteSeveral;
 
 class RadioLink final : public QObject {
  public:
@@ -46,6 +47,12 @@ class RadioLink final : public QObject {
   static constexpr int kReadOkMs = 500;
 
   bool busy() const { return m_engine->busy(); }
+
+  // Stops what talks to a radio now, as Cancel stops it: the transfer in the
+  // progress dialog, the information read, every radio of Write to Several
+  // Radios; each radio hears END. A write waiting to begin does not begin.
+  // True when something was stopped.
+  bool stopTransfers();
 
  private:
   void WaitSaveDataTimer_Timer();
@@ -79,6 +86,7 @@ class RadioLink final : public QObject {
   QTimer m_waitSaveSeveralTimer;
   QTimer m_readOkTimer;
   QPointer<FrmProgress> m_progress;
+  QPointer<FrmWriteSeveral> m_several;
 };
 
 }  // namespace cps::gui

@@ -74,6 +74,7 @@ class FakeLink final : public LinkHost {
   }
   void handOver(const std::filesystem::path& program) override { handedOver = program; }
   bool beforeFirstBlockWritten() override {
+    if (whileAsked) whileAsked();
     // What had been handed to the port by then, in order.
     framesBeforeWriteBegan.push_back(written);
     framesBeforeWriteBegan.back().insert(framesBeforeWriteBegan.back().end(), unsent.begin(),
@@ -83,6 +84,7 @@ class FakeLink final : public LinkHost {
 
   bool letWriteBegin = true;
   std::vector<std::vector<Bytes>> framesBeforeWriteBegan;  // one entry per call
+  std::function<void()> whileAsked;  // runs while the host is asked whether to write
 };
 
 // The radio's side: memory 0x000 to 0xCFF and the answers to each frame, with
@@ -188,7 +190,7 @@ class EngineTest : public ::testing::Test {
 
   ProtocolEngine makeEngine() {
     return ProtocolEngine(
-        state, prompter, link,
+        state, asker != nullptr ? *asker : static_cast<Prompter&>(prompter), link,
         {versions, [](int id) { return "<" + std::to_string(id) + ">"; }, "/base", "cps530"});
   }
 
@@ -197,6 +199,11 @@ class EngineTest : public ::testing::Test {
   // runs out. `chunk` splits each answer into pieces of that many bytes.
   void run(TransferKind kind, std::size_t chunk = 0) {
     auto engine = makeEngine();
+    running = &engine;
+    struct Forget {
+      ProtocolEngine*& engine;
+      ~Forget() { engine = nullptr; }
+    } forget{running};
     ASSERT_TRUE(engine.OpenRadioPort(kind));
     engine.start();
     std::size_t answered = 0;
@@ -259,6 +266,10 @@ class EngineTest : public ::testing::Test {
 
   RunState state;
   ScriptedPrompter prompter;
+  // The engine that run() drives, while it runs.
+  ProtocolEngine* running = nullptr;
+  // Who answers the engine's questions instead of `prompter`; none: `prompter`.
+  Prompter* asker = nullptr;
   FakeLink link;
   FakeRadio radio;
   VersionTable versions;
@@ -821,6 +832,103 @@ TEST_F(EngineTest, StoppingATransferTellsTheRadioEndAndFails) {
     engine.cancel();
     EXPECT_EQ(link.ended.size(), 1u) << "a second stop does nothing: " << what;
   }
+}
+
+// Answers as the script says, after stopping the transfer from inside the
+// question that `stopAt` names (a text id, or kAtThePasswordPrompt).
+constexpr int kAtThePasswordPrompt = -1;
+class StopWhileAsked final : public Prompter {
+ public:
+  StopWhileAsked(ScriptedPrompter& answers, ProtocolEngine*& engine, int stopAt)
+      : m_answers(answers), m_engine(engine), m_stopAt(stopAt) {}
+  Answer ask(const Message& message) override {
+    if (message.textId == m_stopAt) stop();
+    return m_answers.ask(message);
+  }
+  std::optional<std::string> chooseFile(const FileDialogRequest&) override { return std::nullopt; }
+  std::optional<std::string> askPassword() override {
+    if (m_stopAt == kAtThePasswordPrompt) stop();
+    return m_answers.askPassword();
+  }
+  int stops = 0;
+
+ private:
+  void stop() {
+    ASSERT_NE(m_engine, nullptr);
+    m_engine->cancel();
+    ++stops;
+  }
+  ScriptedPrompter& m_answers;
+  ProtocolEngine*& m_engine;
+  int m_stopAt;
+};
+
+// The user stops the transfer while one of its questions is open (Ctrl+C at
+// the command line's prompt, a termination signal under a message box): the
+// transfer ends as soon as the question is answered, as after Cancel, whatever
+// the answer, with END as the last frame and the host told once.
+TEST_F(EngineTest, StoppingWhileAQuestionIsOpenEndsTheTransferWhenItIsAnswered) {
+  struct Case {
+    const char* what;
+    TransferKind kind;
+    int stopAt;  // the question's text id, or the password prompt
+    std::function<void(FakeRadio&, RunState&, ScriptedPrompter&)> arrange;
+  };
+  const auto R = TransferKind::ReadAll;
+  const auto W = TransferKind::WriteAll;
+  const std::vector<Case> cases{
+      {"retry question answered OK", R, text::kTransferFailedRetry,
+       [](FakeRadio& r, RunState&, ScriptedPrompter& p) {
+         r.muteAfter = 20;
+         p.script = {Answer::Ok};
+       }},
+      {"information retry answered Retry", TransferKind::ReadInfo, text::kTransferFailedRetry,
+       [](FakeRadio& r, RunState&, ScriptedPrompter& p) {
+         r.muteAfter = 5;
+         p.script = {Answer::Retry};
+       }},
+      {"band question answered OK", W, text::kBandDiffers,
+       [](FakeRadio& r, RunState& s, ScriptedPrompter& p) {
+         s.model.select("TW530G", "400 - 440 MHz");
+         r.bandCode = 0;
+         p.script = {Answer::Ok};
+       }},
+      {"right password typed", R, kAtThePasswordPrompt,
+       [](FakeRadio& r, RunState&, ScriptedPrompter& p) {
+         r.setPassword("1234");
+         p.passwords = {"1234"};
+       }},
+  };
+  for (const auto& c : cases) {
+    startOver(false);
+    c.arrange(radio, state, prompter);
+    StopWhileAsked stopping(prompter, running, c.stopAt);
+    asker = &stopping;
+    run(c.kind);
+    asker = nullptr;
+    EXPECT_EQ(stopping.stops, 1) << c.what;
+    EXPECT_TRUE(failed(c.kind)) << c.what;
+    ASSERT_FALSE(radio.received.empty()) << c.what;
+    EXPECT_EQ(radio.received.back(), bytesOf("END")) << c.what;
+    EXPECT_EQ(framesLike("END"), 1) << c.what;
+    EXPECT_EQ(framesLike("W"), 0) << "nothing is written after the stop: " << c.what;
+    const auto failure = std::find_if(prompter.asked.begin(), prompter.asked.end(),
+                                      [](auto& m) { return m.fixedText == kPasswordFailureText; });
+    EXPECT_EQ(failure, prompter.asked.end()) << "the stop is no wrong password: " << c.what;
+  }
+}
+
+// A stop that comes while the host decides whether the write may begin (the
+// desktop asks there when the backup fails) keeps the radio from being written.
+TEST_F(EngineTest, StoppingWhileTheWriteIsAboutToBeginWritesNothing) {
+  link.whileAsked = [this] { running->cancel(); };
+  run(TransferKind::WriteAll);
+  EXPECT_EQ(link.framesBeforeWriteBegan.size(), 1u);
+  EXPECT_TRUE(failed(TransferKind::WriteAll));
+  ASSERT_FALSE(radio.received.empty());
+  EXPECT_EQ(radio.received.back(), bytesOf("END"));
+  EXPECT_EQ(framesLike("END"), 1);
+  EXPECT_EQ(framesLike("W"), 0);
 }
 
 // The host hears once, when the radio has been accepted and before the first
